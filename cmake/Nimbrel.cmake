@@ -1,0 +1,34 @@
+# Project helpers shared by every folder.
+
+# Sources of a folder tree, picked up as files are added.
+function(nimbrel_glob_sources out_var)
+    file(GLOB_RECURSE _src CONFIGURE_DEPENDS ${ARGN})
+    set(${out_var} ${_src} PARENT_SCOPE)
+endfunction()
+
+function(nimbrel_target_defaults target)
+    target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:C,CXX>:${NIMBREL_WARNINGS}>)
+endfunction()
+
+# Tests run under Wine through this wrapper (WINEPREFIX in the build tree).
+configure_file(${CMAKE_CURRENT_LIST_DIR}/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh
+    @ONLY FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+    WORLD_READ WORLD_EXECUTE)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh CACHE FILEPATH "" FORCE)
+
+# nimbrel_add_test(<name> SOURCES ... [LIBS ...] [LOCKS ...] [LABELS ...])
+# One GoogleTest executable per library or topic, registered as one ctest entry.
+# LOCKS names shared state (registry, twain) that tests must not touch at once.
+function(nimbrel_add_test name)
+    cmake_parse_arguments(T "" "" "SOURCES;LIBS;LOCKS;LABELS" ${ARGN})
+    add_executable(${name} ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main)
+    nimbrel_target_defaults(${name})
+    add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+    if(T_LOCKS)
+        set_tests_properties(${name} PROPERTIES RESOURCE_LOCK "${T_LOCKS}")
+    endif()
+    if(T_LABELS)
+        set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
+    endif()
+endfunction()
