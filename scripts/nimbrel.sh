@@ -2,6 +2,7 @@
 # One entry point for a fresh Debian 12 machine (run as root):
 #   scripts/nimbrel.sh test    install what is missing, build, run every test through ctest
 #   scripts/nimbrel.sh build   install what is missing and build only
+#   scripts/nimbrel.sh ctest [ctest arguments]   run ctest on an existing build, in a wine session
 # Idempotent: a second run installs nothing and rebuilds only what changed.
 set -euo pipefail
 
@@ -43,10 +44,10 @@ configure_and_build() {
     cmake --build "$BUILD" -j "$JOBS"
 }
 
-run_tests() {
+run_ctest() {
     wine_session_start "$BUILD"
     local rc=0
-    (cd "$BUILD" && ctest --output-on-failure -j "$JOBS" --timeout 300) || rc=$?
+    (cd "$BUILD" && ctest --output-on-failure -j "$JOBS" --timeout 300 "$@") || rc=$?
     wine_session_stop
     return $rc
 }
@@ -60,10 +61,14 @@ build)
 test)
     ensure_packages
     configure_and_build
-    run_tests
+    run_ctest
+    ;;
+ctest)
+    shift
+    run_ctest "$@"
     ;;
 *)
-    echo "usage: $0 {test|build}" >&2
+    echo "usage: $0 {test|build|ctest [args]}" >&2
     exit 2
     ;;
 esac
