@@ -1,6 +1,8 @@
 #pragma once
 // Root of the system's exception family: every failure carries where it was thrown.
 
+#include "PrintfLike.h"
+
 #include <exception>
 #include <ostream>
 #include <string>
@@ -28,5 +30,23 @@ private:
     std::string m_sourceFile;
     int m_line;
 };
+
+// A global memory handle that is null, unlocked too often or otherwise unusable.
+class BadHandleException : public Exception {
+public:
+    BadHandleException(const std::string& sourceFile, int line);
+    BadHandleException(const BadHandleException& other) = default;
+    BadHandleException& operator=(const BadHandleException& other) = default;
+    ~BadHandleException() override;
+
+    const char* what() const noexcept override;
+};
+
+// Called in blocks that catch std::exception: tells an exception of the family where it was
+// caught. Anything else is left alone. Never throws.
+void NoteException(std::exception* caught, const std::string& catchFile, int line) noexcept;
+
+// printf-style line to the debugger; longer texts are cut at the 1 KB buffer.
+void DebugTrace(const char* format, ...) COMMONCPP_PRINTF_LIKE(1, 2);
 
 } // namespace CommonCpp
