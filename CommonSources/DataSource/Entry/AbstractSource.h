@@ -1,0 +1,145 @@
+#pragma once
+// The one data source object of the process: its TWAIN state, the values of its capabilities,
+// the user's preferences store, the known servers, the scan session and the server-access
+// wrapper, and the responders that route triplets. DS_Entry creates and deletes it; handlers
+// reach it through Instance().
+
+#include "CapSupport.h"
+#include "SourceState.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class AbstractDataArg;
+class DataArg_UserInterface;
+class ScanPreferences;
+
+namespace CommonCpp {
+class XGPreferencesIntf;
+}
+
+class AbstractSource : public CapSupport {
+public:
+    // A full source (made by MSG_OPENDS) also has the wrapper and the user-interface and
+    // file-system handlers; any other source makes its wrapper when first asked for it.
+    explicit AbstractSource(bool fullSource);
+    AbstractSource(const AbstractSource&) = delete;
+    AbstractSource& operator=(const AbstractSource&) = delete;
+    ~AbstractSource() override;
+
+    // The current source, null while none exists or while one is being built.
+    static AbstractSource* Instance();
+    // Written only by the entry point, after construction and after deletion.
+    static void SetInstance(AbstractSource* source);
+    // The process-wide handlers; null while the source that owns them does not exist.
+    static DataArg_Status* GetStatusHandler();
+    static DataArg_UserInterface* GetUserInterfaceHandler();
+    static AbstractDataArg* GetFileSystemHandler();
+
+    int FindServer(const std::string& nickname) override;
+    int AddServer(ServerInfo* server) override;
+    ServerInfo* GetServerAt(int index) override;
+    bool IsConnected() override;
+    void Disconnect() override;
+    bool Connect(bool force) override;
+    void SaveServerList() override;
+    ServerInfo* GetSelectedServer() override;
+    void SelectServer(int index) override;
+    // Made on first use; owned by the source.
+    DataArg_Identity* GetIdentityArg() override;
+
+    // "connectwarning" (default on): whether the connection wait window shows.
+    virtual bool GetConnectWarning();
+    // The transfer mechanism, pixel flavor, file format and units this application left.
+    virtual void LoadApplicationPreferences();
+    // Routes one triplet and turns every exception into a return and condition code.
+    virtual TW_UINT16 DSEntry(pTW_IDENTITY pOrigin, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg,
+                              TW_MEMREF pData);
+    // Factories: each returns a new responder, which DSEntry keeps from its first use.
+    virtual AbstractResponder* GetControlResponder();
+    virtual AbstractResponder* GetAudioResponder();
+    virtual AbstractResponder* GetImageResponder();
+    // Neither open nor kept loaded.
+    virtual bool CanUnload();
+    virtual void SetCloseRequestPending(bool pending);
+    virtual bool IsCloseRequestPending();
+    virtual bool IsTransferReadyPending();
+    virtual void SetTransferReadyPending(bool pending);
+    virtual bool IsOpen();
+    // Loads the servers and connects, letting the user choose when no server answers.
+    virtual bool Open();
+    virtual bool Close();
+    // Replaces the scan session by one connected to the server; true when connected.
+    virtual bool InitializeScanner(ServerInfo* server);
+    virtual TW_UINT16 GetState();
+    virtual void SetState(TW_UINT16 state);
+    virtual void LoadServerList();
+    virtual ServerList& GetServerList();
+    // A deep copy: entries and selection.
+    virtual void SetServerList(const ServerList& list);
+    virtual bool IsPageCountUnknown();
+    // Transfers still to come: the scan session's pages left in states 6 and 7, else 0.
+    virtual TW_UINT16 GetPendingTransferCount();
+    virtual TW_UINT32 GetMaxBufferSize();
+    virtual TW_UINT32 GetMinBufferSize();
+    virtual TW_UINT32 GetPreferredBufferSize();
+    virtual ScanPreferences& GetScanPreferences();
+    virtual CommonCpp::XGPreferencesIntf* GetPreferences();
+    // Replaces the preferences store by a new one.
+    virtual void CreatePreferences();
+    // Made on first use; null when the libraries could not be set up.
+    virtual QuorvelWrapperIntf* GetQuorvelWrapper();
+    // The scan session; null until one can be made.
+    virtual Scanner* GetScanner();
+    // The frame the application set through DAT_IMAGELAYOUT; false while none is held.
+    bool GetImageLayout(double& left, double& top, double& right, double& bottom);
+
+    TW_UINT16 GetPixelFlavorCurrent() const { return m_state->pixelFlavorCurrent; }
+    TW_UINT16 GetTransferMechanismCurrent() const { return m_state->transferMechanismCurrent; }
+    TW_UINT16 GetImageFileFormatCurrent() const { return m_state->imageFileFormatCurrent; }
+    TW_UINT16 GetUnitsCurrent() const { return m_state->unitsCurrent; }
+    std::string GetTransferFileName() const { return m_state->transferFileName; }
+    TW_UINT16 GetFeederEnabled() const { return m_state->feederEnabled; }
+    void SetFeederEnabled(TW_UINT16 value) { m_state->feederEnabled = value; }
+    TW_UINT16 GetAutomaticBorderDetection() const { return m_state->automaticBorderDetection; }
+    void SetAutomaticBorderDetection(TW_UINT16 value) { m_state->automaticBorderDetection = value; }
+    TW_UINT16 GetUndefinedImageSize() const { return m_state->undefinedImageSize; }
+    void SetUndefinedImageSize(TW_UINT16 value) { m_state->undefinedImageSize = value; }
+
+    DataArg_Status& GetStatus() { return m_state->status; }
+    bool IsKeepLoaded() const { return m_state->keepLoaded; }
+    bool IsFullSource() const { return m_fullSource; }
+    const std::string& GetLastServerAddress() const { return m_state->lastServerAddress; }
+    // The capability values, for the capability handlers.
+    SourceState& GetSourceState() { return *m_state; }
+
+    // The server's COLOR_MODE values, in its order, become both pixel-type lists; the entry
+    // at currentIndex sets current and default when it is colour or grey, else TWPT_BW.
+    void LoadPixelTypes(const std::vector<std::string>& colorModes, int currentIndex);
+    // One physical width and height per ICAP_UNITS value, for a 17 x 11 inch platen; the
+    // pixel values use the largest resolutions.
+    void LoadPhysicalSizes(double maxXResolution, double maxYResolution);
+    // The server's ORIENTATION values as TWOR_PORTRAIT and TWOR_LANDSCAPE; none when the
+    // server does not let the orientation be chosen.
+    void LoadOrientations(const std::vector<std::string>& orientations);
+
+private:
+    void Build();
+    void ClearProcessHandlers();
+    // The scan session itself, in one place.
+    void DeleteScanner();
+    bool IsScannerConnected();
+    Scanner* MakeUnconnectedScanner();
+    // Throws QuorvelWrapperException* when the server cannot be reached or logged in to.
+    void MakeConnectedScanner(const std::string& address, const std::string& displayName);
+    // Starts the server's notifications and fills the lists that depend on the server.
+    void LoadFromConnectedScanner();
+    TW_UINT16 GetScannerPagesLeft();
+
+    bool m_fullSource;
+    std::unique_ptr<SourceState> m_state;
+    std::unique_ptr<DataArg_Identity> m_identity;
+    std::unique_ptr<DataArg_UserInterface> m_userInterface;
+    std::unique_ptr<AbstractDataArg> m_fileSystem;
+};

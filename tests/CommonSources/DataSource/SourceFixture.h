@@ -1,0 +1,69 @@
+#pragma once
+// Shared set-up of the tests that run the data source: the product's registry key is removed
+// before and after each test, no simulated server answers unless a test says so, and a source
+// left behind is unloaded the way the entry point would do it.
+
+#include "AbstractSource.h"
+#include "MainEntry.h"
+#include "OrvexSimControl.h"
+#include "TwainTestApp.h"
+#include "XGPreferences.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+inline std::string ProductKeyPath() {
+    return CommonCpp::XGPreferences::KeyPath("Halcyra", "Nimbrel", "5");
+}
+
+// A fixture root without servers: every connection attempt fails.
+inline void HideSimulatedServers() {
+    OrvexSim_SetFixtureRoot("C:\\nimbrel-tests\\no-servers");
+}
+
+inline void RemoveProductKey() {
+    RegDeleteTreeA(HKEY_CURRENT_USER, ProductKeyPath().c_str());
+    RegDeleteKeyA(HKEY_CURRENT_USER, ProductKeyPath().c_str());
+}
+
+// The stored text of a value of the product's key; "<missing>" when absent.
+inline std::string StoredValue(const std::string& name) {
+    char data[512] = {};
+    DWORD size = sizeof(data);
+    if (RegGetValueA(HKEY_CURRENT_USER, ProductKeyPath().c_str(), name.c_str(), RRF_RT_REG_SZ,
+                     nullptr, data, &size) != ERROR_SUCCESS) {
+        return "<missing>";
+    }
+    return data;
+}
+
+class SourceFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RemoveProductKey();
+        HideSimulatedServers();
+        ASSERT_EQ(nullptr, AbstractSource::Instance());
+    }
+
+    void TearDown() override {
+        Unload();
+        OrvexSim_SetFixtureRoot(nullptr);
+        RemoveProductKey();
+    }
+
+    // Closes an open source and lets a kept one go, through the entry point.
+    void Unload() {
+        if (AbstractSource* source = AbstractSource::Instance()) {
+            if (source->IsOpen()) {
+                app.CloseSource();
+            }
+            TW_STATUS status;
+            DS_Entry(&app.AppIdentity(), DG_CONTROL, DAT_STATUS, MSG_GET, &status);
+        }
+        EXPECT_EQ(nullptr, AbstractSource::Instance());
+    }
+
+    TwainTestApp app{DS_Entry};
+};
