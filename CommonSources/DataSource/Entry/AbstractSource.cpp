@@ -284,8 +284,7 @@ TW_UINT16 AbstractSource::DSEntry(pTW_IDENTITY pOrigin, TW_UINT32 dg, TW_UINT16 
         fail(e, __LINE__, TWCC_BUMMER);
         result = TWRC_FAILURE;
     } catch (...) {
-        // Nothing may unwind into the source manager, which is C; the scan model throws
-        // some failures by pointer.
+        // Nothing may unwind into the source manager, which is C.
         std::runtime_error unknown("unknown exception");
         fail(unknown, __LINE__, TWCC_BUMMER);
         result = TWRC_FAILURE;

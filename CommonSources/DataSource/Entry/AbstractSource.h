@@ -90,7 +90,7 @@ public:
     virtual void CreatePreferences();
     // Made on first use; null when the libraries could not be set up.
     virtual QuorvelWrapperIntf* GetQuorvelWrapper();
-    // The scan session; null until one can be made.
+    // The scan session; made on first use as one that is not connected.
     virtual Scanner* GetScanner();
     // The frame the application set through DAT_IMAGELAYOUT; false while none is held.
     bool GetImageLayout(double& left, double& top, double& right, double& bottom);
@@ -127,14 +127,16 @@ public:
 private:
     void Build();
     void ClearProcessHandlers();
-    // The scan session itself, in one place.
+    // The scan session itself, in one place (AbstractSourceScanner.cpp).
     void DeleteScanner();
     bool IsScannerConnected();
-    Scanner* MakeUnconnectedScanner();
-    // Throws QuorvelWrapperException* when the server cannot be reached or logged in to.
+    // Replaces the scan session by one connected to the server; throws
+    // QuorvelWrapperException when the server cannot be reached. A cancelled log-in leaves a
+    // session that is not connected.
     void MakeConnectedScanner(const std::string& address, const std::string& displayName);
     // Starts the server's notifications and fills the lists that depend on the server.
     void LoadFromConnectedScanner();
+    // The pages left in the scan session's current command; 0 without one.
     TW_UINT16 GetScannerPagesLeft();
 
     bool m_fullSource;

@@ -131,12 +131,12 @@ bool AbstractSource::InitializeScanner(ServerInfo* server) {
         DeleteScanner();
         try {
             MakeConnectedScanner(target.ipAddress, displayName);
-        } catch (QuorvelWrapperException* failure) {
-            const std::unique_ptr<QuorvelWrapperException> owned(failure);
+        } catch (QuorvelWrapperException& failure) {
+            // The silent probe of this machine reports nothing.
             if (target.reportErrors && ui != nullptr) {
-                ui->ReportServerError(failure->GetResultCode());
+                ui->ReportServerError(failure.GetResultCode());
             }
-            CommonCpp::NoteException(failure, __FILE__, __LINE__);
+            CommonCpp::NoteException(&failure, __FILE__, __LINE__);
         }
     } catch (...) {
         if (ui != nullptr) {
@@ -147,7 +147,7 @@ bool AbstractSource::InitializeScanner(ServerInfo* server) {
     if (ui != nullptr) {
         ui->CloseWarning();
     }
-    if (IsConnected()) {
+    if (IsScannerConnected()) {
         LoadFromConnectedScanner();
     }
     return IsConnected();
@@ -162,13 +162,6 @@ void AbstractSource::Disconnect() {
     if (IsConnected()) {
         DeleteScanner();
     }
-}
-
-Scanner* AbstractSource::GetScanner() {
-    if (m_state->scanner == nullptr) {
-        m_state->scanner = MakeUnconnectedScanner();
-    }
-    return m_state->scanner;
 }
 
 TW_UINT16 AbstractSource::GetPendingTransferCount() {

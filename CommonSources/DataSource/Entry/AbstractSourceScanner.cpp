@@ -1,24 +1,68 @@
-// AbstractSource: the operations that need the scan session's own type. Until the session
-// type is part of the build the source has no scan session and never counts as connected.
+// AbstractSource: the operations that need the scan session's own type.
 
 #include "AbstractSource.h"
 
+#include "DataArg_UserInterface.h"
+#include "ScanServerCapabilities.h"
+#include "Scanner.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> ColorModes(const ScanServerCapabilities& capabilities) {
+    std::vector<std::string> modes;
+    for (int32_t i = 0; i < capabilities.GetColorModeCount(); ++i) {
+        modes.push_back(capabilities.GetColorModeValueAt(i));
+    }
+    return modes;
+}
+
+std::vector<std::string> Orientations(const ScanServerCapabilities& capabilities) {
+    std::vector<std::string> orientations;
+    if (capabilities.IsOrientationEnabled()) {
+        for (int32_t i = 0; i < capabilities.GetOrientationCount(); ++i) {
+            orientations.push_back(capabilities.GetOrientationValueAt(i));
+        }
+    }
+    return orientations;
+}
+
+} // namespace
+
 void AbstractSource::DeleteScanner() {
-    m_state->scanner = nullptr;
+    m_state->scanner.reset();
 }
 
 bool AbstractSource::IsScannerConnected() {
-    return false;
+    return m_state->scanner && m_state->scanner->IsConnected();
 }
 
-Scanner* AbstractSource::MakeUnconnectedScanner() {
-    return nullptr;
+Scanner* AbstractSource::GetScanner() {
+    if (!m_state->scanner) {
+        m_state->scanner =
+            std::make_unique<Scanner>(GetQuorvelWrapper(), GetUserInterfaceHandler());
+    }
+    return m_state->scanner.get();
 }
 
-void AbstractSource::MakeConnectedScanner(const std::string&, const std::string&) {}
+void AbstractSource::MakeConnectedScanner(const std::string& address,
+                                          const std::string& displayName) {
+    m_state->scanner = std::make_unique<Scanner>(GetQuorvelWrapper(), GetUserInterfaceHandler(),
+                                                 address, displayName);
+}
 
 void AbstractSource::LoadFromConnectedScanner() {
-    m_state->feederAvailable = 0;
+    Scanner& scanner = *m_state->scanner;
+    scanner.StartNotifications();
+    const ScanServerCapabilities& capabilities = *scanner.GetServerCapabilities();
+    LoadPixelTypes(ColorModes(capabilities), capabilities.GetColorModeCurrentIndex());
+    // The largest resolution the server offers stands for both directions.
+    const double maxResolution = capabilities.GetMaxResolution();
+    LoadPhysicalSizes(maxResolution, maxResolution);
+    LoadOrientations(Orientations(capabilities));
+    m_state->feederAvailable = capabilities.SupportsAdf() ? 1 : 0;
     m_state->duplex = 0;
     m_state->feederEnabled = 0;
     m_state->undefinedImageSize = 0;
@@ -26,5 +70,10 @@ void AbstractSource::LoadFromConnectedScanner() {
 }
 
 TW_UINT16 AbstractSource::GetScannerPagesLeft() {
+    if (GetScanner()->GetScanCommand() == nullptr) {
+        return 0;
+    }
+    // The pages left of the scan command are read here once the session has a page-transfer
+    // machine; no session hands out a command before then.
     return 0;
 }

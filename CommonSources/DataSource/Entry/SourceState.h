@@ -28,8 +28,9 @@ struct SourceState {
     SourceState& operator=(const SourceState&) = delete;
     ~SourceState();
 
-    // Made by the connection, or on first use as a session that is not connected.
-    Scanner* scanner = nullptr;
+    // Made by the connection, or on first use as a session that is not connected. The source
+    // deletes it before the wrapper it talks through.
+    std::unique_ptr<Scanner> scanner;
     std::unique_ptr<QuorvelWrapperIntf> quorvelWrapper;
     DataArg_Status status;
     ScanPreferences scanPreferences;

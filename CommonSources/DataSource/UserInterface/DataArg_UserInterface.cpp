@@ -3,6 +3,17 @@
 #include "AbstractSource.h"
 #include "TwainException.h"
 
+#include <utility>
+
+namespace {
+
+DataArg_UserInterface::ChooserRunner& ChooserRunnerSlot() {
+    static DataArg_UserInterface::ChooserRunner runner;
+    return runner;
+}
+
+} // namespace
+
 DataArg_UserInterface::DataArg_UserInterface() = default;
 
 DataArg_UserInterface::~DataArg_UserInterface() {
@@ -44,6 +55,13 @@ void DataArg_UserInterface::EndProgressIfShown() {
 }
 
 int DataArg_UserInterface::RunChooserDialogModal() {
+    if (const ChooserRunner& runner = ChooserRunnerSlot()) {
+        return runner();
+    }
     // No chooser window yet: the user is taken to have cancelled.
     return 2;
+}
+
+void DataArg_UserInterface::SetChooserRunner(ChooserRunner runner) {
+    ChooserRunnerSlot() = std::move(runner);
 }

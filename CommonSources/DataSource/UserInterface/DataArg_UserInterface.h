@@ -5,6 +5,8 @@
 
 #include "UserInterfaceBase.h"
 
+#include <functional>
+
 class DataArg_UserInterface : public UserInterfaceBase {
 public:
     DataArg_UserInterface();
@@ -18,8 +20,13 @@ public:
     virtual void EndProgressIfShown();
 
     // The server chooser, run modally while a source opens: 1 when the user chose a server
-    // whose log-in went through and the source is connected, else 2.
+    // whose log-in went through and the source is connected, else 2. Until the chooser window
+    // exists it answers 2, as a cancelled chooser does.
     int RunChooserDialogModal();
+    // While set, runs in place of the chooser window and gives its answer, so that a test
+    // never meets a modal window; an empty runner brings the window back.
+    using ChooserRunner = std::function<int()>;
+    static void SetChooserRunner(ChooserRunner runner);
     // Set when the last log-in prompt did not end with OK.
     bool GetUiStateFlag() const { return m_loginCancelled; }
 

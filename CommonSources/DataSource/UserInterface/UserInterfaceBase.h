@@ -1,8 +1,10 @@
 #pragma once
 // The operations of the user-interface handler that the rest of the data source calls, with
 // bodies that do nothing: a handler without windows answers every one of them harmlessly.
+// The scan session reaches the handler only through ScannerUiIntf.
 
 #include "AbstractDataArg.h"
+#include "ScannerUiIntf.h"
 
 #include <windows.h>
 // windows.h maps this to its A/W variant; every unit must see the plain method name.
@@ -10,10 +12,7 @@
 
 #include <string>
 
-struct ScanEventRecord;
-struct ScanAlertEventRecord;
-
-class UserInterfaceBase : public AbstractDataArg {
+class UserInterfaceBase : public AbstractDataArg, public ScannerUiIntf {
 public:
     UserInterfaceBase() = default;
     ~UserInterfaceBase() override;
@@ -27,8 +26,8 @@ public:
     virtual void ReportServerError(int resultCode);
     virtual void ShowErrorMessage(int stringId);
     virtual void ShowErrorDialog(const std::string& text);
-    virtual void ShowWarning(const std::string& text);
-    virtual void CloseWarning();
+    void ShowWarning(const std::string& text) override;
+    void CloseWarning() override;
     virtual void ShowProgress(unsigned long total);
     virtual bool IsProgressShown();
     virtual bool IsCloseRequested();
@@ -46,8 +45,8 @@ public:
     virtual void StartBusyAnimation(const std::string& text);
     virtual void StopBusyAnimation();
     // result: 1 when the user confirmed, after the strings were edited.
-    virtual void ShowLoginDialog(std::string& user, std::string& password, int* result);
-    virtual void CloseLoginDialog();
+    void ShowLoginDialog(std::string& user, std::string& password, int* result) override;
+    void CloseLoginDialog() override;
     virtual void ShowChooserDialog();
     virtual void CloseChooserDialog();
     virtual void ShowAcquireJobsDialog();
@@ -55,8 +54,8 @@ public:
     virtual void StartGuilessAcquire();
     virtual void CloseGuilessAcquire();
     // Called on the server library's thread.
-    virtual void OnScanEvent(ScanEventRecord* record);
-    virtual void OnAlertEvent(ScanAlertEventRecord* record);
+    void OnScanEvent(ScanEventRecord* record) override;
+    void OnAlertEvent(ScanAlertEventRecord* record) override;
     virtual bool IsDialogMessage(MSG* message);
     virtual bool IsPageDone();
     virtual void SetPageDone(bool done);

@@ -1,9 +1,11 @@
 #pragma once
 // Shared set-up of the tests that run the data source: the product's registry key is removed
-// before and after each test, no simulated server answers unless a test says so, and a source
+// before and after each test, no simulated server answers unless a test says so, the server
+// chooser never shows (a stand-in answers Cancel unless a test says otherwise), and a source
 // left behind is unloaded the way the entry point would do it.
 
 #include "AbstractSource.h"
+#include "DataArg_UserInterface.h"
 #include "MainEntry.h"
 #include "OrvexSimControl.h"
 #include "TwainTestApp.h"
@@ -12,7 +14,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 inline std::string ProductKeyPath() {
     return CommonCpp::XGPreferences::KeyPath("Halcyra", "Nimbrel", "5");
@@ -21,6 +25,27 @@ inline std::string ProductKeyPath() {
 // A fixture root without servers: every connection attempt fails.
 inline void HideSimulatedServers() {
     OrvexSim_SetFixtureRoot("C:\\nimbrel-tests\\no-servers");
+}
+
+// The folder beside the simulator: "default" answers on this machine's addresses, any other
+// server by its folder name.
+inline void ShowSimulatedServers() {
+    OrvexSim_SetFixtureRoot(nullptr);
+}
+
+// Lines of the simulator's call log for one library function, oldest first.
+inline std::vector<std::string> LogLinesOf(const std::string& function) {
+    std::vector<std::string> lines;
+    for (const std::string& line : OrvexSimLog()) {
+        if (line.compare(0, function.size() + 1, function + " ") == 0) {
+            lines.push_back(line);
+        }
+    }
+    return lines;
+}
+
+inline bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
 }
 
 inline void RemoveProductKey() {
@@ -43,13 +68,19 @@ class SourceFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         RemoveProductKey();
+        OrvexSim_Reset();
         HideSimulatedServers();
+        DataArg_UserInterface::SetChooserRunner([this] {
+            ++chooserRuns;
+            return chooser();
+        });
         ASSERT_EQ(nullptr, AbstractSource::Instance());
     }
 
     void TearDown() override {
         Unload();
-        OrvexSim_SetFixtureRoot(nullptr);
+        DataArg_UserInterface::SetChooserRunner(nullptr);
+        OrvexSim_Reset();
         RemoveProductKey();
     }
 
@@ -66,4 +97,7 @@ protected:
     }
 
     TwainTestApp app{DS_Entry};
+    // Stands in for the server chooser: its answer, and how often it was asked.
+    std::function<int()> chooser = [] { return 2; };
+    int chooserRuns = 0;
 };

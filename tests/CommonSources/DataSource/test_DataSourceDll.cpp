@@ -32,8 +32,14 @@ protected:
 
 class ManagerTest : public ::testing::Test {
 protected:
-    void SetUp() override { RemoveProductKey(); }
-    void TearDown() override { RemoveProductKey(); }
+    void SetUp() override {
+        RemoveProductKey();
+        OrvexSim_Reset();
+    }
+    void TearDown() override {
+        OrvexSim_Reset();
+        RemoveProductKey();
+    }
 };
 
 void ExpectSourceIdentity(const TW_IDENTITY& identity) {
@@ -93,14 +99,18 @@ TEST_F(ManagerTest, ListsTheSource) {
     EXPECT_EQ(TWRC_SUCCESS, app.CloseManager());
 }
 
-// Needs the scan session to connect to the simulated server on 127.0.0.1.
-TEST_F(ManagerTest, DISABLED_OpensAgainstTheDefaultServer) {
+TEST_F(ManagerTest, OpensAgainstTheDefaultServer) {
     TwainTestApp app;
     ASSERT_TRUE(app.HasManager());
     ASSERT_EQ(TWRC_SUCCESS, app.OpenManager());
     EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS, app.OpenSource("Nimbrel 5"));
     app.PumpMessages(300);
     EXPECT_EQ(0, app.CountForeignVisibleWindows());
+    // The source found the simulated server on this machine by itself.
+    const std::vector<std::string> connects = LogLinesOf("INIT_connectToNonStandardServer");
+    ASSERT_EQ(1u, connects.size());
+    EXPECT_TRUE(Contains(connects[0], "address=\"127.0.0.1\"")) << connects[0];
+    EXPECT_EQ(1u, LogLinesOf("SCAN_getEventsEx").size());
 
     // The same application again: the manager fails the open, the source says why.
     TW_IDENTITY second = {};
@@ -109,6 +119,7 @@ TEST_F(ManagerTest, DISABLED_OpensAgainstTheDefaultServer) {
     EXPECT_EQ(TWCC_SEQERROR, app.ConditionCode());
 
     EXPECT_EQ(TWRC_SUCCESS, app.CloseSource());
+    EXPECT_EQ(1u, LogLinesOf("INIT_disconnectFromServer").size());
     EXPECT_EQ("1", StoredValue("numservers"));
     EXPECT_EQ("0", StoredValue("selectedserver"));
     EXPECT_EQ("127.0.0.1", StoredValue("ipaddress_0"));

@@ -1,19 +1,21 @@
-// The entry point, the source object and the dispatch, run inside the test program through
-// DS_Entry. The server connection is played by FakeServerSource, which answers for a set of
-// reachable addresses.
+// The entry point, the source object, the dispatch and the server connection, run inside the
+// test program through DS_Entry. The source connects through the real scan session to the
+// simulated servers of the stand-ins.
 
 #include "ControlResponder.h"
 #include "DataArg_Identity.h"
 #include "DataArg_UserInterface.h"
 #include "FailingAllocator.h"
+#include "Scanner.h"
 #include "ServerDownException.h"
 #include "SourceFixture.h"
 #include "TwainException.h"
 #include "TypeException.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <functional>
-#include <set>
 #include <stdexcept>
 
 namespace {
@@ -32,40 +34,13 @@ public:
     AbstractDataArg* CreateCapability() override { return new ScriptedHandler(); }
 };
 
-class FakeServerSource : public AbstractSource {
+// A full source whose DAT_CAPABILITY triplets run g_script; everything else is the real one.
+class ScriptedSource : public AbstractSource {
 public:
-    explicit FakeServerSource(std::set<std::string> reachable = {"127.0.0.1"})
-        : AbstractSource(true), m_reachable(std::move(reachable)) {}
-
-    bool IsConnected() override { return m_connected; }
-    void Disconnect() override {
-        if (m_connected) {
-            m_connected = false;
-            ++disconnects;
-        }
-    }
-    bool InitializeScanner(ServerInfo* server) override {
-        m_connected = false;
-        AbstractSource::InitializeScanner(server);
-        ++attempts;
-        m_connected = server != nullptr && m_reachable.count(server->ipAddress) > 0;
-        if (m_connected) {
-            LoadPixelTypes({"COLOR", "BLACK_WHITE"}, 0);
-            LoadPhysicalSizes(600.0, 400.0);
-            LoadOrientations({"PORTRAIT", "LANDSCAPE"});
-        }
-        return m_connected;
-    }
+    ScriptedSource() : AbstractSource(true) {}
     AbstractResponder* GetControlResponder() override {
         return new ScriptedControlResponder(*this);
     }
-
-    int attempts = 0;
-    int disconnects = 0;
-
-private:
-    std::set<std::string> m_reachable;
-    bool m_connected = false;
 };
 
 std::vector<unsigned short> Values(const UInt16Array& array) {
@@ -86,9 +61,11 @@ std::vector<double> Values(const CommonTwain::SimpleValArray<double>& array) {
 
 class EntryTest : public SourceFixture {
 protected:
-    // Publishes a fake-server source and opens it through the entry point.
-    FakeServerSource* OpenFakeSource(std::set<std::string> reachable = {"127.0.0.1"}) {
-        auto* source = new FakeServerSource(std::move(reachable));
+    // Publishes a scripted source and opens it through the entry point against the simulated
+    // server on this machine.
+    AbstractSource* OpenScriptedSource() {
+        ShowSimulatedServers();
+        auto* source = new ScriptedSource();
         AbstractSource::SetInstance(source);
         EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS, app.OpenSource("Nimbrel 5"));
         return source;
@@ -191,13 +168,18 @@ TEST_F(EntryTest, UserInterfaceAndFileSystemNeedASourceMadeToOpen) {
 TEST_F(EntryTest, OpenWithoutAServerKeepsTheSourceAfterTheChooserIsCancelled) {
     TW_IDENTITY identity = {};
     EXPECT_EQ(TWRC_FAILURE, app.Call(DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &identity));
+    EXPECT_EQ(1, chooserRuns);
     AbstractSource* source = AbstractSource::Instance();
     ASSERT_NE(nullptr, source);
     EXPECT_TRUE(source->IsKeepLoaded());
     EXPECT_TRUE(source->IsFullSource());
     EXPECT_FALSE(source->IsOpen());
+    EXPECT_FALSE(source->IsConnected());
     EXPECT_EQ(3, source->GetState());
     // The local machine was tried silently and is not remembered after failing.
+    const std::vector<std::string> connects = LogLinesOf("INIT_connectToNonStandardServer");
+    ASSERT_EQ(1u, connects.size());
+    EXPECT_TRUE(Contains(connects[0], "address=\"127.0.0.1\"")) << connects[0];
     EXPECT_EQ("127.0.0.1", source->GetLastServerAddress());
     EXPECT_EQ(0, source->GetServerList().GetSize());
     // The kept source reports the failure; that success lets it go.
@@ -205,8 +187,205 @@ TEST_F(EntryTest, OpenWithoutAServerKeepsTheSourceAfterTheChooserIsCancelled) {
     EXPECT_EQ(nullptr, AbstractSource::Instance());
 }
 
+TEST_F(EntryTest, TheChoosersAnswerDecidesWhetherAFailedOpenKeepsTheSource) {
+    // Only an answer of 2 keeps a source whose open failed.
+    chooser = [] { return 1; };
+    TW_IDENTITY identity = {};
+    EXPECT_EQ(TWRC_FAILURE, app.Call(DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &identity));
+    EXPECT_EQ(nullptr, AbstractSource::Instance());
+
+    // An OK that connected answers 2 as well: the open succeeds and the success clears the
+    // keep-loaded mark, so closing unloads the source.
+    chooser = [] {
+        ShowSimulatedServers();
+        AbstractSource* source = AbstractSource::Instance();
+        source->AddServer(new ServerInfo(true, "dev", "localhost", "Front Office", true));
+        source->Connect(true);
+        return 2;
+    };
+    EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS, app.OpenSource("Nimbrel 5"));
+    EXPECT_EQ(2, chooserRuns);
+    AbstractSource* source = AbstractSource::Instance();
+    ASSERT_NE(nullptr, source);
+    EXPECT_TRUE(source->IsOpen());
+    EXPECT_FALSE(source->IsKeepLoaded());
+    EXPECT_EQ(1, source->GetServerList().GetSize());
+    EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS, app.CloseSource());
+    EXPECT_EQ(nullptr, AbstractSource::Instance());
+    EXPECT_EQ("localhost", StoredValue("ipaddress_0"));
+}
+
+TEST_F(EntryTest, OpenProbesThisMachineAndFillsTheListsFromItsServer) {
+    ShowSimulatedServers();
+    EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS, app.OpenSource("Nimbrel 5"));
+    EXPECT_EQ(0, chooserRuns);
+    AbstractSource* source = AbstractSource::Instance();
+    ASSERT_NE(nullptr, source);
+    EXPECT_TRUE(source->IsConnected());
+    EXPECT_EQ(4, source->GetState());
+    EXPECT_EQ("127.0.0.1", source->GetLastServerAddress());
+    ServerList& servers = source->GetServerList();
+    ASSERT_EQ(1, servers.GetSize());
+    EXPECT_EQ(0, servers.GetSelectedIndex());
+    EXPECT_EQ("localhost", servers.GetAt(0)->deviceName);
+    EXPECT_EQ("127.0.0.1", servers.GetAt(0)->ipAddress);
+    EXPECT_EQ("", servers.GetAt(0)->nickname);
+    EXPECT_FALSE(servers.GetAt(0)->reportErrors);
+
+    // Notifications run once the capabilities are read.
+    const std::vector<std::string> calls = OrvexSimCalls();
+    const auto position = [&](const std::string& name) {
+        return std::find(calls.begin(), calls.end(), name) - calls.begin();
+    };
+    EXPECT_LT(position("SCAN_openSession"), position("SCAN_serverAttributes"));
+    EXPECT_LT(position("SCAN_serverAttributes"), position("INIT_monitorServer"));
+    EXPECT_LT(position("INIT_monitorServer"), position("SCAN_getEventsEx"));
+    EXPECT_LT(position("SCAN_getEventsEx"), position("SCAN_getAlertEvents"));
+    EXPECT_LT(position("SCAN_getAlertEvents"), static_cast<std::ptrdiff_t>(calls.size()));
+
+    // The default server: colour, grey and black and white with colour current, up to 600 dpi,
+    // both orientations and a document feeder.
+    const SourceState& state = source->GetSourceState();
+    EXPECT_EQ((std::vector<unsigned short>{TWPT_RGB, TWPT_GRAY, TWPT_BW}),
+              Values(state.pixelTypesAvailable));
+    EXPECT_EQ(Values(state.pixelTypesAvailable), Values(state.pixelTypesSupported));
+    EXPECT_EQ(TWPT_RGB, state.pixelTypeCurrent);
+    EXPECT_EQ(TWPT_RGB, state.pixelTypeDefault);
+    EXPECT_EQ((std::vector<double>{11.0, 11.0 * 2.54, 66.0, 792.0, 15840.0, 6600.0}),
+              Values(state.physicalHeights));
+    EXPECT_EQ((std::vector<double>{17.0, 17.0 * 2.54, 102.0, 1224.0, 24480.0, 10200.0}),
+              Values(state.physicalWidths));
+    EXPECT_EQ((std::vector<unsigned short>{TWOR_PORTRAIT, TWOR_LANDSCAPE}),
+              Values(state.orientationsAvailable));
+    EXPECT_EQ(Values(state.orientationsAvailable), Values(state.orientationsSupported));
+    EXPECT_EQ(1, state.feederAvailable);
+    EXPECT_EQ(0, state.duplex);
+    EXPECT_EQ(0, state.feederEnabled);
+}
+
+TEST_F(EntryTest, CloseDisconnectsSavesTheServerAndTheNextTripletGetsANewSource) {
+    ShowSimulatedServers();
+    ASSERT_EQ(TWRC_SUCCESS, app.OpenSource("Nimbrel 5"));
+    EXPECT_EQ("<missing>", StoredValue("numservers"));
+    OrvexSim_ClearLog();
+
+    EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS, app.CloseSource());
+    EXPECT_EQ(nullptr, AbstractSource::Instance());
+    const std::vector<std::string> calls = OrvexSimCalls();
+    const auto closeSession = std::find(calls.begin(), calls.end(), "SCAN_closeSession");
+    EXPECT_NE(calls.end(), closeSession);
+    EXPECT_NE(calls.end(), std::find(closeSession, calls.end(), "INIT_disconnectFromServer"));
+    EXPECT_EQ("1", StoredValue("numservers"));
+    EXPECT_EQ("0", StoredValue("selectedserver"));
+    EXPECT_EQ("127.0.0.1", StoredValue("ipaddress_0"));
+    EXPECT_EQ("localhost", StoredValue("devicename_0"));
+
+    // The next triplet, whatever it is, meets a new source in state 3: this one stays only
+    // because its open fails, no server answering now.
+    HideSimulatedServers();
+    TW_IDENTITY identity = {};
+    EXPECT_EQ(TWRC_FAILURE, app.Call(DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &identity));
+    ASSERT_NE(nullptr, AbstractSource::Instance());
+    EXPECT_EQ(3, AbstractSource::Instance()->GetState());
+    EXPECT_EQ(1, AbstractSource::Instance()->GetServerList().GetSize());
+}
+
+TEST_F(EntryTest, AConnectAfterAFailureDoesNotRetryTheSameServer) {
+    ShowSimulatedServers();
+    // An address nothing answers, with errors reported or not, and a server whose session
+    // cannot open.
+    const struct {
+        const char* address;
+        bool reportErrors;
+        const char* failNext;
+        size_t disconnects;
+        bool connectsWhenForced;
+    } table[] = {{"no-such-server", false, nullptr, 0, false},
+                 {"no-such-server", true, nullptr, 0, false},
+                 {"localhost", true, "SCAN_openSession", 1, true}};
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.address);
+        AbstractSource source(true);
+        source.AddServer(new ServerInfo(true, "dev", row.address, "Floor 3", row.reportErrors));
+        OrvexSim_ClearLog();
+        if (row.failNext != nullptr) {
+            OrvexSim_FailNext(row.failNext, QUORVEL_GENERAL_FAILURE);
+        }
+        EXPECT_FALSE(source.Connect(false));
+        EXPECT_FALSE(source.IsConnected());
+        EXPECT_EQ(row.address, source.GetLastServerAddress());
+        EXPECT_EQ(1u, LogLinesOf("INIT_connectToNonStandardServer").size());
+        EXPECT_EQ(row.disconnects, LogLinesOf("INIT_disconnectFromServer").size())
+            << "a connection made is closed again";
+        EXPECT_FALSE(source.Connect(false));
+        EXPECT_EQ(1u, LogLinesOf("INIT_connectToNonStandardServer").size());
+        // A forced connect tries again.
+        EXPECT_EQ(row.connectsWhenForced, source.Connect(true));
+        EXPECT_EQ(2u, LogLinesOf("INIT_connectToNonStandardServer").size());
+    }
+}
+
+TEST_F(EntryTest, ReconnectingReplacesTheServerDependentLists) {
+    ShowSimulatedServers();
+    AbstractSource source(true);
+    ASSERT_TRUE(source.Connect(false));
+    const SourceState& state = source.GetSourceState();
+    ASSERT_EQ(2u, state.orientationsAvailable.GetCount());
+    ASSERT_EQ(1, state.feederAvailable);
+    OrvexSim_ClearLog();
+
+    // A black-and-white copier that lists grey and colour, has no feeder and no orientation.
+    source.AddServer(new ServerInfo(false, "", "caps-bw-lists-color", "", false));
+    ASSERT_TRUE(source.Connect(true));
+    EXPECT_EQ("caps-bw-lists-color", source.GetLastServerAddress());
+    const std::vector<std::string> calls = OrvexSimCalls();
+    const auto disconnect = std::find(calls.begin(), calls.end(), "INIT_disconnectFromServer");
+    EXPECT_LT(disconnect, std::find(calls.begin(), calls.end(), "INIT_connectToNonStandardServer"))
+        << "the first session closes before the next connects";
+    EXPECT_EQ((std::vector<unsigned short>{TWPT_GRAY, TWPT_RGB}),
+              Values(state.pixelTypesAvailable));
+    EXPECT_EQ(Values(state.pixelTypesAvailable), Values(state.pixelTypesSupported));
+    EXPECT_EQ(TWPT_RGB, state.pixelTypeCurrent);
+    // Its largest resolution is 1000 dpi (100 to 1200 by 300).
+    EXPECT_EQ((std::vector<double>{11.0, 11.0 * 2.54, 66.0, 792.0, 15840.0, 11000.0}),
+              Values(state.physicalHeights));
+    EXPECT_EQ((std::vector<double>{17.0, 17.0 * 2.54, 102.0, 1224.0, 24480.0, 17000.0}),
+              Values(state.physicalWidths));
+    EXPECT_EQ(0u, state.orientationsAvailable.GetCount());
+    EXPECT_EQ(0u, state.orientationsSupported.GetCount());
+    EXPECT_EQ(0, state.feederAvailable);
+}
+
+TEST_F(EntryTest, AServerThatGoesDownFailsTheNextTripletAndIsDropped) {
+    AbstractSource* source = OpenScriptedSource();
+    // As the scan model's server operations do once the server has gone.
+    g_script = []() -> TW_UINT16 {
+        if (AbstractSource::Instance()->GetScanner()->IsServerDown()) {
+            throw ServerDownException(__FILE__, __LINE__);
+        }
+        return TWRC_SUCCESS;
+    };
+    TW_CAPABILITY capability = {};
+    EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS,
+                 app.Call(DG_CONTROL, DAT_CAPABILITY, MSG_GET, &capability));
+    EXPECT_LE(1, OrvexSim_SetServerDown("default", 1));
+    OrvexSim_ClearLog();
+    EXPECT_TWAIN(app, TWRC_FAILURE, TWCC_CHECKDEVICEONLINE,
+                 app.Call(DG_CONTROL, DAT_CAPABILITY, MSG_GET, &capability));
+    EXPECT_FALSE(source->IsConnected());
+    EXPECT_EQ(1u, LogLinesOf("SCAN_closeSession").size());
+    EXPECT_EQ(1u, LogLinesOf("INIT_disconnectFromServer").size());
+    // The source stays open, without a server, until the application closes it.
+    EXPECT_TRUE(source->IsOpen());
+    EXPECT_EQ(4, source->GetState());
+    EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS,
+                 app.Call(DG_CONTROL, DAT_CAPABILITY, MSG_GET, &capability));
+    EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS, app.CloseSource());
+    EXPECT_EQ(nullptr, AbstractSource::Instance());
+}
+
 TEST_F(EntryTest, ConditionCodeFollowsEachAnswer) {
-    OpenFakeSource();
+    OpenScriptedSource();
     TW_IDENTITY identity = {};
     TW_STATUS status = {};
     // Unknown data group.
@@ -253,7 +432,8 @@ TEST_F(EntryTest, ConditionCodeFollowsEachAnswer) {
 }
 
 TEST_F(EntryTest, EveryExceptionBecomesItsCodes) {
-    FakeServerSource* source = OpenFakeSource();
+    AbstractSource* source = OpenScriptedSource();
+    OrvexSim_ClearLog();
     const struct {
         const char* name;
         std::function<TW_UINT16()> script;
@@ -292,13 +472,13 @@ TEST_F(EntryTest, EveryExceptionBecomesItsCodes) {
                      app.Call(DG_CONTROL, DAT_CAPABILITY, MSG_GET, &capability));
     }
     // The lost server was dropped, and only for that failure.
-    EXPECT_EQ(1, source->disconnects);
+    EXPECT_EQ(1u, LogLinesOf("INIT_disconnectFromServer").size());
     EXPECT_FALSE(source->IsConnected());
     EXPECT_TRUE(source->IsOpen());
 }
 
 TEST_F(EntryTest, OneApplicationAtATime) {
-    OpenFakeSource();
+    OpenScriptedSource();
     EXPECT_EQ(4, AbstractSource::Instance()->GetState());
     TW_IDENTITY identity = {};
     EXPECT_TWAIN(app, TWRC_FAILURE, TWCC_SEQERROR,
@@ -315,60 +495,6 @@ TEST_F(EntryTest, OneApplicationAtATime) {
     EXPECT_TRUE(AbstractSource::Instance()->IsOpen());
     EXPECT_EQ(4, AbstractSource::Instance()->GetState());
     EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS, app.CloseSource());
-}
-
-TEST_F(EntryTest, CloseSavesTheServerAndTheNextTripletGetsANewSource) {
-    FakeServerSource* source = OpenFakeSource();
-    ASSERT_EQ(1, source->GetServerList().GetSize());
-    EXPECT_EQ("localhost", source->GetServerList().GetAt(0)->deviceName);
-    EXPECT_EQ(0, source->GetServerList().GetSelectedIndex());
-    EXPECT_EQ("<missing>", StoredValue("numservers"));
-
-    EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS, app.CloseSource());
-    EXPECT_EQ(nullptr, AbstractSource::Instance());
-    EXPECT_EQ("1", StoredValue("numservers"));
-    EXPECT_EQ("0", StoredValue("selectedserver"));
-    EXPECT_EQ("127.0.0.1", StoredValue("ipaddress_0"));
-    EXPECT_EQ("localhost", StoredValue("devicename_0"));
-
-    // The next triplet, whatever it is, meets a new source in state 3: this one stays only
-    // because its open fails, no server answering now.
-    TW_IDENTITY identity = {};
-    EXPECT_EQ(TWRC_FAILURE, app.Call(DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &identity));
-    ASSERT_NE(nullptr, AbstractSource::Instance());
-    EXPECT_EQ(3, AbstractSource::Instance()->GetState());
-    EXPECT_EQ(1, AbstractSource::Instance()->GetServerList().GetSize());
-}
-
-TEST_F(EntryTest, AConnectAfterAFailureDoesNotRetryTheSameServer) {
-    FakeServerSource source(std::set<std::string>{"10.9.9.9"});
-    source.LoadServerList();
-    source.AddServer(new ServerInfo(true, "dev", "192.0.2.1", "Floor 3", false));
-    EXPECT_FALSE(source.Connect(false));
-    EXPECT_EQ(1, source.attempts);
-    EXPECT_EQ("192.0.2.1", source.GetLastServerAddress());
-    EXPECT_FALSE(source.Connect(false));
-    EXPECT_EQ(1, source.attempts);
-    // A forced connect tries again.
-    EXPECT_FALSE(source.Connect(true));
-    EXPECT_EQ(2, source.attempts);
-}
-
-TEST_F(EntryTest, ReconnectingReplacesTheServerDependentLists) {
-    FakeServerSource source(std::set<std::string>{"a", "b"});
-    source.AddServer(new ServerInfo(false, "", "a", "", false));
-    ASSERT_TRUE(source.Connect(true));
-    source.AddServer(new ServerInfo(false, "", "b", "", false));
-    ASSERT_TRUE(source.Connect(true));
-    const SourceState& state = source.GetSourceState();
-    EXPECT_EQ((std::vector<double>{11.0, 11.0 * 2.54, 66.0, 792.0, 15840.0, 4400.0}),
-              Values(state.physicalHeights));
-    EXPECT_EQ((std::vector<double>{17.0, 17.0 * 2.54, 102.0, 1224.0, 24480.0, 10200.0}),
-              Values(state.physicalWidths));
-    EXPECT_EQ((std::vector<unsigned short>{TWOR_PORTRAIT, TWOR_LANDSCAPE}),
-              Values(state.orientationsAvailable));
-    EXPECT_EQ((std::vector<unsigned short>{TWOR_PORTRAIT, TWOR_LANDSCAPE}),
-              Values(state.orientationsSupported));
 }
 
 TEST_F(EntryTest, PixelTypesFollowTheServersColourModes) {
@@ -397,7 +523,7 @@ TEST_F(EntryTest, PixelTypesFollowTheServersColourModes) {
 }
 
 TEST_F(EntryTest, RememberedValuesOfTheApplicationAreLoadedWhenValid) {
-    OpenFakeSource();
+    OpenScriptedSource();
     AbstractSource* source = AbstractSource::Instance();
     DataArg_Identity* identity = source->GetIdentityArg();
     CommonCpp::XGPreferencesIntf* store = source->GetPreferences();
@@ -452,7 +578,7 @@ TEST_F(EntryTest, AnAllocationFailureWhileBuildingLeavesNoSource) {
 }
 
 TEST_F(EntryTest, AnAllocationFailureInsideATripletIsLowMemory) {
-    OpenFakeSource();
+    OpenScriptedSource();
     TW_CAPABILITY capability = {};
     g_script = [] { return static_cast<TW_UINT16>(std::string(64, 'x').size() == 64 ? 0 : 1); };
     FailingAllocator::FailAfter(0);
