@@ -3,6 +3,8 @@
 
 #include "Scanner.h"
 
+#include "LdapFilter.h"
+
 #include <cctype>
 #include <cstring>
 
@@ -71,31 +73,7 @@ const CorpLdapEntry* FirstEntry(const CorpLdapEntryList* list) {
 } // namespace
 
 std::string Scanner::EscapeFilterValue(const std::string& text) {
-    std::string escaped;
-    escaped.reserve(text.size());
-    for (const char c : text) {
-        switch (c) {
-        case '*':
-            escaped += "\\2a";
-            break;
-        case '(':
-            escaped += "\\28";
-            break;
-        case ')':
-            escaped += "\\29";
-            break;
-        case '\\':
-            escaped += "\\5c";
-            break;
-        case '\0':
-            escaped += "\\00";
-            break;
-        default:
-            escaped += c;
-            break;
-        }
-    }
-    return escaped;
+    return EscapeLdapFilterValue(text);
 }
 
 int Scanner::LookUpUserMail(QuorvelLdapSession* session) {

@@ -2,6 +2,7 @@
 
 #include "AddressAttributeMaskHelper.h"
 #include "Exception.h"
+#include "LdapFilter.h"
 #include "QuorvelWrapperIntf.h"
 #include "StringUtils.h"
 
@@ -14,32 +15,6 @@ const int32_t kBatchSize = 10;
 const int32_t kDirectoryLimit = 30;
 const char* const kFilterTemplate =
     "(|(cn=*%s*) (givenName=*%s*)(sn=*%s*)(displayName=*%s*)(mail=*%s*))";
-
-std::string EscapeFilterValue(const std::string& text) {
-    std::string escaped;
-    for (const char c : text) {
-        switch (c) {
-        case '*':
-            escaped += "\\2a";
-            break;
-        case '(':
-            escaped += "\\28";
-            break;
-        case ')':
-            escaped += "\\29";
-            break;
-        case '\\':
-            escaped += "\\5c";
-            break;
-        case '\0':
-            escaped += "\\00";
-            break;
-        default:
-            escaped += c;
-        }
-    }
-    return escaped;
-}
 
 std::string ValueText(const QuorvelAddressValue& value) {
     if (value.data == nullptr || value.length <= 0) {
@@ -64,7 +39,7 @@ AddressBookEx::~AddressBookEx() = default;
 
 std::string AddressBookEx::BuildFilter(const std::string& searchText) {
     // Built in full, not in a fixed buffer, and the inserted text is never searched again.
-    const std::string value = EscapeFilterValue(searchText);
+    const std::string value = EscapeLdapFilterValue(searchText);
     const std::string pattern = kFilterTemplate;
     std::string filter;
     size_t pos = 0;
