@@ -1,5 +1,7 @@
 #include "WicCodec.h"
 
+#include "TiffWriter.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -105,8 +107,7 @@ bool Open(const std::string& bytes, OpenDecoder& open, std::string& error) {
         return false;
     }
     hr = open.factory->CreateDecoderFromStream(open.stream.Get(), nullptr,
-                                               WICDecodeMetadataCacheOnDemand,
-                                               open.decoder.Out());
+                                               WICDecodeMetadataCacheOnDemand, open.decoder.Out());
     if (FAILED(hr)) {
         error = HresultText("finding a decoder", hr);
         return false;
@@ -205,9 +206,8 @@ bool CopySamples(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame,
     } else {
         HRESULT hr = factory->CreateFormatConverter(converter.Out());
         if (SUCCEEDED(hr)) {
-            hr = converter->Initialize(frame, GUID_WICPixelFormat32bppBGRA,
-                                       WICBitmapDitherTypeNone, nullptr, 0.0,
-                                       WICBitmapPaletteTypeCustom);
+            hr = converter->Initialize(frame, GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone,
+                                       nullptr, 0.0, WICBitmapPaletteTypeCustom);
         }
         if (FAILED(hr)) {
             error = HresultText("converting the pixel format", hr);
@@ -263,9 +263,8 @@ bool CopySamples(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame,
                     to[x * 3 + 1] = green;
                     to[x * 3 + 2] = blue;
                 } else {
-                    const std::uint8_t grey =
-                        static_cast<std::uint8_t>((red * 299 + green * 587 + blue * 114 + 500) /
-                                                  1000);
+                    const std::uint8_t grey = static_cast<std::uint8_t>(
+                        (red * 299 + green * 587 + blue * 114 + 500) / 1000);
                     to[x] = picture.kind == PixelKind::Bilevel ? (grey < 128 ? 0 : 255) : grey;
                 }
             }
@@ -339,8 +338,8 @@ UINT BitsOf(const WICPixelFormatGUID& format) {
     return 32;
 }
 
-bool EncodePage(IWICBitmapEncoder* encoder, const Picture& page, Container container,
-                bool compressed, std::string& error) {
+// One JPEG frame; bilevel pictures go in as grey.
+bool EncodeJpegPage(IWICBitmapEncoder* encoder, const Picture& page, std::string& error) {
     ComRef<IWICBitmapFrameEncode> frame;
     ComRef<IPropertyBag2> options;
     HRESULT hr = encoder->CreateNewFrame(frame.Out(), options.Out());
@@ -350,25 +349,13 @@ bool EncodePage(IWICBitmapEncoder* encoder, const Picture& page, Container conta
     }
     VARIANT value;
     VariantInit(&value);
-    if (container == Container::Tiff) {
-        value.vt = VT_UI1;
-        value.bVal = static_cast<BYTE>(!compressed ? WICTiffCompressionNone
-                                       : page.kind == PixelKind::Bilevel ? WICTiffCompressionCCITT4
-                                                                         : WICTiffCompressionLZW);
-        if (!WriteOption(options.Get(), L"TiffCompressionMethod", value, error)) {
-            return false;
-        }
-    } else {
-        value.vt = VT_R4;
-        value.fltVal = 0.9f;
-        if (!WriteOption(options.Get(), L"ImageQuality", value, error)) {
-            return false;
-        }
+    value.vt = VT_R4;
+    value.fltVal = 0.9f;
+    if (!WriteOption(options.Get(), L"ImageQuality", value, error)) {
+        return false;
     }
-    WICPixelFormatGUID format = page.kind == PixelKind::Colour  ? GUID_WICPixelFormat24bppBGR
-                                : page.kind == PixelKind::Grey ? GUID_WICPixelFormat8bppGray
-                                : container == Container::Jpeg ? GUID_WICPixelFormat8bppGray
-                                                               : GUID_WICPixelFormatBlackWhite;
+    WICPixelFormatGUID format =
+        page.kind == PixelKind::Colour ? GUID_WICPixelFormat24bppBGR : GUID_WICPixelFormat8bppGray;
     hr = frame->Initialize(options.Get());
     if (SUCCEEDED(hr)) {
         hr = frame->SetSize(static_cast<UINT>(page.width), static_cast<UINT>(page.height));
@@ -499,6 +486,10 @@ bool Encode(const std::vector<const Picture*>& pages, Container container, bool 
             return false;
         }
     }
+    if (container == Container::Tiff) {
+        bytes = WriteTiff(pages, compressed);
+        return true;
+    }
     ComScope com;
     ComRef<IWICImagingFactory> factory;
     if (!MakeFactory(factory, error)) {
@@ -508,9 +499,7 @@ bool Encode(const std::vector<const Picture*>& pages, Container container, bool 
     HRESULT hr = CreateStreamOnHGlobal(nullptr, TRUE, stream.Out());
     ComRef<IWICBitmapEncoder> encoder;
     if (SUCCEEDED(hr)) {
-        hr = factory->CreateEncoder(container == Container::Jpeg ? GUID_ContainerFormatJpeg
-                                                                 : GUID_ContainerFormatTiff,
-                                    nullptr, encoder.Out());
+        hr = factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, encoder.Out());
     }
     if (SUCCEEDED(hr)) {
         hr = encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache);
@@ -519,10 +508,8 @@ bool Encode(const std::vector<const Picture*>& pages, Container container, bool 
         error = HresultText("creating the encoder", hr);
         return false;
     }
-    for (const Picture* page : pages) {
-        if (!EncodePage(encoder.Get(), *page, container, compressed, error)) {
-            return false;
-        }
+    if (!EncodeJpegPage(encoder.Get(), *pages[0], error)) {
+        return false;
     }
     hr = encoder->Commit();
     if (FAILED(hr)) {

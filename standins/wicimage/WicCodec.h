@@ -40,9 +40,9 @@ bool Probe(const std::string& bytes, EncodedInfo& info, std::string& error);
 // Decodes one frame (0-based). A picture without a resolution gets 72 dpi, as the codecs do.
 bool Decode(const std::string& bytes, int frame, Picture& picture, std::string& error);
 
-// Encodes the pictures as one file: JPEG takes one picture (bilevel ones become grey); TIFF
-// takes any number, one page each, CCITT G4 for bilevel pages and LZW for the others when
-// compressed, else uncompressed.
+// Encodes the pictures as one file: JPEG takes one picture (bilevel ones become grey) and is
+// made by Windows Imaging Component; TIFF takes any number, one page each, CCITT G4 for bilevel
+// pages and LZW for the others when compressed, else uncompressed (TiffWriter.h).
 bool Encode(const std::vector<const Picture*>& pages, Container container, bool compressed,
             std::string& bytes, std::string& error);
 

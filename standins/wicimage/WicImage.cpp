@@ -76,13 +76,13 @@ bool Resize(const Picture& source, int width, int height, bool smooth, Picture& 
             const int x0 = static_cast<int>(static_cast<long long>(x) * source.width / width);
             const int x1 = std::max(
                 x0 + 1, static_cast<int>(static_cast<long long>(x + 1) * source.width / width));
-            std::uint8_t* const to = &resized.samples[(static_cast<size_t>(y) * width + x) *
-                                                      channels];
+            std::uint8_t* const to =
+                &resized.samples[(static_cast<size_t>(y) * width + x) * channels];
             if (!smooth) {
                 const int sy = static_cast<int>((static_cast<long long>(y) * 2 + 1) *
                                                 source.height / (2LL * height));
-                const int sx = static_cast<int>((static_cast<long long>(x) * 2 + 1) *
-                                                source.width / (2LL * width));
+                const int sx = static_cast<int>((static_cast<long long>(x) * 2 + 1) * source.width /
+                                                (2LL * width));
                 const std::uint8_t* const from =
                     &source.samples[(static_cast<size_t>(sy) * source.width + sx) * channels];
                 std::copy(from, from + channels, to);

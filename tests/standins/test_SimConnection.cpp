@@ -252,24 +252,20 @@ TEST_F(SimConnectionTest, JobListFreeTakesOnlyLibraryBlocks) {
 TEST_F(SimConnectionTest, CallsNotYetSimulatedAnswerNotAvailable) {
     QuorvelServerHandle server = Connect();
     QuorvelSessionHandle scan = OpenScanSession(server);
-    ScanJobList* jobs = reinterpret_cast<ScanJobList*>(1);
-    EXPECT_EQ(QUORVEL_FUNCTION_NOT_AVAILABLE, SCAN_getJobList(&scan, &jobs, 0));
-    EXPECT_EQ(nullptr, jobs);
-    jobs = reinterpret_cast<ScanJobList*>(1);
-    EXPECT_EQ(QUORVEL_FUNCTION_NOT_AVAILABLE, SCAN_getJobListInMailbox(&scan, "7", "", &jobs, 0));
-    EXPECT_EQ(nullptr, jobs);
+    // Stored jobs are simulated now (test_SimJobs.cpp, test_SimPageData.cpp): job 1 is none of
+    // the default server's.
     int32_t size = 4096;
     char buffer[16];
-    EXPECT_EQ(QUORVEL_FUNCTION_NOT_AVAILABLE,
+    EXPECT_EQ(QUORVEL_PARAMETER_MAY_NOT_BE_NULL,
               SCAN_getDataEx(&scan, 1, nullptr, 0, buffer, &size, 0));
     EXPECT_EQ(0, size);
     ScanPageInfo* info = reinterpret_cast<ScanPageInfo*>(1);
-    EXPECT_EQ(QUORVEL_FUNCTION_NOT_AVAILABLE, SCAN_getScanPageInfo(&scan, 1, 1, &info, 0));
+    EXPECT_EQ(QUORVEL_JOB_NOT_FOUND, SCAN_getScanPageInfo(&scan, 1, 1, &info, 0));
     EXPECT_EQ(nullptr, info);
     int32_t count = 5;
-    EXPECT_EQ(QUORVEL_FUNCTION_NOT_AVAILABLE, SCAN_getNumPagesInJob(&scan, 1, &count, 0));
+    EXPECT_EQ(QUORVEL_JOB_NOT_FOUND, SCAN_getNumPagesInJob(&scan, 1, &count, 0));
     EXPECT_EQ(0, count);
-    EXPECT_EQ(QUORVEL_FUNCTION_NOT_AVAILABLE, SCAN_deleteJob(&scan, 1, 0));
+    EXPECT_EQ(QUORVEL_JOB_NOT_FOUND, SCAN_deleteJob(&scan, 1, 0));
     EXPECT_EQ(QUORVEL_FUNCTION_NOT_AVAILABLE, SCAN_cancelScan(&scan, 1, 0, 0));
     ServerAttributeList empty = {};
     int32_t job = 9;

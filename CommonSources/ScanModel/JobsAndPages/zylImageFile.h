@@ -1,17 +1,141 @@
 #pragma once
-// An image file of the file-system tree: one job held on the server. This is the part the tree
-// needs (file type, job id, copying); the job's values and page transfers build on it.
+// An image file of the file-system tree: one job held on the server. It reads the job's
+// attributes (format, compression, pages, size, resolutions, colour mode, name, file size, fax
+// flag, mixed page sizes, default format), fetches per-page sizes and colour values from the
+// server when first asked, and keeps the page counters of a running TWAIN transfer.
 
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "TwainDefs.h"
+#include "quorvel_api.h"
 #include "zylFileObj.h"
+
+class QuorvelWrapperIntf;
+class ScannerIntf;
 
 class zylImageFile : public zylFileObj {
 public:
+    // Flag bits (SetFlags): per-page sizes asked by job id rather than by image; bit 1 read by
+    // HasFlagBit1; bit 2 (the preview's) makes sizes per page even without mixed sizes, counts
+    // a set start page from the pending transfers and makes the colour values the job's.
+    static constexpr std::uint32_t kFlagPageInfoByJob = 1;
+    static constexpr std::uint32_t kFlagBit1 = 2;
+    static constexpr std::uint32_t kFlagBit2 = 4;
+    // "N_PAGES" must lie in 1..kMaxPages; any other count is refused.
+    static constexpr std::int32_t kMaxPages = 32767;
+
+    // An image file without a job (job id 0).
     explicit zylImageFile(zylDirectory* parent);
+    // The image of one entry of the server's job list, which must outlive it; registers in the
+    // parent and reads the job's attributes. Scanner and wrapper are not owned.
+    zylImageFile(ScanJobEntry* entry, ScannerIntf* scanner, QuorvelWrapperIntf* wrapper,
+                 zylDirectory* parent);
+    // A deep copy under parent (not registered); entry, scanner and wrapper are shared.
     zylImageFile(const zylImageFile& source, zylDirectory* parent);
     ~zylImageFile() override;
 
     zylImageFile* Clone(zylDirectory* parent) const override;
 
-    // The job's id; 0 without a job.
+    virtual TW_FIX32 GetXResolution() const;
+    virtual TW_FIX32 GetYResolution() const;
+    // Of the current page: per page (fetched once) with mixed sizes or flag bit 2, else the
+    // job's; a page the server gives no size for has the job's.
+    virtual std::int32_t GetImageWidth();
+    virtual std::int32_t GetImageLength();
+    // Of the current page while a transfer runs (fetched once), else the job's; 0xFFFF for a
+    // page the server describes without the value.
+    virtual std::uint16_t GetSamplesPerPixel();
+    // The job's, index 0..7; 0 for any other index.
+    virtual std::int16_t GetBitsPerSample(int index) const;
+    virtual std::uint16_t GetBitsPerPixel();
+    virtual std::uint16_t GetPixelType();
+    virtual std::int16_t GetStartPage() const;
+    // -1: the transfer follows the pending transfers.
+    virtual void SetStartPage(std::int16_t page);
+    virtual std::int16_t GetNumPages() const;
+    virtual std::uint16_t GetXferCount() const;
+    virtual void SetXferCount(std::uint16_t count);
+    virtual void BeginTransfer();
+    virtual void ResetPageCounters();
+    virtual int ResetTransferState();
+    virtual bool ShouldTransferNextPage() const;
+    virtual std::int16_t GetCurrentPage() const;
+    // 0 while no transfer runs.
+    virtual std::int16_t GetNumPagesLeftToXfer() const;
+    virtual void PageTransferred();
+    virtual void LoadFromAttributes(ScanJobEntry* entry);
+    // The job's values; the compression is always TWCP_GROUP4.
+    virtual void GetImageInfo(TW_IMAGEINFO* info) const;
+    // The entry's job id; 0 without an entry.
     virtual std::uint32_t GetJobID() const;
+    virtual bool IsEmFaxFormat() const;
+    virtual std::string GetFileSize() const;
+    virtual std::string GetDefaultFormat() const;
+    // The job's attributes, one pair a line, in "C:\ScanAttributeToAcquire.txt".
+    virtual void DumpAttributes() const;
+    // Pages left and the page size tables follow the new count; a count below 1 is refused.
+    virtual void SetNumPages(std::int16_t count);
+
+    // The entry's attribute list; null without an entry.
+    ServerAttributeList* GetJobAttributes() const;
+    void SetFlags(std::uint32_t flags);
+    // No pages left and flag bit 1 set.
+    bool HasFlagBit1() const;
+    bool HasFlagBit2() const;
+    // The page width and height tables get count entries (new ones 0).
+    void ResizePageTables(std::int32_t count);
+    // Fetch the page's description (1-based page) into the per-page tables.
+    void GetPagePixelSize(std::int32_t page);
+    void LoadPageColorInfo(std::int32_t page);
+    // The 1-based page the transfer is at: from the pending transfers when no start page is
+    // set; with sizeRules also the rule of flag bit 2; else the start page.
+    std::int32_t GetPageIndex(bool sizeRules) const;
+
+    // The job's values as read from its attributes.
+    std::uint16_t GetCompression() const { return m_compression; }
+    std::uint16_t GetFileFormat() const { return m_fileFormat; }
+    bool HasMixedSizes() const { return m_mixedSizes; }
+    const std::vector<std::uint32_t>& GetPageWidths() const { return m_pageWidths; }
+    const std::vector<std::uint32_t>& GetPageHeights() const { return m_pageHeights; }
+
+private:
+    // The page's description from the server, released through the wrapper's allocator.
+    ScanPageInfo* FetchPageInfo(std::int32_t page, bool byJobWhenFlagged);
+    void ReleasePageInfo(ScanPageInfo* info) const;
+
+    std::int16_t m_startPage = -1;
+    std::uint16_t m_transferCount = 1;
+    std::int16_t m_currentPage = 0;
+    std::int16_t m_pagesLeft = -1;
+    std::int16_t m_pageCount = 1;
+    bool m_transferActive = false;
+    TW_FIX32 m_xResolution = {0, 0};
+    TW_FIX32 m_yResolution = {0, 0};
+    std::int32_t m_width = -1;
+    std::int32_t m_height = -1;
+    std::uint16_t m_samplesPerPixel = 1;
+    std::uint16_t m_bitsPerSample[8] = {1, 0, 0, 0, 0, 0, 0, 0};
+    std::uint16_t m_bitsPerPixel = 1;
+    std::uint16_t m_pixelType = TWPT_BW;
+    std::uint16_t m_compression = TWCP_GROUP4;
+    std::uint16_t m_fileFormat = TWFF_TIFFMULTI;
+    std::string m_fileSize;
+    ScanJobEntry* m_entry = nullptr;
+    // Memory transfer state (first block, bytes sent, bytes of the page).
+    bool m_firstTransfer = true;
+    std::uint32_t m_bytesSent = 0;
+    std::uint32_t m_bytesInPage = 0;
+    bool m_emFax = false;
+    bool m_mixedSizes = false;
+    std::vector<std::uint32_t> m_pageWidths;
+    std::vector<std::uint32_t> m_pageHeights;
+    ScannerIntf* m_scanner = nullptr;
+    QuorvelWrapperIntf* m_wrapper = nullptr;
+    std::string m_defaultFormat;
+    std::uint32_t m_flags = kFlagPageInfoByJob;
+    std::vector<std::uint16_t> m_pageSamples;
+    std::vector<std::uint16_t> m_pagePixelTypes;
+    std::vector<std::uint16_t> m_pageBitsPerPixel;
 };

@@ -3,6 +3,10 @@
 // The defaults answer as a session that is not connected: false, 0 or null, and nothing done;
 // GetServerCapabilities answers an empty set of its own, never null.
 
+#include <windows.h>
+// windows.h maps SetCurrentDirectory to its A/W variant; every unit must see the plain name.
+#undef SetCurrentDirectory
+
 #include <cstdint>
 #include <memory>
 #include <string>

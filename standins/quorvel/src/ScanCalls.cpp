@@ -1,10 +1,11 @@
 // quorvel_scan's calls, run inside quorvel10 and reached through OrvexSimInternal_ScanCalls.
-// Sessions, server attributes and the event registrations work; the job calls (job lists,
-// page data and page descriptions, deleting, new scans) answer FUNCTION_NOT_AVAILABLE with
-// their out values cleared until the simulated servers hold jobs.
+// Sessions, server attributes and the event registrations live here; the calls on stored jobs
+// are in JobCalls.cpp. New scans answer FUNCTION_NOT_AVAILABLE with their out values cleared
+// until the simulated servers can make them.
 
 #include <string>
 
+#include "JobCalls.h"
 #include "SimBridge.h"
 #include "SimFixtures.h"
 #include "SimRecords.h"
@@ -72,88 +73,6 @@ int QUORVEL_CALL CloseSession(QuorvelSessionHandle* session, int32_t) {
     return call.Return(result);
 }
 
-int QUORVEL_CALL GetJobList(QuorvelSessionHandle* session, ScanJobList** list, int32_t) {
-    SimCall call("SCAN_getJobList");
-    call.Handle("session", session);
-    if (list) {
-        *list = nullptr;
-    }
-    return NotYet(call);
-}
-
-int QUORVEL_CALL GetJobListInMailbox(QuorvelSessionHandle* session, const char* mailbox,
-                                     const char* password, ScanJobList** list, int32_t) {
-    SimCall call("SCAN_getJobListInMailbox");
-    call.Handle("session", session).Text("mailbox", mailbox).Text("password", password);
-    if (list) {
-        *list = nullptr;
-    }
-    return NotYet(call);
-}
-
-void LogDataRequest(SimCall& call, int32_t jobId, ServerAttributeList* attributes, int32_t offset,
-                    void* buffer, int32_t* size) {
-    call.Int("job", jobId).Pointer("attributes", attributes).Int("offset", offset);
-    call.Pointer("buffer", buffer);
-    call.Raw("size", size ? std::to_string(*size) : "null");
-    if (size) {
-        *size = 0;
-    }
-}
-
-int QUORVEL_CALL GetData(QuorvelSessionHandle* session, int32_t jobId,
-                         ServerAttributeList* attributes, int32_t offset, void* buffer,
-                         int32_t* size, int32_t) {
-    SimCall call("SCAN_getData");
-    call.Handle("session", session);
-    LogDataRequest(call, jobId, attributes, offset, buffer, size);
-    return NotYet(call);
-}
-
-int QUORVEL_CALL GetDataEx(QuorvelSessionHandle* session, int32_t jobId,
-                           ServerAttributeList* attributes, int32_t offset, void* buffer,
-                           int32_t* size, int32_t) {
-    SimCall call("SCAN_getDataEx");
-    call.Handle("session", session);
-    LogDataRequest(call, jobId, attributes, offset, buffer, size);
-    return NotYet(call);
-}
-
-int QUORVEL_CALL GetDataInMailbox(QuorvelSessionHandle* session, const char* mailbox,
-                                  const char* password, int32_t jobId,
-                                  ServerAttributeList* attributes, int32_t offset, void* buffer,
-                                  int32_t* size, int32_t) {
-    SimCall call("SCAN_getDataInMailbox");
-    call.Handle("session", session).Text("mailbox", mailbox).Text("password", password);
-    LogDataRequest(call, jobId, attributes, offset, buffer, size);
-    return NotYet(call);
-}
-
-int QUORVEL_CALL DeleteJob(QuorvelSessionHandle* session, int32_t jobId, int32_t) {
-    SimCall call("SCAN_deleteJob");
-    call.Handle("session", session).Int("job", jobId);
-    return NotYet(call);
-}
-
-int QUORVEL_CALL DeleteJobInMailbox(QuorvelSessionHandle* session, const char* mailbox,
-                                    const char* password, int32_t jobId, int32_t) {
-    SimCall call("SCAN_deleteJobInMailbox");
-    call.Handle("session", session).Text("mailbox", mailbox).Text("password", password);
-    call.Int("job", jobId);
-    return NotYet(call);
-}
-
-int QUORVEL_CALL IsJobInMailbox(QuorvelSessionHandle* session, const char* mailbox,
-                                const char* password, int32_t jobId, int32_t* inMailbox, int32_t) {
-    SimCall call("SCAN_isJobInMailbox");
-    call.Handle("session", session).Text("mailbox", mailbox).Text("password", password);
-    call.Int("job", jobId);
-    if (inMailbox) {
-        *inMailbox = 0;
-    }
-    return NotYet(call);
-}
-
 int QUORVEL_CALL InitiateScan(QuorvelSessionHandle* session, ServerAttributeList* attributes,
                               int32_t* jobId, int32_t) {
     SimCall call("SCAN_initiateScan");
@@ -172,28 +91,6 @@ int QUORVEL_CALL InitiateScan(QuorvelSessionHandle* session, ServerAttributeList
     *jobId = 0;
     call.Note("no new-scan script on the simulated server");
     return call.Return(QUORVEL_FUNCTION_NOT_AVAILABLE);
-}
-
-int QUORVEL_CALL GetScanPageInfo(QuorvelSessionHandle* session, int32_t jobId, int32_t page,
-                                 ScanPageInfo** info, int32_t) {
-    SimCall call("SCAN_getScanPageInfo");
-    call.Handle("session", session).Int("job", jobId).Int("page", page);
-    if (info) {
-        *info = nullptr;
-    }
-    return NotYet(call);
-}
-
-int QUORVEL_CALL GetScanPageInfoInMailbox(QuorvelSessionHandle* session, const char* mailbox,
-                                          const char* password, int32_t jobId, int32_t page,
-                                          ScanPageInfo** info, int32_t) {
-    SimCall call("SCAN_getScanPageInfoInMailbox");
-    call.Handle("session", session).Text("mailbox", mailbox).Text("password", password);
-    call.Int("job", jobId).Int("page", page);
-    if (info) {
-        *info = nullptr;
-    }
-    return NotYet(call);
 }
 
 int QUORVEL_CALL ServerAttributes(QuorvelSessionHandle* session, ServerAttributeList** list,
@@ -288,39 +185,29 @@ int QUORVEL_CALL CancelScan(QuorvelSessionHandle* session, int32_t jobId, int32_
     return NotYet(call);
 }
 
-int QUORVEL_CALL GetNumPagesInJob(QuorvelSessionHandle* session, int32_t jobId, int32_t* count,
-                                  int32_t) {
-    SimCall call("SCAN_getNumPagesInJob");
-    call.Handle("session", session).Int("job", jobId);
-    if (count) {
-        *count = 0;
-    }
-    return NotYet(call);
-}
-
 // Filled by name: several calls share one signature, so an order slip would still compile.
 OrvexSimScanCalls MakeCalls() {
     OrvexSimScanCalls calls = {};
     calls.SCAN_openSession = OpenSession;
     calls.SCAN_closeSession = CloseSession;
-    calls.SCAN_getJobList = GetJobList;
-    calls.SCAN_getJobListInMailbox = GetJobListInMailbox;
-    calls.SCAN_getData = GetData;
-    calls.SCAN_getDataEx = GetDataEx;
-    calls.SCAN_getDataInMailbox = GetDataInMailbox;
-    calls.SCAN_deleteJob = DeleteJob;
-    calls.SCAN_deleteJobInMailbox = DeleteJobInMailbox;
-    calls.SCAN_isJobInMailbox = IsJobInMailbox;
+    calls.SCAN_getJobList = jobcalls::GetJobList;
+    calls.SCAN_getJobListInMailbox = jobcalls::GetJobListInMailbox;
+    calls.SCAN_getData = jobcalls::GetData;
+    calls.SCAN_getDataEx = jobcalls::GetDataEx;
+    calls.SCAN_getDataInMailbox = jobcalls::GetDataInMailbox;
+    calls.SCAN_deleteJob = jobcalls::DeleteJob;
+    calls.SCAN_deleteJobInMailbox = jobcalls::DeleteJobInMailbox;
+    calls.SCAN_isJobInMailbox = jobcalls::IsJobInMailbox;
     calls.SCAN_initiateScan = InitiateScan;
-    calls.SCAN_getScanPageInfo = GetScanPageInfo;
-    calls.SCAN_getScanPageInfoInMailbox = GetScanPageInfoInMailbox;
+    calls.SCAN_getScanPageInfo = jobcalls::GetScanPageInfo;
+    calls.SCAN_getScanPageInfoInMailbox = jobcalls::GetScanPageInfoInMailbox;
     calls.SCAN_serverAttributes = ServerAttributes;
     calls.SCAN_freeScanJobList = FreeScanJobList;
     calls.SCAN_getEvents = GetEvents;
     calls.SCAN_getEventsEx = GetEventsEx;
     calls.SCAN_getAlertEvents = GetAlertEvents;
     calls.SCAN_cancelScan = CancelScan;
-    calls.SCAN_getNumPagesInJob = GetNumPagesInJob;
+    calls.SCAN_getNumPagesInJob = jobcalls::GetNumPagesInJob;
     return calls;
 }
 

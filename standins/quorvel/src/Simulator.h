@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,8 @@ struct Ticket {
 // mailboxes, scans started by clients) keep their state here.
 struct ServerState {
     bool down = false;
+    // Jobs clients deleted (SCAN_deleteJob*); the fixture folders stay as they are.
+    std::set<int> deletedJobs;
 };
 
 // Everything a call may change; used only while Simulator::Lock is held.
