@@ -1,54 +1,13 @@
 #pragma once
-// Drives the image library over one JPEG page file: each operation runs one library process
-// that writes an output file (the format follows the output's extension, ".jpg" or ".tif"),
-// and keeps the image values the library reports. It decodes nothing itself.
-//
-// The values, as the library reports them: info 1 is the length (rows), info 2 the width
-// (columns), info 3 the bits per pixel (1, 8 or 24), of the input and of the output page.
+// The page-file reader for JPEG pages.
 
-#include <cstdint>
-#include <functional>
+#include "PageFileReader.h"
 
-#include "FileSpec.h"
-#include "zyl_kpd_api.h"
-
-class JpegReader {
+class JpegReader : public PageFileReader {
 public:
     // Throws CommonCpp::BinaryFileException (can't open) when the input cannot be read.
     explicit JpegReader(const CommonCpp::FileSpec& input);
-    JpegReader(const JpegReader&) = delete;
-    JpegReader& operator=(const JpegReader&) = delete;
-    virtual ~JpegReader();
 
-    // Each throws CommonCpp::BinaryFileException when the input cannot be opened or the output
-    // cannot be created (before the library is asked), JpegReaderException when the library
-    // fails; the six values then stay as they were. The output holds the page on return.
-    virtual void Convert(const CommonCpp::FileSpec& output);
-    // Keeps the columns left..right-1 and the rows top..bottom-1 of the input.
-    virtual void Crop(const CommonCpp::FileSpec& output, int32_t left, int32_t top, int32_t right,
-                      int32_t bottom);
-    // Resizes the page to length rows of width pixels.
-    virtual void Resample(const CommonCpp::FileSpec& output, int32_t length, int32_t width);
-
-    virtual int32_t GetInputInfo2() const { return m_inputInfo2; }
-    virtual int32_t GetInputInfo1() const { return m_inputInfo1; }
-    virtual int32_t GetInputInfo3() const { return m_inputInfo3; }
-    virtual int32_t GetOutputInfo2() const { return m_outputInfo2; }
-    virtual int32_t GetOutputInfo1() const { return m_outputInfo1; }
-    virtual int32_t GetOutputInfo3() const { return m_outputInfo3; }
-
-private:
-    // One library process: checks both files, names the input, runs the extra step (crop or
-    // resample) when there is one, names the output, processes and keeps the values.
-    void Process(const CommonCpp::FileSpec& output,
-                 const std::function<int(KPD_HANDLE)>& extraStep);
-
-    CommonCpp::FileSpec m_input;
-    int32_t m_inputInfo2 = 0;
-    int32_t m_inputInfo1 = 0;
-    int32_t m_inputInfo3 = 0;
-    int32_t m_outputInfo2 = 0;
-    int32_t m_outputInfo1 = 0;
-    int32_t m_outputInfo3 = 0;
-    bool m_processed = false;
+protected:
+    [[noreturn]] void ThrowLibraryFailure() const override;
 };

@@ -109,7 +109,6 @@ TEST_F(PageReaderTest, MissingInputFailsInTheConstructor) {
         EXPECT_EQ(CommonCpp::BinaryFileException::CantOpen, e.GetReason());
         EXPECT_EQ("page7.jpg", e.GetFileName());
         EXPECT_EQ(0, e.GetErrno());
-        EXPECT_NE(std::string::npos, e.GetSourceFile().find("JpegReader.cpp"));
     }
     EXPECT_THROW(TiffReader reader(missing), CommonCpp::BinaryFileException);
 }
@@ -134,7 +133,6 @@ TEST_F(PageReaderTest, UnwritableOutputFailsBeforeTheLibrary) {
             FAIL() << "no exception";
         } catch (const CommonCpp::BinaryFileException& e) {
             EXPECT_EQ("out.tif", e.GetFileName());
-            EXPECT_NE(std::string::npos, e.GetSourceFile().find("TiffReader.cpp"));
         }
     }
     EXPECT_EQ((Values{300, 400, 1, 300, 400, 1}), ValuesOf(reader));
@@ -150,7 +148,6 @@ TEST_F(PageReaderTest, LibraryFailuresLeaveTheValues) {
         FAIL() << "no exception";
     } catch (const JpegReaderException& e) {
         EXPECT_STREQ("JpegReaderException", e.what());
-        EXPECT_NE(std::string::npos, e.GetSourceFile().find("JpegReader.cpp"));
     }
     EXPECT_THROW(reader.Resample(Output("none.jpg"), 0, 10), JpegReaderException);
     EXPECT_THROW(reader.Convert(Output("page.png")), JpegReaderException);
