@@ -163,6 +163,7 @@ AbstractSource* AbstractSource::Instance() {
 
 void AbstractSource::SetInstance(AbstractSource* source) {
     g_currentSource = source;
+    TransferSourceIntf::SetCurrent(source);
 }
 
 DataArg_Status* AbstractSource::GetStatusHandler() {

@@ -6,6 +6,7 @@
 
 #include "CapSupport.h"
 #include "SourceState.h"
+#include "TransferSourceIntf.h"
 
 #include <memory>
 #include <string>
@@ -19,7 +20,7 @@ namespace CommonCpp {
 class XGPreferencesIntf;
 }
 
-class AbstractSource : public CapSupport {
+class AbstractSource : public CapSupport, public TransferSourceIntf {
 public:
     // A full source (made by MSG_OPENDS) also has the wrapper and the user-interface and
     // file-system handlers; any other source makes its wrapper when first asked for it.
@@ -30,7 +31,8 @@ public:
 
     // The current source, null while none exists or while one is being built.
     static AbstractSource* Instance();
-    // Written only by the entry point, after construction and after deletion.
+    // Written only by the entry point, after construction and after deletion; the source
+    // also becomes the one whose transfers the scan model's image files serve.
     static void SetInstance(AbstractSource* source);
     // The process-wide handlers; null while the source that owns them does not exist.
     static DataArg_Status* GetStatusHandler();
@@ -80,8 +82,8 @@ public:
     virtual void SetServerList(const ServerList& list);
     virtual bool IsPageCountUnknown();
     // Transfers still to come: the scan session's pages left in states 6 and 7, else 0.
-    virtual TW_UINT16 GetPendingTransferCount();
-    virtual TW_UINT32 GetMaxBufferSize();
+    TW_UINT16 GetPendingTransferCount() override;
+    TW_UINT32 GetMaxBufferSize() override;
     virtual TW_UINT32 GetMinBufferSize();
     virtual TW_UINT32 GetPreferredBufferSize();
     virtual ScanPreferences& GetScanPreferences();
@@ -95,7 +97,7 @@ public:
     // The frame the application set through DAT_IMAGELAYOUT; false while none is held.
     bool GetImageLayout(double& left, double& top, double& right, double& bottom);
 
-    TW_UINT16 GetPixelFlavorCurrent() const { return m_state->pixelFlavorCurrent; }
+    TW_UINT16 GetPixelFlavorCurrent() const override { return m_state->pixelFlavorCurrent; }
     TW_UINT16 GetTransferMechanismCurrent() const { return m_state->transferMechanismCurrent; }
     TW_UINT16 GetImageFileFormatCurrent() const { return m_state->imageFileFormatCurrent; }
     TW_UINT16 GetUnitsCurrent() const { return m_state->unitsCurrent; }

@@ -3,6 +3,7 @@
 #include "AbstractSource.h"
 
 #include "DataArg_UserInterface.h"
+#include "ScanCommandIntf.h"
 #include "ScanServerCapabilities.h"
 #include "Scanner.h"
 
@@ -70,10 +71,10 @@ void AbstractSource::LoadFromConnectedScanner() {
 }
 
 TW_UINT16 AbstractSource::GetScannerPagesLeft() {
-    if (GetScanner()->GetScanCommand() == nullptr) {
+    ScanCommandIntf* const command = GetScanner()->GetScanCommand();
+    if (command == nullptr) {
         return 0;
     }
-    // The pages left of the scan command are read here once the session has a page-transfer
-    // machine; no session hands out a command before then.
-    return 0;
+    const TW_INT16 left = command->GetPagesLeft();
+    return left > 0 ? static_cast<TW_UINT16>(left) : 0;
 }

@@ -1,10 +1,12 @@
 #pragma once
 // DAT_USERINTERFACE and the one owner of the data source's windows. For now it holds no
 // window: the server chooser answers Cancel, and the window operations keep the empty bodies
-// of UserInterfaceBase.
+// of UserInterfaceBase. The acquisition's own state (close request, page done, pages to hand
+// over) and the messages to the application already work without windows.
 
 #include "UserInterfaceBase.h"
 
+#include <cstdint>
 #include <functional>
 
 class DataArg_UserInterface : public UserInterfaceBase {
@@ -19,6 +21,26 @@ public:
     virtual void CloseAllDialogs();
     virtual void EndProgressIfShown();
 
+    // The close request: set when the acquisition is to end (the window closed, the user
+    // stopped); page reads stop at it and the next finished page asks the application to close.
+    bool IsCloseRequested() override;
+    void RequestClose() override;
+    void ClearCloseRequest() override;
+    // Ends one page. The progress window joins here once it exists; for now the page is done
+    // once no page is left to hand over.
+    void EndProgress() override;
+    // MSG_XFERREADY (state 6) and MSG_CLOSEDSREQ (state 6 from 7) through the source manager,
+    // each marked pending at the source first, so that DAT_EVENT reports it too.
+    void NotifyTransferReady() override;
+    void NotifyCloseRequest() override;
+    bool IsPageDone() override;
+    void SetPageDone(bool done) override;
+
+    // The pages still to be handed over in this acquisition.
+    void SetTotalPageToAcquire(int32_t pages) override;
+    virtual bool HasPagesDone();
+    virtual void CountPage();
+
     // The server chooser, run modally while a source opens: 1 when the user chose a server
     // whose log-in went through and the source is connected, else 2. Until the chooser window
     // exists it answers 2, as a cancelled chooser does.
@@ -31,5 +53,11 @@ public:
     bool GetUiStateFlag() const { return m_loginCancelled; }
 
 private:
+    // Sends one DAT_NULL message to the application; false when the source manager is missing.
+    bool SendToApplication(TW_UINT16 message);
+
     bool m_loginCancelled = false;
+    bool m_closeRequested = false;
+    bool m_pageDone = true;
+    int32_t m_pageCounter = 0;
 };

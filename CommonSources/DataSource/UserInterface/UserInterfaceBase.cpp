@@ -1,5 +1,7 @@
 #include "UserInterfaceBase.h"
 
+#include <cstdint>
+
 UserInterfaceBase::~UserInterfaceBase() = default;
 
 bool UserInterfaceBase::IsDat(TW_UINT16) const {
@@ -84,3 +86,11 @@ bool UserInterfaceBase::IsPageDone() {
 void UserInterfaceBase::SetPageDone(bool) {}
 void UserInterfaceBase::PumpMessages() {}
 void UserInterfaceBase::PostToAcquireWindow(WPARAM, LPARAM) {}
+
+bool UserInterfaceBase::IsAcquireActive() {
+    return IsCloseRequested();
+}
+
+void UserInterfaceBase::PostToCurrentWindow(int32_t startPage) {
+    PostToAcquireWindow(static_cast<WPARAM>(static_cast<std::uint16_t>(startPage)), 0);
+}

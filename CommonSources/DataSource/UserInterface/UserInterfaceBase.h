@@ -24,26 +24,26 @@ public:
 
     // A server result code shown as its message.
     virtual void ReportServerError(int resultCode);
-    virtual void ShowErrorMessage(int stringId);
+    void ShowErrorMessage(int stringId) override;
     virtual void ShowErrorDialog(const std::string& text);
     void ShowWarning(const std::string& text) override;
     void CloseWarning() override;
-    virtual void ShowProgress(unsigned long total);
+    void ShowProgress(unsigned long total) override;
     virtual bool IsProgressShown();
     virtual bool IsCloseRequested();
     virtual void RequestClose();
     virtual void ClearCloseRequest();
-    virtual void SetProgressPos(unsigned long position);
-    virtual void EndProgress();
+    void SetProgressPos(unsigned long position) override;
+    void EndProgress() override;
     virtual bool GetShowUI();
     virtual bool GetUiFlagB();
-    virtual void NotifyCloseRequest();
-    virtual void NotifyTransferReady();
+    void NotifyCloseRequest() override;
+    void NotifyTransferReady() override;
     virtual void SwitchToAcquireJobsDialog();
     virtual void SwitchToChooserDialog();
-    virtual void NotifyAcquireDialog();
-    virtual void StartBusyAnimation(const std::string& text);
-    virtual void StopBusyAnimation();
+    void NotifyAcquireDialog() override;
+    void StartBusyAnimation(const std::string& text) override;
+    void StopBusyAnimation() override;
     // result: 1 when the user confirmed, after the strings were edited.
     void ShowLoginDialog(std::string& user, std::string& password, int* result) override;
     void CloseLoginDialog() override;
@@ -59,6 +59,11 @@ public:
     virtual bool IsDialogMessage(MSG* message);
     virtual bool IsPageDone();
     virtual void SetPageDone(bool done);
-    virtual void PumpMessages();
+    void PumpMessages() override;
     virtual void PostToAcquireWindow(WPARAM wParam, LPARAM lParam);
+
+    // The scan model's view of the stop: the close request.
+    bool IsAcquireActive() override;
+    // The acquire window takes the queued image that starts at the page.
+    void PostToCurrentWindow(int32_t startPage) override;
 };

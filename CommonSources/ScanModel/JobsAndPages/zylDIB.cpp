@@ -5,6 +5,8 @@
 #include "zylBinaryWriteFile.h"
 #include "zylFile.h"
 
+#include <immintrin.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -22,6 +24,25 @@ constexpr std::uint64_t MaxBlockSize = 0x7FFFFFFF;
 
 std::uint64_t RowBytesOf(std::uint64_t bitsPerPixel, std::uint64_t width) {
     return (bitsPerPixel * width + 31) / 32 * 4;
+}
+
+bool HasByteShuffle() {
+    static const bool has = __builtin_cpu_supports("ssse3");
+    return has;
+}
+
+// Exchanges red and blue of whole pixels, five (15 bytes) a step through one 16-byte shuffle
+// whose last byte is rewritten by the next step; stops while 16 bytes still fit in source and
+// row. Answers the pixels done.
+__attribute__((target("ssse3"), force_align_arg_pointer)) std::uint32_t
+SwapRedBlueShuffled(BYTE* row, const BYTE* source, std::uint32_t pixels) {
+    const __m128i order = _mm_setr_epi8(2, 1, 0, 5, 4, 3, 8, 7, 6, 11, 10, 9, 14, 13, 12, 15);
+    std::uint32_t i = 0;
+    for (; i + 6 <= pixels; i += 5) {
+        const __m128i in = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + 3 * i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(row + 3 * i), _mm_shuffle_epi8(in, order));
+    }
+    return i;
 }
 
 } // namespace
@@ -239,7 +260,22 @@ void zylDIB::SetRowSwapRB(std::uint32_t y, const void* bytes, std::uint32_t n) {
     BYTE* row = GetRowPointer(y);
     const auto* source = static_cast<const BYTE*>(bytes);
     const std::uint32_t pixels = std::min(n, m_rowBytes) / 3;
-    for (std::uint32_t i = 0; i < pixels; ++i) {
+    // A native transfer stores every row of the page through here, so the exchange runs five
+    // pixels a step where the processor can, else four as three 32-bit words
+    // (R0 G0 B0 R1 | G1 B1 R2 G2 | B2 R3 G3 B3 -> B0 G0 R0 B1 | ...).
+    std::uint32_t i = HasByteShuffle() ? SwapRedBlueShuffled(row, source, pixels) : 0;
+    for (; i + 4 <= pixels; i += 4) {
+        std::uint32_t w[3];
+        std::memcpy(w, source + 3 * i, sizeof w);
+        const std::uint32_t out[3] = {((w[0] >> 16) & 0xFFu) | (w[0] & 0xFF00u) |
+                                          ((w[0] & 0xFFu) << 16) | ((w[1] & 0xFF00u) << 16),
+                                      (w[1] & 0xFFu) | ((w[0] >> 16) & 0xFF00u) |
+                                          ((w[2] & 0xFFu) << 16) | (w[1] & 0xFF000000u),
+                                      ((w[1] >> 16) & 0xFFu) | ((w[2] >> 16) & 0xFF00u) |
+                                          (w[2] & 0xFF0000u) | ((w[2] & 0xFF00u) << 16)};
+        std::memcpy(row + 3 * i, out, sizeof out);
+    }
+    for (; i < pixels; ++i) {
         row[3 * i] = source[3 * i + 2];
         row[3 * i + 1] = source[3 * i + 1];
         row[3 * i + 2] = source[3 * i];

@@ -2,18 +2,27 @@
 // An image file of the file-system tree: one job held on the server. It reads the job's
 // attributes (format, compression, pages, size, resolutions, colour mode, name, file size, fax
 // flag, mixed page sizes, default format), fetches per-page sizes and colour values from the
-// server when first asked, and keeps the page counters of a running TWAIN transfer.
+// server when first asked, and keeps the page counters of a running TWAIN transfer. Its page
+// data and the three TWAIN transfers are in zylImageFileTransfers.cpp.
+
+#include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "PageRequest.h"
 #include "TwainDefs.h"
 #include "quorvel_api.h"
 #include "zylFileObj.h"
 
 class QuorvelWrapperIntf;
 class ScannerIntf;
+class ScannerUiIntf;
+namespace CommonCpp {
+class FileSpec;
+}
 
 class zylImageFile : public zylFileObj {
 public:
@@ -78,6 +87,54 @@ public:
     // Pages left and the page size tables follow the new count; a count below 1 is refused.
     virtual void SetNumPages(std::int16_t count);
 
+    // Page data. The readers ask the server (through Scanner::ReadData) in blocks, report the
+    // position to ui and stop quietly once ui says the user stopped (ui may be null). Failures
+    // are TwainException, or ServerDownException once the server is gone.
+    //
+    // The page (page -1: the whole job) in a format into a file, in blocks of the data
+    // source's largest memory buffer.
+    virtual void SavePageToFile(ScannerUiIntf* ui, CommonCpp::FileSpec* file, std::uint16_t unused,
+                                std::int32_t page, double xResolution, double yResolution,
+                                std::int16_t bitsPerPixel, std::int16_t pixelType,
+                                std::uint16_t compression, std::int16_t fileFormat,
+                                std::int32_t width, std::int32_t height, std::uint16_t unusedToo);
+    // length bytes from offset on into buffer. A server that answers nothing several times in a
+    // row fails the read (TWCC_BUMMER).
+    virtual void ReadPageData(ScannerUiIntf* ui, void* buffer, std::uint32_t offset,
+                              std::uint32_t length, std::int32_t page, double xResolution,
+                              double yResolution, std::int16_t bitsPerPixel, std::int16_t pixelType,
+                              std::uint16_t compression, std::int16_t fileFormat,
+                              std::int32_t width, std::int32_t height, std::uint32_t rowLength);
+    // The current page at the requested resolutions as a packed DIB in a new global block,
+    // which goes to the caller; no block (null) when the user stopped. Pixel types above
+    // TWPT_PALETTE and sizes that come to nothing fail.
+    virtual void TransferNative(ScannerUiIntf* ui, HGLOBAL* handle, double xResolution,
+                                double yResolution, std::int16_t bitsPerPixel,
+                                std::int16_t pixelType);
+    // TWFF_BMP: the native picture as a BMP file; TWFF_TIFF and TWFF_TIFFMULTI: the server's
+    // TIFF of the start page (of the whole job without one), stored as it comes. Any other
+    // format fails (TWCC_BADVALUE); a failed or stopped BMP leaves no file (TWCC_FILEWRITEERROR).
+    virtual void TransferFile(ScannerUiIntf* ui, const std::string& fileName, std::uint16_t unused,
+                              double xResolution, double yResolution, std::int16_t bitsPerPixel,
+                              std::int16_t pixelType, std::uint16_t compression,
+                              std::int16_t fileFormat);
+    // The next block of the current page's rows into the application's buffer: whole rows when
+    // the buffer holds one, else parts of one row (halves, quarters ... in whole pixels). After
+    // the last block a further call delivers nothing.
+    virtual void TransferMemory(ScannerUiIntf* ui, std::uint32_t bufferLength, void* buffer,
+                                double xResolution, double yResolution, std::int16_t bitsPerPixel,
+                                std::uint16_t pixelType, std::uint16_t compression,
+                                std::uint8_t* lastBlock, std::uint32_t* bytesWritten,
+                                std::uint32_t* bytesPerRow, std::uint32_t* rows,
+                                std::uint32_t* columns, std::uint32_t* xOffset,
+                                std::uint32_t* yOffset);
+
+    // The output size of the native and memory transfers at the requested resolutions: the
+    // current page's width scaled by the X resolutions, its length by the Y resolutions.
+    // TwainException when the page or the request gives no size.
+    void GetOutputSize(double xResolution, double yResolution, std::int32_t& width,
+                       std::int32_t& length);
+
     // The entry's attribute list; null without an entry.
     ServerAttributeList* GetJobAttributes() const;
     void SetFlags(std::uint32_t flags);
@@ -104,6 +161,11 @@ private:
     // The page's description from the server, released through the wrapper's allocator.
     ScanPageInfo* FetchPageInfo(std::int32_t page, bool byJobWhenFlagged);
     void ReleasePageInfo(ScanPageInfo* info) const;
+    // The list of a page request with these values, built once and kept while they stay.
+    ServerAttributeList* RequestList(const PageRequest::Values& values);
+    // ReadPageData without its failure note.
+    void ReadBlocks(ScannerUiIntf* ui, void* buffer, std::uint32_t offset, std::uint32_t length,
+                    const PageRequest::Values& values);
 
     std::int16_t m_startPage = -1;
     std::uint16_t m_transferCount = 1;
@@ -138,4 +200,6 @@ private:
     std::vector<std::uint16_t> m_pageSamples;
     std::vector<std::uint16_t> m_pagePixelTypes;
     std::vector<std::uint16_t> m_pageBitsPerPixel;
+    // The last page request; never copied with the image.
+    std::unique_ptr<PageRequest> m_request;
 };

@@ -8,9 +8,10 @@
 #include "QuorMemoryAllocator.h"
 #include "QuorvelWrapperException.h"
 #include "QuorvelWrapperIntf.h"
-#include "ResourceLoader.h"
 #include "ScanAttributeWrapper.h"
+#include "ScanCommand.h"
 #include "ScannerData.h"
+#include "ScannerSupport.h"
 #include "ScannerUiIntf.h"
 #include "StringTable_rc.h"
 
@@ -27,36 +28,6 @@ constexpr int kLoginCancel = 2;
 constexpr int32_t kServerDownEvent = -8;
 // Types from here on are not events the receivers know.
 constexpr int32_t kFirstUnknownEvent = 10;
-
-// Only the "%s" is filled: the display name is text the user typed.
-std::string WithName(int stringId, const std::string& name) {
-    std::string text = ResourceLoader::Instance()->LoadString(stringId);
-    const std::string::size_type at = text.find("%s");
-    if (at != std::string::npos) {
-        text.replace(at, 2, name);
-    }
-    return text;
-}
-
-// The wait text stays up only while its owner's scope lasts.
-class WaitText {
-public:
-    WaitText(ScannerUiIntf* ui, const std::string& text) : m_ui(ui) {
-        if (m_ui) {
-            m_ui->ShowWarning(text);
-        }
-    }
-    WaitText(const WaitText&) = delete;
-    WaitText& operator=(const WaitText&) = delete;
-    ~WaitText() {
-        if (m_ui) {
-            m_ui->CloseWarning();
-        }
-    }
-
-private:
-    ScannerUiIntf* m_ui;
-};
 
 // An attribute list the library handed out goes back to the heap it came from: the wrapper's
 // allocator, or the ordinary heap for server access that is not one.
@@ -102,6 +73,9 @@ private:
 
 } // namespace
 
+using scanner_support::WaitText;
+using scanner_support::WithName;
+
 Scanner::Scanner(QuorvelWrapperIntf* wrapper, ScannerUiIntf* ui)
     : m_data(std::make_unique<ScannerData>()) {
     g_handler = ui;
@@ -132,6 +106,12 @@ Scanner::~Scanner() {
         wrapper->ScanFreeScanJobList(m_data->jobList);
     }
     m_data->jobList = nullptr;
+    for (ScanJobList* const retired : m_data->retiredJobLists) {
+        if (wrapper) {
+            wrapper->ScanFreeScanJobList(retired);
+        }
+    }
+    m_data->retiredJobLists.clear();
     m_data->currentDirectory = nullptr;
     m_data->currentImage = nullptr;
     m_data->treeRoot.reset();
@@ -144,6 +124,13 @@ Scanner::~Scanner() {
             wrapper->InitDisconnectFromServer();
         }
     }
+    // Its image copies may point into the job lists freed above: a copy never reads its entry
+    // as it goes.
+    m_data->scanCommand.reset();
+}
+
+ScannerUiIntf* Scanner::Handler() {
+    return g_handler;
 }
 
 int Scanner::Connect(const std::string& address) {

@@ -5,10 +5,12 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "Localizer.h"
 #include "ScanServerCapabilities.h"
 #include "quorvel_api.h"
+#include "ScanCommand.h"
 #include "zylDirectory.h"
 
 class QuorvelWrapperIntf;
@@ -28,6 +30,11 @@ struct ScannerData {
     zylDirectory* currentDirectory = nullptr;
     zylImageFile* currentImage = nullptr;
     ScanJobList* jobList = nullptr; // the library's, freed through the wrapper
+    // Replaced job lists that the scan command's image still points into; freed once it is
+    // done with them.
+    std::vector<ScanJobList*> retiredJobLists;
+    // Made on first use.
+    std::unique_ptr<ScanCommand> scanCommand;
     bool treeLoaded = false;
     std::string userName = "guest";
     std::string userPassword;

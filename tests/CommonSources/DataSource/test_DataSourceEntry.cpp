@@ -7,10 +7,13 @@
 #include "DataArg_UserInterface.h"
 #include "FailingAllocator.h"
 #include "Scanner.h"
+#include "ScanCommandIntf.h"
 #include "ServerDownException.h"
 #include "SourceFixture.h"
+#include "TransferSourceIntf.h"
 #include "TwainException.h"
 #include "TypeException.h"
+#include "zylImageFile.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -585,4 +588,55 @@ TEST_F(EntryTest, AnAllocationFailureInsideATripletIsLowMemory) {
     EXPECT_TWAIN(app, TWRC_FAILURE, TWCC_LOWMEMORY,
                  app.Call(DG_CONTROL, DAT_CAPABILITY, MSG_GET, &capability));
     FailingAllocator::Disarm();
+}
+
+TEST_F(EntryTest, TheSourceCountsTheScanCommandsPagesAsPendingTransfers) {
+    ShowSimulatedServers();
+    EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS, app.OpenSource("Nimbrel 5"));
+    AbstractSource* const source = AbstractSource::Instance();
+    ASSERT_NE(nullptr, source);
+    EXPECT_EQ(source, TransferSourceIntf::Current()) << "the image files' data source";
+
+    Scanner* const scanner = source->GetScanner();
+    ASSERT_TRUE(scanner->RefreshJobs());
+    zylImageFile* const image = scanner->FindImageFileByJobID(103); // three pages
+    ASSERT_NE(nullptr, image);
+    image->BeginTransfer();
+    ScanCommandIntf* const command = scanner->GetScanCommand();
+    command->AttachImageFile(image);
+    EXPECT_EQ(0, source->GetPendingTransferCount()) << "state 4";
+    source->SetState(6);
+    EXPECT_EQ(3, source->GetPendingTransferCount());
+    EXPECT_EQ(3, TransferSourceIntf::PendingTransferCount());
+    command->Reset();
+    EXPECT_EQ(0, source->GetPendingTransferCount());
+    source->SetState(4);
+
+    Unload();
+    EXPECT_EQ(nullptr, TransferSourceIntf::Current());
+}
+
+TEST_F(EntryTest, TheUserInterfaceHandlerKeepsTheAcquisitionsState) {
+    ShowSimulatedServers();
+    EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS, app.OpenSource("Nimbrel 5"));
+    AbstractSource* const source = AbstractSource::Instance();
+    DataArg_UserInterface* const ui = AbstractSource::GetUserInterfaceHandler();
+    ASSERT_NE(nullptr, ui);
+    ScannerUiIntf* const scanModelView = ui;
+    EXPECT_FALSE(scanModelView->IsAcquireActive()) << "nobody stopped";
+    ui->RequestClose();
+    EXPECT_TRUE(scanModelView->IsAcquireActive());
+    ui->ClearCloseRequest();
+    EXPECT_FALSE(scanModelView->IsAcquireActive());
+
+    ui->SetTotalPageToAcquire(2);
+    EXPECT_TRUE(ui->HasPagesDone());
+    source->SetState(5);
+    ui->NotifyTransferReady();
+    EXPECT_TRUE(source->IsTransferReadyPending()) << "DAT_EVENT reports it too";
+    EXPECT_FALSE(ui->IsPageDone());
+    source->SetState(7);
+    ui->NotifyCloseRequest();
+    EXPECT_TRUE(source->IsCloseRequestPending());
+    source->SetState(4);
 }

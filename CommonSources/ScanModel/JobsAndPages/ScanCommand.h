@@ -1,0 +1,121 @@
+#pragma once
+// Carries one server job through a TWAIN acquisition page by page: downloads each page into a
+// local raw file, has the image library convert it into a JPEG or TIFF page file, and hands the
+// three TWAIN transfers on to its own copy of the job's image file. It also keeps the images
+// the acquire window queued. Application thread only.
+//
+// Which transfer reads what: the page file holds the page in the format it was converted to,
+// so it answers only requests for that page in that format (a TIFF file transfer of a page
+// converted to TIFF); the native and memory transfers need pixel rows and read them from the
+// server block by block (Scanner::ReadData decides, see HoldsPage).
+
+#include <cstdint>
+#include <cstdio>
+#include <deque>
+#include <memory>
+#include <string>
+
+#include "FileSpec.h"
+#include "ScanCommandIntf.h"
+#include "zylDirectory.h"
+#include "zylImageFile.h"
+
+class QuorvelWrapperIntf;
+class ScannerIntf;
+
+class ScanCommand : public ScanCommandIntf {
+public:
+    enum ConversionMode : std::int32_t { ConvertNone = 0, ConvertTiff = 1, ConvertJpeg = 2 };
+
+    // None of the three is owned.
+    ScanCommand(ScannerIntf* scanner, QuorvelWrapperIntf* wrapper, ScannerUiIntf* ui);
+    // Deletes the queued images, the current image and every page file.
+    ~ScanCommand() override;
+
+    bool IsPageReady() override;
+    // False without an image or when the download fails; the library's and the files'
+    // failures pass through as exceptions.
+    bool StartPage(std::int32_t page) override;
+    bool NextPage() override;
+    std::FILE* GetPageFile() override;
+    void Reset() override;
+    void ReadData(void* buffer, std::int32_t* size) override;
+    void SetSaveRequest(std::int32_t jobId) override;
+    void SelectJpegConversion() override;
+    void SelectTiffConversion() override;
+    void MakePageFileNames() override;
+    bool DownloadPage(std::int32_t page) override;
+    void ConvertJpegPage() override;
+    void ConvertTiffPage() override;
+    bool HasMorePages() override;
+    void TransferNative(ScannerUiIntf* ui, HGLOBAL* handle, double xResolution, double yResolution,
+                        std::int16_t bitsPerPixel, std::int16_t pixelType) override;
+    void TransferFile(ScannerUiIntf* ui, const std::string& fileName, std::uint16_t unused,
+                      double xResolution, double yResolution, std::int16_t bitsPerPixel,
+                      std::int16_t pixelType, std::uint16_t compression,
+                      std::int16_t fileFormat) override;
+    void TransferMemory(ScannerUiIntf* ui, std::uint32_t bufferLength, void* buffer,
+                        double xResolution, double yResolution, std::int16_t bitsPerPixel,
+                        std::uint16_t pixelType, std::uint16_t compression, std::uint8_t* lastBlock,
+                        std::uint32_t* bytesWritten, std::uint32_t* bytesPerRow,
+                        std::uint32_t* rows, std::uint32_t* columns, std::uint32_t* xOffset,
+                        std::uint32_t* yOffset) override;
+    void ResetTransfer() override;
+    void EndPage() override;
+    // Works on a copy of the image, which it owns.
+    void AttachImageFile(zylImageFile* image) override;
+    std::int16_t GetPagesLeft() override;
+    zylImageFile* GetImageFile() override;
+    bool HasImageFile() override;
+    void PushPending(zylImageFile* image) override;
+    void DeletePending() override;
+    std::int32_t GetLastPage() override;
+    void SetLastPage(std::int32_t page) override;
+
+    // The page file's bytes from offset on; size in: bytes asked, out: bytes delivered.
+    void ReadDataAt(std::int32_t offset, void* buffer, std::int32_t* size);
+    // Whether the prepared page file is that page of that job in that format (a server format
+    // name such as "TIFF" or "JFIF").
+    bool HoldsPage(std::int32_t jobId, std::int32_t page, const std::string& format) const;
+
+    std::int32_t GetJobId() const { return m_jobId; }
+    std::int32_t GetCurrentPage() const { return m_currentPage; }
+    std::int32_t GetConversionMode() const { return m_conversionMode; }
+    // The library's output values 1 and 2 of the last conversion.
+    std::int32_t GetOutputValue1() const { return m_outputValue1; }
+    std::int32_t GetOutputValue2() const { return m_outputValue2; }
+    const CommonCpp::FileSpec& GetRawFile() const { return m_rawFile; }
+    const CommonCpp::FileSpec& GetConvertedFile() const { return m_convertedFile; }
+
+private:
+    struct FileCloser {
+        void operator()(std::FILE* file) const { std::fclose(file); }
+    };
+    using PageFile = std::unique_ptr<std::FILE, FileCloser>;
+
+    // Opens the page file when it is not open; false when it cannot be.
+    bool OpenPageFile();
+    // Closes the page file and deletes the raw and converted files.
+    void DropPageFiles();
+    // The converted file, opened as the page file; BinaryFileException (line given) otherwise.
+    void OpenConverted(int line);
+
+    ScannerIntf* m_scanner;
+    QuorvelWrapperIntf* m_wrapper;
+    ScannerUiIntf* m_ui;
+    std::int32_t m_jobId = 0;
+    bool m_pageReady = false;
+    PageFile m_pageFile;
+    CommonCpp::FileSpec m_rawFile;
+    CommonCpp::FileSpec m_convertedFile;
+    std::int32_t m_outputValue1 = 0;
+    std::int32_t m_outputValue2 = 0;
+    std::int32_t m_currentPage = 0;
+    std::int32_t m_conversionMode = ConvertNone;
+    // Stands in for the mailbox directory of the current image: the copy keeps the mailbox's
+    // name without pointing into a job tree that a reload may delete.
+    zylDirectory m_home{nullptr};
+    std::unique_ptr<zylImageFile> m_image;
+    std::deque<std::unique_ptr<zylImageFile>> m_pending;
+    std::int32_t m_lastPage = 0;
+};

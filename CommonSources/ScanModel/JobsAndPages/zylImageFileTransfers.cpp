@@ -1,0 +1,472 @@
+// zylImageFile: page data and the three TWAIN transfers of the current page.
+//
+// The server sends pixel rows without padding: 1 bit per pixel with a set bit black, 8 bits
+// with 0 black, 24 bits as red, green, blue. The transfers turn them into what the pixel
+// flavour asks for.
+
+#include "zylImageFile.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <vector>
+
+#include "Exception.h"
+#include "FileSpec.h"
+#include "SafeHandle.h"
+#include "ScannerIntf.h"
+#include "ScannerUiIntf.h"
+#include "ServerDownException.h"
+#include "TW_Fix32.h"
+#include "TransferSourceIntf.h"
+#include "TwainException.h"
+#include "zylDIB.h"
+
+namespace {
+
+// Native transfers move the page in blocks of whole rows of at most this many bytes.
+constexpr std::uint32_t kNativeBlockLimit = 65535;
+// A page read gives up after this many answers in a row that brought no byte.
+constexpr int kMaxEmptyAnswers = 4;
+// The largest page a transfer counts in 32 bits and one global block holds.
+constexpr std::uint64_t kMaxPageBytes = 0x7FFFFFFF;
+constexpr std::int16_t kRawFormat = -1;
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+std::uint32_t RowLength(std::int16_t bitsPerPixel, std::int32_t width) {
+    return static_cast<std::uint32_t>(
+        (static_cast<std::uint64_t>(bitsPerPixel) * static_cast<std::uint64_t>(width) + 7) / 8);
+}
+
+// The page's bytes of rows; TwainException when there are none or too many.
+std::uint32_t PageBytes(std::uint32_t rowLength, std::int32_t length) {
+    const std::uint64_t total = static_cast<std::uint64_t>(rowLength) * length;
+    if (total == 0) {
+        throw TwainException(__FILE__, __LINE__, TWCC_BUMMER);
+    }
+    if (total > kMaxPageBytes) {
+        throw TwainException(__FILE__, __LINE__, TWCC_LOWMEMORY);
+    }
+    return static_cast<std::uint32_t>(total);
+}
+
+bool ZeroIsWhite() {
+    return TransferSourceIntf::PixelFlavor() == TWPF_VANILLA;
+}
+
+// The server's 1-bit rows are 0-is-white and its grey rows 0-is-black; the other flavour
+// gets them inverted.
+bool NeedsInversion(std::int16_t bitsPerPixel, bool zeroIsWhite) {
+    return (bitsPerPixel == 1 && !zeroIsWhite) || (bitsPerPixel == 8 && zeroIsWhite);
+}
+
+void Invert(void* bytes, std::uint32_t n) {
+    auto* const data = static_cast<std::uint8_t*>(bytes);
+    for (std::uint32_t i = 0; i < n; ++i) {
+        data[i] = static_cast<std::uint8_t>(~data[i]);
+    }
+}
+
+bool StopRequested(ScannerUiIntf* ui) {
+    return ui && ui->IsAcquireActive();
+}
+
+void ShowProgress(ScannerUiIntf* ui, unsigned long total) {
+    if (ui) {
+        ui->ShowProgress(total);
+    }
+}
+
+void SetProgressPos(ScannerUiIntf* ui, unsigned long position) {
+    if (ui) {
+        ui->SetProgressPos(position);
+    }
+}
+
+void EndProgress(ScannerUiIntf* ui) {
+    if (ui) {
+        ui->EndProgress();
+    }
+}
+
+} // namespace
+
+void zylImageFile::GetOutputSize(double xResolution, double yResolution, std::int32_t& width,
+                                 std::int32_t& length) {
+    if (!(xResolution > 0) || !(yResolution > 0)) {
+        throw TwainException(__FILE__, __LINE__, TWCC_BADVALUE);
+    }
+    const double pageWidth = GetImageWidth();
+    const double pageLength = GetImageLength();
+    const double jobX = CommonTwain::Fix32ToDouble(m_xResolution);
+    const double jobY = CommonTwain::Fix32ToDouble(m_yResolution);
+    if (!(pageWidth > 0) || !(pageLength > 0) || !(jobX > 0) || !(jobY > 0)) {
+        // The server described the page without a size.
+        throw TwainException(__FILE__, __LINE__, TWCC_BUMMER);
+    }
+    const double outWidth = std::floor(pageWidth * xResolution / jobX + 0.5);
+    const double outLength = std::floor(pageLength * yResolution / jobY + 0.5);
+    if (outWidth < 1 || outLength < 1) {
+        throw TwainException(__FILE__, __LINE__, TWCC_BADVALUE);
+    }
+    if (outWidth > kMaxPageBytes || outLength > kMaxPageBytes) {
+        throw TwainException(__FILE__, __LINE__, TWCC_LOWMEMORY);
+    }
+    width = static_cast<std::int32_t>(outWidth);
+    length = static_cast<std::int32_t>(outLength);
+}
+
+ServerAttributeList* zylImageFile::RequestList(const PageRequest::Values& values) {
+    if (!m_request || !(m_request->GetValues() == values)) {
+        m_request.reset();
+        m_request = std::make_unique<PageRequest>(m_wrapper, GetJobAttributes(), values);
+    }
+    return m_request->GetList();
+}
+
+void zylImageFile::SavePageToFile(ScannerUiIntf* ui, CommonCpp::FileSpec* file, std::uint16_t,
+                                  std::int32_t page, double xResolution, double yResolution,
+                                  std::int16_t bitsPerPixel, std::int16_t pixelType,
+                                  std::uint16_t compression, std::int16_t fileFormat,
+                                  std::int32_t width, std::int32_t height, std::uint16_t) {
+    const std::uint32_t bufferSize =
+        std::max<std::uint32_t>(TransferSourceIntf::MaxBufferSize(), 1);
+    const std::unique_ptr<char[]> buffer(new (std::nothrow) char[bufferSize]());
+    if (!buffer) {
+        throw TwainException(__FILE__, __LINE__, TWCC_BUMMER);
+    }
+    const std::unique_ptr<std::FILE, FileCloser> out(file ? file->Open("wb") : nullptr);
+    if (!out) {
+        throw TwainException(__FILE__, __LINE__, TWCC_BUMMER);
+    }
+    PageRequest::Values values;
+    values.page = page;
+    values.xResolution = xResolution;
+    values.yResolution = yResolution;
+    values.bitsPerPixel = bitsPerPixel;
+    values.pixelType = pixelType;
+    values.compression = compression;
+    values.fileFormat = fileFormat;
+    values.width = width;
+    values.height = height;
+    const auto jobId = static_cast<std::int32_t>(GetJobID());
+    std::int32_t offset = 0;
+    std::int32_t size = 0;
+    do {
+        if (StopRequested(ui)) {
+            break;
+        }
+        SetProgressPos(ui, static_cast<unsigned long>(offset));
+        size = static_cast<std::int32_t>(bufferSize);
+        if (m_scanner) {
+            m_scanner->ReadData(jobId, RequestList(values), offset, buffer.get(), &size);
+        } else {
+            size = 0;
+        }
+        // Never more than was asked for, whatever the answer says.
+        size = std::min(std::max(size, 0), static_cast<std::int32_t>(bufferSize));
+        if (size > 0) {
+            if (std::fwrite(buffer.get(), 1, static_cast<std::size_t>(size), out.get()) !=
+                static_cast<std::size_t>(size)) {
+                throw TwainException(__FILE__, __LINE__, TWCC_FILEWRITEERROR);
+            }
+            offset += size;
+        }
+    } while (size > 0);
+    if (std::fflush(out.get()) != 0) {
+        throw TwainException(__FILE__, __LINE__, TWCC_FILEWRITEERROR);
+    }
+}
+
+void zylImageFile::ReadPageData(ScannerUiIntf* ui, void* buffer, std::uint32_t offset,
+                                std::uint32_t length, std::int32_t page, double xResolution,
+                                double yResolution, std::int16_t bitsPerPixel,
+                                std::int16_t pixelType, std::uint16_t compression,
+                                std::int16_t fileFormat, std::int32_t width, std::int32_t height,
+                                std::uint32_t) {
+    PageRequest::Values values;
+    values.page = page;
+    values.xResolution = xResolution;
+    values.yResolution = yResolution;
+    values.bitsPerPixel = bitsPerPixel;
+    values.pixelType = pixelType;
+    values.compression = compression;
+    values.fileFormat = fileFormat;
+    values.width = width;
+    values.height = height;
+    try {
+        ReadBlocks(ui, buffer, offset, length, values);
+    } catch (std::exception& e) {
+        CommonCpp::NoteException(&e, __FILE__, __LINE__);
+        throw;
+    }
+}
+
+void zylImageFile::ReadBlocks(ScannerUiIntf* ui, void* buffer, std::uint32_t offset,
+                              std::uint32_t length, const PageRequest::Values& values) {
+    auto* const bytes = static_cast<char*>(buffer);
+    const auto jobId = static_cast<std::int32_t>(GetJobID());
+    std::uint32_t received = 0;
+    int emptyAnswers = 0;
+    while (received < length) {
+        if (StopRequested(ui)) {
+            return;
+        }
+        SetProgressPos(ui, offset + received);
+        const std::uint32_t wanted = length - received;
+        std::int32_t size = static_cast<std::int32_t>(wanted);
+        if (m_scanner) {
+            m_scanner->ReadData(jobId, RequestList(values),
+                                static_cast<std::int32_t>(offset + received), bytes + received,
+                                &size);
+        } else {
+            size = 0;
+        }
+        if (size <= 0) {
+            // The page is not over, yet the server has nothing more: it will not change its mind.
+            if (++emptyAnswers >= kMaxEmptyAnswers) {
+                throw TwainException(__FILE__, __LINE__, TWCC_BUMMER);
+            }
+            continue;
+        }
+        emptyAnswers = 0;
+        received += std::min(static_cast<std::uint32_t>(size), wanted);
+    }
+}
+
+void zylImageFile::TransferNative(ScannerUiIntf* ui, HGLOBAL* handle, double xResolution,
+                                  double yResolution, std::int16_t bitsPerPixel,
+                                  std::int16_t pixelType) {
+    if (handle) {
+        *handle = nullptr;
+    }
+    try {
+        if (!m_transferActive) {
+            BeginTransfer();
+        }
+        std::int32_t width = 0;
+        std::int32_t length = 0;
+        GetOutputSize(xResolution, yResolution, width, length);
+        const std::int32_t page = GetPageIndex(true);
+        if (pixelType < 0 || pixelType > TWPT_PALETTE || bitsPerPixel <= 0) {
+            throw TwainException(__FILE__, __LINE__, TWCC_BADVALUE);
+        }
+        const std::uint32_t rowLength = RowLength(bitsPerPixel, width);
+        const std::uint32_t total = PageBytes(rowLength, length);
+        ShowProgress(ui, total);
+
+        // Whole rows per block; a row longer than a block is read in several pieces.
+        const std::uint32_t rowsPerBlock =
+            rowLength < kNativeBlockLimit ? kNativeBlockLimit / rowLength : 1;
+        const std::uint32_t blockSize = rowsPerBlock * rowLength;
+        std::vector<std::uint8_t> block(blockSize);
+
+        const bool zeroIsWhite = ZeroIsWhite();
+        const bool invert = NeedsInversion(bitsPerPixel, zeroIsWhite);
+        const bool swapRedBlue = bitsPerPixel >= 24;
+        zylDIB dib(static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(length),
+                   static_cast<std::uint16_t>(bitsPerPixel), xResolution, yResolution, zeroIsWhite);
+
+        PageRequest::Values values;
+        values.page = page;
+        values.xResolution = xResolution;
+        values.yResolution = yResolution;
+        values.bitsPerPixel = bitsPerPixel;
+        values.pixelType = pixelType;
+        values.compression = 0;
+        values.fileFormat = kRawFormat;
+        values.width = width;
+        values.height = length;
+
+        std::uint32_t offset = 0;
+        std::uint32_t row = 0;
+        while (offset < total) {
+            if (StopRequested(ui)) {
+                return;
+            }
+            SetProgressPos(ui, offset);
+            const std::uint32_t n = std::min(blockSize, total - offset);
+            for (std::uint32_t done = 0; done < n;) {
+                const std::uint32_t piece = std::min(n - done, kNativeBlockLimit);
+                ReadPageData(ui, block.data() + done, offset + done, piece, page, xResolution,
+                             yResolution, bitsPerPixel, pixelType, 0, kRawFormat, width, length,
+                             rowLength);
+                done += piece;
+            }
+            offset += n;
+            for (std::uint32_t at = 0; at + rowLength <= n; at += rowLength) {
+                std::uint8_t* const bytes = block.data() + at;
+                if (invert) {
+                    Invert(bytes, rowLength);
+                }
+                if (swapRedBlue) {
+                    dib.SetRowSwapRB(row, bytes, rowLength);
+                } else {
+                    dib.SetRow(row, bytes, rowLength);
+                }
+                ++row;
+            }
+        }
+        if (StopRequested(ui)) {
+            return;
+        }
+        const HGLOBAL picture = dib.Detach();
+        if (handle) {
+            *handle = picture;
+        } else {
+            GlobalFree(picture);
+        }
+    } catch (std::exception& e) {
+        CommonCpp::NoteException(&e, __FILE__, __LINE__);
+        ResetPageCounters();
+        EndProgress(ui);
+        throw;
+    }
+    m_request.reset();
+}
+
+void zylImageFile::TransferFile(ScannerUiIntf* ui, const std::string& fileName, std::uint16_t,
+                                double xResolution, double yResolution, std::int16_t bitsPerPixel,
+                                std::int16_t pixelType, std::uint16_t compression,
+                                std::int16_t fileFormat) {
+    try {
+        if (!m_transferActive) {
+            BeginTransfer();
+        }
+        CommonCpp::FileSpec file(fileName);
+        if (fileFormat == TWFF_BMP) {
+            try {
+                HGLOBAL picture = nullptr;
+                TransferNative(ui, &picture, xResolution, yResolution, bitsPerPixel, pixelType);
+                if (!picture) {
+                    throw std::bad_alloc(); // stopped by the user
+                }
+                const CommonCpp::SafeHandle block(picture, 0);
+                const zylDIB dib(block, xResolution, yResolution);
+                dib.SaveAsBmp(file);
+            } catch (ServerDownException&) {
+                // The session must learn that its server is gone, not that a file failed.
+                file.Delete();
+                throw;
+            } catch (CommonCpp::Exception& e) {
+                file.Delete();
+                throw TwainException(e.GetSourceFile(), e.GetLine(), TWCC_FILEWRITEERROR);
+            } catch (std::exception&) {
+                file.Delete();
+                throw TwainException(__FILE__, __LINE__, TWCC_FILEWRITEERROR);
+            }
+        } else if (fileFormat == TWFF_TIFF || fileFormat == TWFF_TIFFMULTI) {
+            ShowProgress(ui, GetSize());
+            const bool wholeJob = m_startPage == -1;
+            SavePageToFile(ui, &file, 0, wholeJob ? -1 : m_startPage, xResolution, yResolution,
+                           bitsPerPixel, pixelType, wholeJob ? compression : 0, fileFormat, m_width,
+                           m_height, 0);
+        } else {
+            // Writing nothing and answering success would hand the application no file.
+            throw TwainException(__FILE__, __LINE__, TWCC_BADVALUE);
+        }
+    } catch (std::exception& e) {
+        CommonCpp::NoteException(&e, __FILE__, __LINE__);
+        ResetPageCounters();
+        EndProgress(ui);
+        throw;
+    }
+    m_request.reset();
+}
+
+void zylImageFile::TransferMemory(ScannerUiIntf* ui, std::uint32_t bufferLength, void* buffer,
+                                  double xResolution, double yResolution, std::int16_t bitsPerPixel,
+                                  std::uint16_t pixelType, std::uint16_t compression,
+                                  std::uint8_t* lastBlock, std::uint32_t* bytesWritten,
+                                  std::uint32_t* bytesPerRow, std::uint32_t* rows,
+                                  std::uint32_t* columns, std::uint32_t* xOffset,
+                                  std::uint32_t* yOffset) {
+    if (!m_transferActive) {
+        BeginTransfer();
+    }
+    if (bitsPerPixel <= 0 || !buffer) {
+        throw TwainException(__FILE__, __LINE__, TWCC_BADVALUE);
+    }
+    const bool zeroIsWhite = ZeroIsWhite();
+    std::int32_t width = 0;
+    std::int32_t length = 0;
+    GetOutputSize(xResolution, yResolution, width, length);
+    const std::uint32_t rowLength = RowLength(bitsPerPixel, width);
+    const std::uint32_t pageBytes = PageBytes(rowLength, length);
+    if (bytesPerRow) {
+        *bytesPerRow = rowLength;
+    }
+    if (m_firstTransfer) {
+        ResetTransferState();
+    }
+    if (m_bytesInPage == 0) {
+        m_bytesInPage = pageBytes;
+        ShowProgress(ui, m_bytesInPage);
+    }
+    const std::uint32_t inRow = m_bytesSent % rowLength;
+    if (yOffset) {
+        *yOffset = m_bytesSent / rowLength;
+    }
+    if (xOffset) {
+        *xOffset = static_cast<std::uint32_t>(static_cast<std::uint64_t>(inRow) * 8 /
+                                              static_cast<std::uint32_t>(bitsPerPixel));
+    }
+
+    const bool wholeRows = bufferLength >= rowLength;
+    std::uint32_t block = 0;
+    if (wholeRows) {
+        block = bufferLength / rowLength * rowLength;
+    } else {
+        // Halves, quarters ... of a row, in whole pixels, never across the row's end.
+        const std::uint32_t pixelBytes = bitsPerPixel >= 8 ? (bitsPerPixel + 7) / 8 : 1;
+        block = rowLength;
+        while (block > bufferLength) {
+            block /= 2;
+        }
+        block -= block % pixelBytes;
+        if (block == 0) {
+            throw TwainException(__FILE__, __LINE__, TWCC_BADVALUE);
+        }
+        block = std::min(block, rowLength - inRow);
+    }
+    block = std::min(block, m_bytesInPage - m_bytesSent);
+
+    if (block > 0) {
+        const std::int32_t page = GetPageIndex(true);
+        ReadPageData(ui, buffer, m_bytesSent, block, page, xResolution, yResolution, bitsPerPixel,
+                     static_cast<std::int16_t>(pixelType), compression, kRawFormat, width, length,
+                     rowLength);
+        if (NeedsInversion(bitsPerPixel, zeroIsWhite)) {
+            Invert(buffer, block);
+        }
+    }
+    m_bytesSent += block;
+    if (bytesWritten) {
+        *bytesWritten = block;
+    }
+    if (m_bytesSent == m_bytesInPage) {
+        if (lastBlock) {
+            *lastBlock = 1;
+        }
+        m_request.reset();
+    }
+    if (rows && columns) {
+        if (block == 0) {
+            *rows = 0;
+            *columns = 0;
+        } else if (wholeRows) {
+            *rows = block / rowLength;
+            *columns = static_cast<std::uint32_t>(width);
+        } else {
+            *rows = 1;
+            *columns = static_cast<std::uint32_t>(static_cast<std::uint64_t>(block) * 8 /
+                                                  static_cast<std::uint32_t>(bitsPerPixel));
+        }
+    }
+}
