@@ -54,6 +54,30 @@ void TempFixtureRoot::Write(const std::string& server, const std::string& relati
     file << content;
 }
 
+void TempFixtureRoot::SetWriteTime(const std::string& server, const std::string& relative,
+                                   const FILETIME& time) const {
+    const std::string path = m_path + "\\" + server + (relative.empty() ? "" : "\\" + relative);
+    const HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file) << path;
+    EXPECT_TRUE(SetFileTime(file, nullptr, nullptr, &time)) << path;
+    CloseHandle(file);
+}
+
+FILETIME MinutesAgo(int minutes) {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER time;
+    time.LowPart = now.dwLowDateTime;
+    time.HighPart = now.dwHighDateTime;
+    time.QuadPart -= static_cast<ULONGLONG>(minutes) * 60 * 10000000;
+    FILETIME result;
+    result.dwLowDateTime = time.LowPart;
+    result.dwHighDateTime = time.HighPart;
+    return result;
+}
+
 void SimTest::SetUp() {
     OrvexSim_Reset();
 }

@@ -24,10 +24,17 @@ public:
     // Writes a file of a server's folder (folders made as needed); relative uses "\".
     void Write(const std::string& server, const std::string& relative,
                const std::string& content) const;
+    // Sets the last-write time of a file or folder of a server (empty relative: the server's
+    // folder); the simulator keeps what it read between calls only of files some seconds old.
+    void SetWriteTime(const std::string& server, const std::string& relative,
+                      const FILETIME& time) const;
 
 private:
     std::string m_path;
 };
+
+// The system time that many minutes ago.
+FILETIME MinutesAgo(int minutes);
 
 // Every test starts with a clean simulator and ends with nothing left on the library heap.
 class SimTest : public ::testing::Test {

@@ -64,6 +64,45 @@ TEST_F(SimFixtureTest, ServerWithoutAttributesSendsAnEmptyList) {
     EXPECT_EQ(3, devices);
 }
 
+// Fixtures read once are kept between calls: a file rewritten in place with the same size,
+// removed or added must still be seen, whatever its last-write time says.
+TEST_F(SimFixtureTest, FixturesChangedBetweenCallsAreSeen) {
+    m_root.Write("lab", "server.txt", "DEVICES = 2\n");
+    m_root.SetWriteTime("lab", "server.txt", MinutesAgo(60));
+    m_root.SetWriteTime("lab", "", MinutesAgo(60));
+    QuorvelServerHandle server = ConnectLab();
+    auto devices = [&] {
+        int32_t count = -1;
+        const int result = DEV_getNumDevices(&server, &count, 0);
+        return result == QUORVEL_OK ? count : result;
+    };
+    EXPECT_EQ(2, devices());
+    EXPECT_EQ(2, devices());
+    m_root.Write("lab", "server.txt", "DEVICES = 3\n");
+    EXPECT_EQ(3, devices()) << "rewritten just now";
+    m_root.SetWriteTime("lab", "server.txt", MinutesAgo(50));
+    EXPECT_EQ(3, devices());
+    m_root.Write("lab", "server.txt", "DEVICES = 4\n");
+    m_root.SetWriteTime("lab", "server.txt", MinutesAgo(40));
+    EXPECT_EQ(4, devices()) << "rewritten with an older time than now";
+    ASSERT_TRUE(DeleteFileA((m_root.Path() + "\\lab\\server.txt").c_str()));
+    EXPECT_EQ(1, devices()) << "removed";
+    m_root.SetWriteTime("lab", "", MinutesAgo(30));
+    EXPECT_EQ(1, devices());
+    m_root.Write("lab", "server.txt", "DEVICES = 5\n");
+    m_root.SetWriteTime("lab", "server.txt", MinutesAgo(20));
+    m_root.SetWriteTime("lab", "", MinutesAgo(20));
+    EXPECT_EQ(5, devices()) << "added again";
+    // A file system with coarse times may give a second write the time of the first.
+    const FILETIME recent = MinutesAgo(0);
+    m_root.Write("lab", "server.txt", "DEVICES = 6\n");
+    m_root.SetWriteTime("lab", "server.txt", recent);
+    EXPECT_EQ(6, devices());
+    m_root.Write("lab", "server.txt", "DEVICES = 7\n");
+    m_root.SetWriteTime("lab", "server.txt", recent);
+    EXPECT_EQ(7, devices()) << "rewritten with the same time";
+}
+
 TEST_F(SimFixtureTest, MalformedAttributeLinesFailTheWholeList) {
     struct Case {
         std::string text;

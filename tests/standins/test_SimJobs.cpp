@@ -371,6 +371,41 @@ TEST_F(SimJobFixtureTest, ATextOnlyServerWorks) {
         << "a job without page files has no pages";
 }
 
+// Job folders and page data are kept between calls; a page rewritten in place, or added,
+// must still be seen, also when the files are dated long ago.
+TEST_F(SimJobFixtureTest, PagesChangedBetweenCallsAreSeen) {
+    const std::string other = ServerFileBytes("default\\jobs\\101\\page1.jpg");
+    ASSERT_NE(m_page.size(), other.size());
+    OrvexSim_SetFixtureRoot(m_root.Path().c_str());
+    for (const char* relative : {"jobs\\1\\page1.jpg", "jobs\\1\\job.txt", "jobs\\1", "jobs", ""}) {
+        m_root.SetWriteTime("lab", relative, MinutesAgo(60));
+    }
+    QuorvelSessionHandle session = Session("lab");
+    RequestList request{{"PAGE", "1"}};
+    int result = 0;
+    auto pageOne = [&] { return DownloadAll(session, 1, request.Get(), 65536, result); };
+    auto jobSize = [&] {
+        ScanJobList* list = nullptr;
+        const int listed = SCAN_getJobList(&session, &list, 0);
+        const std::vector<JobSummary> jobs = Take(listed, list);
+        return jobs.empty() ? 0u : jobs[0].size;
+    };
+    EXPECT_TRUE(pageOne() == m_page);
+    EXPECT_TRUE(pageOne() == m_page);
+    EXPECT_EQ(m_page.size(), jobSize());
+    m_root.Write("lab", "jobs\\1\\page1.jpg", other);
+    m_root.SetWriteTime("lab", "jobs\\1\\page1.jpg", MinutesAgo(50));
+    EXPECT_TRUE(pageOne() == other) << "the rewritten page";
+    EXPECT_EQ(other.size(), jobSize());
+    m_root.Write("lab", "jobs\\1\\page2.jpg", m_page);
+    m_root.SetWriteTime("lab", "jobs\\1\\page2.jpg", MinutesAgo(40));
+    m_root.SetWriteTime("lab", "jobs\\1", MinutesAgo(40));
+    int32_t count = 0;
+    EXPECT_EQ(QUORVEL_OK, SCAN_getNumPagesInJob(&session, 1, &count, 0));
+    EXPECT_EQ(2, count) << "the added page";
+    EXPECT_EQ(other.size() + m_page.size(), jobSize());
+}
+
 TEST_F(SimJobFixtureTest, MalformedJobFixtures) {
     struct Case {
         const char* file;

@@ -27,9 +27,22 @@ struct OpenBook {
 std::mutex g_booksMutex;
 std::map<int, OpenBook> g_books;
 
-// The entries of one fixture file, or the call's answer when there are none to give.
-int ReadEntries(SimCall& call, const std::string& server, const std::string& file,
-                BookEntries& entries) {
+// The entries of the book of that name, or the call's answer when there are none to give.
+int ReadBook(SimCall& call, const std::string& server, const char* name, BookEntries& entries) {
+    if (!name) {
+        return QUORVEL_PARAMETER_MAY_NOT_BE_NULL;
+    }
+    if (!IsSafeName(name)) {
+        call.Note("not a book name");
+        return QUORVEL_FUNCTION_NOT_AVAILABLE;
+    }
+    return ReadBookEntries(call, server, std::string("books\\") + name + ".txt", entries);
+}
+
+} // namespace
+
+int ReadBookEntries(SimCall& call, const std::string& server, const std::string& file,
+                    BookEntries& entries) {
     std::string error;
     switch (ReadBookFile(ServerFile(server, file), entries, error)) {
     case FixtureStatus::Missing:
@@ -45,31 +58,6 @@ int ReadEntries(SimCall& call, const std::string& server, const std::string& fil
     return QUORVEL_OK;
 }
 
-int BookFile(SimCall& call, const char* name, std::string& file) {
-    if (!name) {
-        return QUORVEL_PARAMETER_MAY_NOT_BE_NULL;
-    }
-    if (!IsSafeName(name)) {
-        call.Note("not a book name");
-        return QUORVEL_FUNCTION_NOT_AVAILABLE;
-    }
-    file = std::string("books\\") + name + ".txt";
-    return QUORVEL_OK;
-}
-
-// The connection's server folder, or the answer for a bad or dead connection.
-int ServerOf(QuorvelServerHandle* server, std::string& name) {
-    Simulator::Access state = Simulator::Instance().Lock();
-    Connection* connection = nullptr;
-    const int found = state->FindConnection(server, &connection);
-    if (found == QUORVEL_OK) {
-        name = connection->server;
-    }
-    return found;
-}
-
-} // namespace
-
 int QUORVEL_CALL SimAddressGetAddrBook(QuorvelServerHandle* server, const char* name,
                                        ServerStringArray** book, int32_t) {
     SimCall call("ADDRESS_sGetAddrBook");
@@ -77,24 +65,15 @@ int QUORVEL_CALL SimAddressGetAddrBook(QuorvelServerHandle* server, const char* 
     if (book) {
         *book = nullptr;
     }
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
-    }
     std::string serverName;
-    const int found = ServerOf(server, serverName);
-    if (found != QUORVEL_OK) {
-        return call.Return(found);
+    if (!call.Admit(ServerOf(server, serverName))) {
+        return call.Result();
     }
     if (!book) {
         return call.Return(QUORVEL_BAD_PARAM);
     }
-    std::string file;
-    int result = BookFile(call, name, file);
     BookEntries entries;
-    if (result == QUORVEL_OK) {
-        result = ReadEntries(call, serverName, file, entries);
-    }
+    const int result = ReadBook(call, serverName, name, entries);
     if (result != QUORVEL_OK) {
         return call.Return(result);
     }
@@ -127,14 +106,9 @@ int QUORVEL_CALL SimAddressOpenBookEx(QuorvelServerHandle* server, QuorvelSessio
         call.Raw("names", QuoteNames(query ? query->names : nullptr));
         call.Int("limit", query ? query->limit : 0);
     }
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
-    }
     std::string serverName;
-    const int found = ServerOf(server, serverName);
-    if (found != QUORVEL_OK) {
-        return call.Return(found);
+    if (!call.Admit(ServerOf(server, serverName))) {
+        return call.Result();
     }
     if (!book || !record) {
         return call.Return(QUORVEL_BAD_PARAM);
@@ -142,11 +116,8 @@ int QUORVEL_CALL SimAddressOpenBookEx(QuorvelServerHandle* server, QuorvelSessio
 
     BookEntries entries;
     if (byName) {
-        std::string file;
-        int result = BookFile(call, byName->names ? byName->names->name : nullptr, file);
-        if (result == QUORVEL_OK) {
-            result = ReadEntries(call, serverName, file, entries);
-        }
+        const int result =
+            ReadBook(call, serverName, byName->names ? byName->names->name : nullptr, entries);
         if (result != QUORVEL_OK) {
             return call.Return(result);
         }
@@ -161,7 +132,7 @@ int QUORVEL_CALL SimAddressOpenBookEx(QuorvelServerHandle* server, QuorvelSessio
             return call.Return(QUORVEL_BAD_PARAM);
         }
         BookEntries all;
-        const int result = ReadEntries(call, serverName, "directory.txt", all);
+        const int result = ReadBookEntries(call, serverName, "directory.txt", all);
         if (result != QUORVEL_OK) {
             return call.Return(result);
         }
@@ -178,10 +149,7 @@ int QUORVEL_CALL SimAddressOpenBookEx(QuorvelServerHandle* server, QuorvelSessio
     }
 
     Simulator::Access state = Simulator::Instance().Lock();
-    const int id = state->NewId();
-    Session& added = state->sessions[id];
-    added.kind = SessionKind::Book;
-    added.connection = HandleId(server);
+    const int id = state->NewSession(SessionKind::Book, HandleId(server));
     {
         std::lock_guard<std::mutex> lock(g_booksMutex);
         for (auto it = g_books.begin(); it != g_books.end();) {
@@ -205,15 +173,10 @@ int QUORVEL_CALL SimAddressReadBookEntriesEx(QuorvelSessionHandle* book, int32_t
     if (atEnd) {
         *atEnd = 1; // a reader that loops on the flag alone still stops
     }
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
-    }
     Simulator::Access state = Simulator::Instance().Lock();
     Session* session = nullptr;
-    const int found = state->FindSession(book, SessionKind::Book, &session);
-    if (found != QUORVEL_OK) {
-        return call.Return(found);
+    if (!call.Admit(state->FindSession(book, SessionKind::Book, &session))) {
+        return call.Result();
     }
     if (!entries || !atEnd || batchSize <= 0) {
         return call.Return(QUORVEL_BAD_PARAM);

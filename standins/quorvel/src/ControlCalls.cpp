@@ -6,8 +6,10 @@
 #include <string>
 
 #include "OrvexSimControl.h"
+#include "SimFileCache.h"
 #include "SimFixtures.h"
 #include "SimHeap.h"
+#include "SimPageData.h"
 #include "Simulator.h"
 
 using namespace orvexsim;
@@ -23,6 +25,12 @@ int CopyOut(const std::string& text, char* buffer, int size) {
     return static_cast<int>(text.size());
 }
 
+// What was read under one root is not carried over to the next.
+void ForgetFixtures() {
+    SimFileCache::Instance().Clear();
+    ForgetRenderedData();
+}
+
 } // namespace
 
 extern "C" {
@@ -30,11 +38,13 @@ extern "C" {
 void __cdecl OrvexSim_Reset(void) {
     Simulator::Instance().Reset();
     SetFixtureRootOverride(std::string());
+    ForgetFixtures();
     SimHeap::Instance().ClearBadFrees();
 }
 
 void __cdecl OrvexSim_SetFixtureRoot(const char* path) {
     SetFixtureRootOverride(path ? path : "");
+    ForgetFixtures();
 }
 
 int __cdecl OrvexSim_GetFixtureRoot(char* buffer, int size) {

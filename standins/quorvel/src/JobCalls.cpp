@@ -1,5 +1,5 @@
 // The job calls of quorvel_scan over the jobs a simulated server holds (SimJobs.h) and their
-// page data (SimPageData.h). Every call reads the server's fixtures afresh.
+// page data (SimPageData.h). Every call sees the server's fixtures as they are now.
 
 #include "JobCalls.h"
 
@@ -23,16 +23,16 @@ namespace {
 
 const char* const kSendKinds[] = {"HOLDQ", "MAILBOX", "EMAIL", "FTP", "EMFAX"};
 
-// The server behind a scan session and its jobs; QUORVEL_OK or the call's failure code.
-int OpenJobs(SimCall& call, QuorvelSessionHandle* session, std::string& server,
-             SimServerJobs& jobs) {
+// How every job call starts: the server behind a scan session and its jobs. False when the
+// call ends here, with its answer as the call's result.
+bool OpenJobs(SimCall& call, QuorvelSessionHandle* session, std::string& server,
+              SimServerJobs& jobs) {
     std::set<int> deleted;
     {
         Simulator::Access state = Simulator::Instance().Lock();
         Session* found = nullptr;
-        const int result = state->FindSession(session, SessionKind::Scan, &found);
-        if (result != QUORVEL_OK) {
-            return result;
+        if (!call.Admit(state->FindSession(session, SessionKind::Scan, &found))) {
+            return false;
         }
         server = state->connections[found->connection].server;
         deleted = state->servers[server].deletedJobs;
@@ -41,9 +41,21 @@ int OpenJobs(SimCall& call, QuorvelSessionHandle* session, std::string& server,
     std::string error;
     if (!LoadServerJobs(server, deleted, jobs, code, error)) {
         call.Note(error);
-        return code;
+        call.Return(code);
+        return false;
     }
-    return QUORVEL_OK;
+    return true;
+}
+
+// The jobs the plain calls reach: every job no mailbox password protects.
+std::vector<const SimJob*> Unprotected(const SimServerJobs& jobs) {
+    std::vector<const SimJob*> selected;
+    for (const SimJob& job : jobs.jobs) {
+        if (!jobs.IsProtected(job)) {
+            selected.push_back(&job);
+        }
+    }
+    return selected;
 }
 
 int AnswerList(SimCall& call, const std::vector<const SimJob*>& selected, ScanJobList** list) {
@@ -141,15 +153,10 @@ int DataCall(SimCall& call, QuorvelSessionHandle* session, bool inMailbox, const
     if (size) {
         *size = 0;
     }
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
-    }
     std::string server;
     SimServerJobs jobs;
-    const int opened = OpenJobs(call, session, server, jobs);
-    if (opened != QUORVEL_OK) {
-        return call.Return(opened);
+    if (!OpenJobs(call, session, server, jobs)) {
+        return call.Result();
     }
     if (inMailbox && (!mailbox || !password)) {
         return call.Return(QUORVEL_BAD_PARAM);
@@ -214,15 +221,10 @@ int DataCall(SimCall& call, QuorvelSessionHandle* session, bool inMailbox, const
 
 int DeleteCall(SimCall& call, QuorvelSessionHandle* session, bool inMailbox, const char* mailbox,
                const char* password, int32_t jobId) {
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
-    }
     std::string server;
     SimServerJobs jobs;
-    const int opened = OpenJobs(call, session, server, jobs);
-    if (opened != QUORVEL_OK) {
-        return call.Return(opened);
+    if (!OpenJobs(call, session, server, jobs)) {
+        return call.Result();
     }
     if (inMailbox && (!mailbox || !password)) {
         return call.Return(QUORVEL_BAD_PARAM);
@@ -242,15 +244,10 @@ int PageInfoCall(SimCall& call, QuorvelSessionHandle* session, bool inMailbox, c
     if (info) {
         *info = nullptr;
     }
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
-    }
     std::string server;
     SimServerJobs jobs;
-    const int opened = OpenJobs(call, session, server, jobs);
-    if (opened != QUORVEL_OK) {
-        return call.Return(opened);
+    if (!OpenJobs(call, session, server, jobs)) {
+        return call.Result();
     }
     if (!info || (inMailbox && (!mailbox || !password))) {
         return call.Return(QUORVEL_BAD_PARAM);
@@ -285,26 +282,15 @@ int QUORVEL_CALL GetJobList(QuorvelSessionHandle* session, ScanJobList** list, i
     if (list) {
         *list = nullptr;
     }
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
-    }
     std::string server;
     SimServerJobs jobs;
-    const int opened = OpenJobs(call, session, server, jobs);
-    if (opened != QUORVEL_OK) {
-        return call.Return(opened);
+    if (!OpenJobs(call, session, server, jobs)) {
+        return call.Result();
     }
     if (!list) {
         return call.Return(QUORVEL_BAD_PARAM);
     }
-    std::vector<const SimJob*> selected;
-    for (const SimJob& job : jobs.jobs) {
-        if (!jobs.IsProtected(job)) {
-            selected.push_back(&job);
-        }
-    }
-    return AnswerList(call, selected, list);
+    return AnswerList(call, Unprotected(jobs), list);
 }
 
 int QUORVEL_CALL GetJobListInMailbox(QuorvelSessionHandle* session, const char* mailbox,
@@ -314,28 +300,17 @@ int QUORVEL_CALL GetJobListInMailbox(QuorvelSessionHandle* session, const char* 
     if (list) {
         *list = nullptr;
     }
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
-    }
     std::string server;
     SimServerJobs jobs;
-    const int opened = OpenJobs(call, session, server, jobs);
-    if (opened != QUORVEL_OK) {
-        return call.Return(opened);
+    if (!OpenJobs(call, session, server, jobs)) {
+        return call.Result();
     }
     if (!list || !mailbox || !password) {
         return call.Return(QUORVEL_BAD_PARAM);
     }
     const std::string name = jobs.Normalize(mailbox);
-    std::vector<const SimJob*> selected;
     if (name.empty()) {
-        for (const SimJob& job : jobs.jobs) {
-            if (!jobs.IsProtected(job)) {
-                selected.push_back(&job);
-            }
-        }
-        return AnswerList(call, selected, list);
+        return AnswerList(call, Unprotected(jobs), list);
     }
     if (!jobs.HasMailbox(name)) {
         return call.Return(QUORVEL_ITEM_NOT_FOUND);
@@ -344,6 +319,7 @@ int QUORVEL_CALL GetJobListInMailbox(QuorvelSessionHandle* session, const char* 
     if (!expected.empty() && expected != password) {
         return call.Return(QUORVEL_ACCESS_DENIED);
     }
+    std::vector<const SimJob*> selected;
     for (const SimJob& job : jobs.jobs) {
         if (job.mailbox == name) {
             selected.push_back(&job);
@@ -402,15 +378,10 @@ int QUORVEL_CALL IsJobInMailbox(QuorvelSessionHandle* session, const char* mailb
     if (inMailbox) {
         *inMailbox = 0;
     }
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
-    }
     std::string server;
     SimServerJobs jobs;
-    const int opened = OpenJobs(call, session, server, jobs);
-    if (opened != QUORVEL_OK) {
-        return call.Return(opened);
+    if (!OpenJobs(call, session, server, jobs)) {
+        return call.Result();
     }
     if (!mailbox || !password || !inMailbox) {
         return call.Return(QUORVEL_BAD_PARAM);
@@ -451,15 +422,10 @@ int QUORVEL_CALL GetNumPagesInJob(QuorvelSessionHandle* session, int32_t jobId, 
     if (count) {
         *count = 0;
     }
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
-    }
     std::string server;
     SimServerJobs jobs;
-    const int opened = OpenJobs(call, session, server, jobs);
-    if (opened != QUORVEL_OK) {
-        return call.Return(opened);
+    if (!OpenJobs(call, session, server, jobs)) {
+        return call.Result();
     }
     if (!count) {
         return call.Return(QUORVEL_BAD_PARAM);

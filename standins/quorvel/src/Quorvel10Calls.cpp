@@ -19,15 +19,11 @@ namespace {
 // the session's encoding.
 int LocalizedText(SimCall& call, QuorvelSessionHandle* handle, const char* context, const char* key,
                   char** text) {
-    if (text) {
-        *text = nullptr;
-    }
     Simulator::Access state = Simulator::Instance().Lock();
     Session* session = nullptr;
-    const int found =
-        state->FindSession(handle, SessionKind::Locl, &session, QUORVEL_LOCL_INVALID_HANDLE);
-    if (found != QUORVEL_OK) {
-        return call.Return(found);
+    if (!call.Admit(
+            state->FindSession(handle, SessionKind::Locl, &session, QUORVEL_LOCL_INVALID_HANDLE))) {
+        return call.Result();
     }
     if (!key || !text) {
         return call.Return(QUORVEL_LOCL_PARMERR);
@@ -77,9 +73,8 @@ int QUORVEL_CALL INIT_connectToNonStandardServer(const char* address, const char
     call.Text("address", address).Text("user", user).Text("password", password);
     call.Text("protocol", protocol).Int("option1", option1).Int("option2", option2);
     call.Int("option3", option3);
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
+    if (!call.Admit()) {
+        return call.Result();
     }
     if (!address || !user || !password || !protocol || !server) {
         return call.Return(QUORVEL_BAD_PARAM);
@@ -125,47 +120,34 @@ int QUORVEL_CALL INIT_connectToNonStandardServer(const char* address, const char
 int QUORVEL_CALL INIT_usePipe(QuorvelServerHandle* server, int32_t) {
     SimCall call("INIT_usePipe");
     call.Handle("server", server);
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
-    }
     Simulator::Access state = Simulator::Instance().Lock();
     Connection* connection = nullptr;
-    const int found = state->FindConnection(server, &connection);
-    if (found == QUORVEL_OK) {
-        connection->usePipe = true;
+    if (!call.Admit(state->FindConnection(server, &connection))) {
+        return call.Result();
     }
-    return call.Return(found);
+    connection->usePipe = true;
+    return call.Return(QUORVEL_OK);
 }
 
 int QUORVEL_CALL INIT_disconnectFromServer(QuorvelServerHandle* server, int32_t) {
     SimCall call("INIT_disconnectFromServer");
     call.Handle("server", server);
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
-    }
     Simulator::Access state = Simulator::Instance().Lock();
     Connection* connection = nullptr;
-    const int found = state->FindConnection(server, &connection, true);
-    if (found == QUORVEL_OK) {
-        state->DropConnection(HandleId(server));
+    if (!call.Admit(state->FindConnection(server, &connection, true))) {
+        return call.Result();
     }
-    return call.Return(found);
+    state->DropConnection(HandleId(server));
+    return call.Return(QUORVEL_OK);
 }
 
 int QUORVEL_CALL INIT_setTimeout(QuorvelServerHandle* server, int32_t seconds, int32_t) {
     SimCall call("INIT_setTimeout");
     call.Handle("server", server).Int("seconds", seconds);
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
-    }
     Simulator::Access state = Simulator::Instance().Lock();
     Connection* connection = nullptr;
-    const int found = state->FindConnection(server, &connection);
-    if (found != QUORVEL_OK) {
-        return call.Return(found);
+    if (!call.Admit(state->FindConnection(server, &connection))) {
+        return call.Result();
     }
     if (seconds < 0) {
         return call.Return(QUORVEL_BAD_PARAM);
@@ -178,9 +160,8 @@ int QUORVEL_CALL INIT_monitorServer(QuorvelServerHandle* server, int32_t interva
                                     QuorvelNBTicket* ticket) {
     SimCall call("INIT_monitorServer");
     call.Handle("server", server).Int("interval", interval).Int("flags", flags);
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
+    if (!call.Admit()) {
+        return call.Result();
     }
     if (interval < 0) {
         return call.Return(QUORVEL_BAD_PARAM);
@@ -197,15 +178,10 @@ int QUORVEL_CALL LOCL_openSession(QuorvelServerHandle* server, int32_t flags, co
     SimCall call("LOCL_openSession");
     call.Handle("server", server).Int("flags", flags).Text("language", language);
     call.Text("encoding", encoding);
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
-    }
     Simulator::Access state = Simulator::Instance().Lock();
     Connection* connection = nullptr;
-    const int found = state->FindConnection(server, &connection);
-    if (found != QUORVEL_OK) {
-        return call.Return(found);
+    if (!call.Admit(state->FindConnection(server, &connection))) {
+        return call.Result();
     }
     if (!language || !encoding || !session) {
         return call.Return(QUORVEL_LOCL_PARMERR);
@@ -220,10 +196,8 @@ int QUORVEL_CALL LOCL_openSession(QuorvelServerHandle* server, int32_t flags, co
         !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         return call.Return(QUORVEL_LOCL_INVALID_LOCALE);
     }
-    const int id = state->NewId();
+    const int id = state->NewSession(SessionKind::Locl, HandleId(server));
     Session& added = state->sessions[id];
-    added.kind = SessionKind::Locl;
-    added.connection = HandleId(server);
     added.language = language;
     added.encoding = encoding;
     added.codePage = codePage;
@@ -235,30 +209,15 @@ int QUORVEL_CALL LOCL_openSession(QuorvelServerHandle* server, int32_t flags, co
 int QUORVEL_CALL LOCL_closeSession(QuorvelSessionHandle* session, int32_t) {
     SimCall call("LOCL_closeSession");
     call.Handle("session", session);
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
-    }
-    Simulator::Access state = Simulator::Instance().Lock();
-    Session* found = nullptr;
-    const int result =
-        state->FindSession(session, SessionKind::Locl, &found, QUORVEL_LOCL_INVALID_HANDLE, true);
-    if (result == QUORVEL_OK) {
-        state->sessions.erase(HandleId(session));
-    }
-    return call.Return(result);
+    return RemoveSession(call, session, SessionKind::Locl, QUORVEL_LOCL_INVALID_HANDLE);
 }
 
 int QUORVEL_CALL LOCL_getString(QuorvelSessionHandle* session, const char* key, char** text,
                                 int32_t) {
     SimCall call("LOCL_getString");
     call.Handle("session", session).Text("key", key);
-    int code = 0;
-    if (call.Injected(code)) {
-        if (text) {
-            *text = nullptr;
-        }
-        return call.Return(code);
+    if (text) {
+        *text = nullptr;
     }
     return LocalizedText(call, session, nullptr, key, text);
 }
@@ -267,18 +226,11 @@ int QUORVEL_CALL LOCL_getStringWithContext(QuorvelSessionHandle* session, const 
                                            const char* key, char** text, int32_t) {
     SimCall call("LOCL_getStringWithContext");
     call.Handle("session", session).Text("context", context).Text("key", key);
-    int code = 0;
-    if (call.Injected(code)) {
-        if (text) {
-            *text = nullptr;
-        }
-        return call.Return(code);
+    if (text) {
+        *text = nullptr;
     }
     if (!context) {
-        if (text) {
-            *text = nullptr;
-        }
-        return call.Return(QUORVEL_LOCL_PARMERR);
+        return call.Admit() ? call.Return(QUORVEL_LOCL_PARMERR) : call.Result();
     }
     return LocalizedText(call, session, context, key, text);
 }
@@ -292,16 +244,11 @@ int QUORVEL_CALL LOCL_decodeString(QuorvelSessionHandle* session, const char* fr
     if (converted) {
         *converted = nullptr;
     }
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
-    }
     Simulator::Access state = Simulator::Instance().Lock();
     Session* found = nullptr;
-    const int result =
-        state->FindSession(session, SessionKind::Locl, &found, QUORVEL_LOCL_INVALID_HANDLE);
-    if (result != QUORVEL_OK) {
-        return call.Return(result);
+    if (!call.Admit(
+            state->FindSession(session, SessionKind::Locl, &found, QUORVEL_LOCL_INVALID_HANDLE))) {
+        return call.Result();
     }
     if (!fromEncoding || !text || !toEncoding || !converted) {
         return call.Return(QUORVEL_LOCL_PARMERR);
@@ -327,43 +274,13 @@ int QUORVEL_CALL ATTR_openSession(QuorvelServerHandle* server, QuorvelSessionHan
                                   int32_t) {
     SimCall call("ATTR_openSession");
     call.Handle("server", server);
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
-    }
-    Simulator::Access state = Simulator::Instance().Lock();
-    Connection* connection = nullptr;
-    const int found = state->FindConnection(server, &connection);
-    if (found != QUORVEL_OK) {
-        return call.Return(found);
-    }
-    if (!session) {
-        return call.Return(QUORVEL_BAD_PARAM);
-    }
-    const int id = state->NewId();
-    Session& added = state->sessions[id];
-    added.kind = SessionKind::Attr;
-    added.connection = HandleId(server);
-    PackSession(session, id);
-    call.OutHandle("session", session);
-    return call.Return(QUORVEL_OK);
+    return AddSession(call, server, SessionKind::Attr, session);
 }
 
 int QUORVEL_CALL ATTR_closeSession(QuorvelSessionHandle* session, int32_t) {
     SimCall call("ATTR_closeSession");
     call.Handle("session", session);
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
-    }
-    Simulator::Access state = Simulator::Instance().Lock();
-    Session* found = nullptr;
-    const int result =
-        state->FindSession(session, SessionKind::Attr, &found, QUORVEL_INVALID_HANDLE, true);
-    if (result == QUORVEL_OK) {
-        state->sessions.erase(HandleId(session));
-    }
-    return call.Return(result);
+    return RemoveSession(call, session, SessionKind::Attr);
 }
 
 int QUORVEL_CALL ATTR_getDefault(QuorvelSessionHandle* session, int32_t scope, const char* key,
@@ -373,15 +290,10 @@ int QUORVEL_CALL ATTR_getDefault(QuorvelSessionHandle* session, int32_t scope, c
     if (value) {
         *value = nullptr;
     }
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
-    }
     Simulator::Access state = Simulator::Instance().Lock();
     Session* found = nullptr;
-    const int result = state->FindSession(session, SessionKind::Attr, &found);
-    if (result != QUORVEL_OK) {
-        return call.Return(result);
+    if (!call.Admit(state->FindSession(session, SessionKind::Attr, &found))) {
+        return call.Result();
     }
     if (!key || !value) {
         return call.Return(QUORVEL_BAD_PARAM);
@@ -417,15 +329,10 @@ int QUORVEL_CALL NB_registerCallback(QuorvelNBTicket* ticket, int32_t flags,
     call.Handle("ticket", ticket)
         .Int("flags", flags)
         .Pointer("callback", reinterpret_cast<void*>(callback));
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
-    }
     Simulator::Access state = Simulator::Instance().Lock();
     Ticket* found = nullptr;
-    const int result = state->FindTicket(ticket, &found);
-    if (result != QUORVEL_OK) {
-        return call.Return(result);
+    if (!call.Admit(state->FindTicket(ticket, &found))) {
+        return call.Result();
     }
     if (!callback) {
         return call.Return(QUORVEL_PARAMETER_MAY_NOT_BE_NULL);
@@ -443,33 +350,24 @@ int QUORVEL_CALL NB_registerCallback(QuorvelNBTicket* ticket, int32_t flags,
 int QUORVEL_CALL NB_cancel(QuorvelNBTicket* ticket) {
     SimCall call("NB_cancel");
     call.Handle("ticket", ticket);
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
-    }
     Simulator::Access state = Simulator::Instance().Lock();
     Ticket* found = nullptr;
-    const int result = state->FindTicket(ticket, &found);
-    if (result == QUORVEL_OK) {
-        found->cancelled = true;
+    if (!call.Admit(state->FindTicket(ticket, &found))) {
+        return call.Result();
     }
-    return call.Return(result);
+    found->cancelled = true;
+    return call.Return(QUORVEL_OK);
 }
 
 int QUORVEL_CALL NB_block(QuorvelNBTicket* ticket) {
     SimCall call("NB_block");
     call.Handle("ticket", ticket);
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
-    }
     Simulator& simulator = Simulator::Instance();
     const bool onCallbackThread = simulator.Thread().IsCurrent();
     Simulator::Access state = simulator.Lock();
     Ticket* found = nullptr;
-    const int result = state->FindTicket(ticket, &found);
-    if (result != QUORVEL_OK) {
-        return call.Return(result);
+    if (!call.Admit(state->FindTicket(ticket, &found))) {
+        return call.Result();
     }
     if (!found->cancelled) {
         return call.Return(QUORVEL_BUSY); // an active registration never completes
@@ -487,15 +385,10 @@ int QUORVEL_CALL NB_block(QuorvelNBTicket* ticket) {
 int QUORVEL_CALL NB_destroy(QuorvelNBTicket* ticket) {
     SimCall call("NB_destroy");
     call.Handle("ticket", ticket);
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
-    }
     Simulator::Access state = Simulator::Instance().Lock();
     Ticket* found = nullptr;
-    const int result = state->FindTicket(ticket, &found);
-    if (result != QUORVEL_OK) {
-        return call.Return(result);
+    if (!call.Admit(state->FindTicket(ticket, &found))) {
+        return call.Result();
     }
     if (!found->cancelled || found->inFlight > 0) {
         return call.Return(QUORVEL_BUSY);
@@ -507,9 +400,8 @@ int QUORVEL_CALL NB_destroy(QuorvelNBTicket* ticket) {
 int QUORVEL_CALL NB_waitForProgress(QuorvelNBTicket* ticket, int32_t word1, int32_t word2) {
     SimCall call("NB_waitForProgress");
     call.Handle("ticket", ticket).Int("word1", word1).Int("word2", word2);
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
+    if (!call.Admit()) {
+        return call.Result();
     }
     return call.Return(QUORVEL_FUNCTION_NOT_AVAILABLE);
 }
@@ -522,15 +414,10 @@ int QUORVEL_CALL AUTH_getAuthIDEx(QuorvelServerHandle* server, const char* user,
 int QUORVEL_CALL DEV_getNumDevices(QuorvelServerHandle* server, int32_t* count, int32_t) {
     SimCall call("DEV_getNumDevices");
     call.Handle("server", server);
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
-    }
     Simulator::Access state = Simulator::Instance().Lock();
     Connection* connection = nullptr;
-    const int found = state->FindConnection(server, &connection);
-    if (found != QUORVEL_OK) {
-        return call.Return(found);
+    if (!call.Admit(state->FindConnection(server, &connection))) {
+        return call.Result();
     }
     if (!count) {
         return call.Return(QUORVEL_BAD_PARAM);

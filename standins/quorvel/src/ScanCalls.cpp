@@ -15,75 +15,30 @@ using namespace orvexsim;
 
 namespace {
 
-// The session must be a scan session of a connection that is up.
-int CheckScanSession(QuorvelSessionHandle* session) {
-    Simulator::Access state = Simulator::Instance().Lock();
-    Session* found = nullptr;
-    return state->FindSession(session, SessionKind::Scan, &found);
-}
-
 // A call whose behaviour the simulated servers do not have yet.
 int NotYet(SimCall& call) {
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
-    }
-    return call.Return(QUORVEL_FUNCTION_NOT_AVAILABLE);
+    return call.Admit() ? call.Return(QUORVEL_FUNCTION_NOT_AVAILABLE) : call.Result();
 }
 
 int QUORVEL_CALL OpenSession(QuorvelServerHandle* server, QuorvelSessionHandle* session, int32_t) {
     SimCall call("SCAN_openSession");
     call.Handle("server", server);
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
-    }
-    Simulator::Access state = Simulator::Instance().Lock();
-    Connection* connection = nullptr;
-    const int found = state->FindConnection(server, &connection);
-    if (found != QUORVEL_OK) {
-        return call.Return(found);
-    }
-    if (!session) {
-        return call.Return(QUORVEL_BAD_PARAM);
-    }
-    const int id = state->NewId();
-    Session& added = state->sessions[id];
-    added.kind = SessionKind::Scan;
-    added.connection = HandleId(server);
-    PackSession(session, id);
-    call.OutHandle("session", session);
-    return call.Return(QUORVEL_OK);
+    return AddSession(call, server, SessionKind::Scan, session);
 }
 
 int QUORVEL_CALL CloseSession(QuorvelSessionHandle* session, int32_t) {
     SimCall call("SCAN_closeSession");
     call.Handle("session", session);
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
-    }
-    Simulator::Access state = Simulator::Instance().Lock();
-    Session* found = nullptr;
-    const int result =
-        state->FindSession(session, SessionKind::Scan, &found, QUORVEL_INVALID_HANDLE, true);
-    if (result == QUORVEL_OK) {
-        state->sessions.erase(HandleId(session));
-    }
-    return call.Return(result);
+    return RemoveSession(call, session, SessionKind::Scan);
 }
 
 int QUORVEL_CALL InitiateScan(QuorvelSessionHandle* session, ServerAttributeList* attributes,
                               int32_t* jobId, int32_t) {
     SimCall call("SCAN_initiateScan");
     call.Handle("session", session).Pointer("attributes", attributes).Pointer("job", jobId);
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
-    }
-    const int found = CheckScanSession(session);
-    if (found != QUORVEL_OK) {
-        return call.Return(found);
+    std::string server;
+    if (!call.Admit(ServerOf(session, SessionKind::Scan, server))) {
+        return call.Result();
     }
     if (!attributes || !jobId) {
         return call.Return(QUORVEL_PARAMETER_MAY_NOT_BE_NULL);
@@ -100,19 +55,9 @@ int QUORVEL_CALL ServerAttributes(QuorvelSessionHandle* session, ServerAttribute
     if (list) {
         *list = nullptr;
     }
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
-    }
     std::string server;
-    {
-        Simulator::Access state = Simulator::Instance().Lock();
-        Session* found = nullptr;
-        const int result = state->FindSession(session, SessionKind::Scan, &found);
-        if (result != QUORVEL_OK) {
-            return call.Return(result);
-        }
-        server = state->connections[found->connection].server;
+    if (!call.Admit(ServerOf(session, SessionKind::Scan, server))) {
+        return call.Result();
     }
     if (!list) {
         return call.Return(QUORVEL_BAD_PARAM);
@@ -135,9 +80,8 @@ int QUORVEL_CALL ServerAttributes(QuorvelSessionHandle* session, ServerAttribute
 int QUORVEL_CALL FreeScanJobList(ScanJobList* list, int32_t) {
     SimCall call("SCAN_freeScanJobList");
     call.Pointer("list", list);
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
+    if (!call.Admit()) {
+        return call.Result();
     }
     if (!list) {
         return call.Return(QUORVEL_BAD_PARAM);
@@ -153,9 +97,8 @@ int RegisterEvents(const char* function, QuorvelServerHandle* server, QuorvelCal
                    QuorvelNBTicket* ticket, bool alerts) {
     SimCall call(function);
     call.Handle("server", server).Pointer("callback", reinterpret_cast<void*>(callback));
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
+    if (!call.Admit()) {
+        return call.Result();
     }
     if (!callback) {
         return call.Return(QUORVEL_PARAMETER_MAY_NOT_BE_NULL);

@@ -74,6 +74,13 @@ QuorvelAddressEntryList* BuildAddressEntryList(const BookEntries& entries, size_
 
 namespace orvexsim {
 
+class SimCall;
+
+// The entries of a book or directory file of the server, or the call's answer when there are
+// none: FUNCTION_NOT_AVAILABLE for a missing file, GENERAL_FAILURE for a malformed one.
+int ReadBookEntries(SimCall& call, const std::string& server, const std::string& file,
+                    BookEntries& entries);
+
 // The address-book calls of quorvel_zyl that read the fixtures (AddressBookCalls.cpp).
 int QUORVEL_CALL SimAddressGetAddrBook(QuorvelServerHandle* server, const char* name,
                                        ServerStringArray** book, int32_t reserved);

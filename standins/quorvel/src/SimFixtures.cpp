@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <cctype>
 #include <climits>
-#include <fstream>
+#include <memory>
 #include <mutex>
-#include <sstream>
 
 #include <windows.h>
+
+#include "SimFileCache.h"
 
 namespace orvexsim {
 
@@ -115,15 +116,13 @@ bool ParseDump(const std::string& text, Pairs& pairs, int& errorLine, std::strin
 
 FixtureStatus ReadDumpFile(const std::string& path, Pairs& pairs, std::string& error) {
     pairs.clear();
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
+    std::shared_ptr<const std::string> content;
+    if (!SimFileCache::Instance().Read(path, content)) {
         return FixtureStatus::Missing;
     }
-    std::ostringstream content;
-    content << file.rdbuf();
     int line = 0;
     std::string reason;
-    if (!ParseDump(content.str(), pairs, line, reason)) {
+    if (!ParseDump(*content, pairs, line, reason)) {
         error = path + " line " + std::to_string(line) + ": " + reason;
         pairs.clear();
         return FixtureStatus::Malformed;

@@ -20,7 +20,8 @@ bool ParseDump(const std::string& text, Pairs& pairs, int& errorLine, std::strin
 
 enum class FixtureStatus { Ok, Missing, Malformed };
 
-// Reads and parses one fixture file; error names the file, line and reason when malformed.
+// Reads and parses one fixture file (kept between calls, SimFileCache.h); error names the file,
+// line and reason when malformed.
 FixtureStatus ReadDumpFile(const std::string& path, Pairs& pairs, std::string& error);
 
 // The value of the last pair with this key, or null.

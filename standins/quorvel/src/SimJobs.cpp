@@ -5,8 +5,7 @@
 #include <cstring>
 #include <map>
 
-#include <windows.h>
-
+#include "SimFileCache.h"
 #include "SimHeap.h"
 #include "SimRecords.h"
 #include "WicCodec.h"
@@ -37,39 +36,6 @@ bool IsDigits(const std::string& text) {
 // A positive decimal without leading zeros.
 bool ParseNumber(const std::string& text, int& value) {
     return IsDigits(text) && text[0] != '0' && ParseInt(text, value) && value > 0;
-}
-
-struct FolderEntry {
-    std::string name;
-    bool folder = false;
-    long long size = 0;
-    unsigned long long stamp = 0;
-};
-
-std::vector<FolderEntry> ListFolder(const std::string& folder) {
-    std::vector<FolderEntry> entries;
-    WIN32_FIND_DATAA found;
-    const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) {
-        return entries;
-    }
-    do {
-        FolderEntry entry;
-        entry.name = found.cFileName;
-        if (entry.name == "." || entry.name == "..") {
-            continue;
-        }
-        entry.folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        entry.size = (static_cast<long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
-        entry.stamp =
-            (static_cast<unsigned long long>(found.ftLastWriteTime.dwHighDateTime) << 32) |
-            found.ftLastWriteTime.dwLowDateTime;
-        entries.push_back(entry);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    std::sort(entries.begin(), entries.end(),
-              [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
-    return entries;
 }
 
 std::string FormatOfExtension(const std::string& extension) {
@@ -153,7 +119,7 @@ bool LoadJob(const std::string& folder, int id, const SimServerJobs& server, Sim
     }
     std::map<int, SimPage> pages;
     std::map<int, std::string> descriptions;
-    for (const FolderEntry& entry : ListFolder(folder)) {
+    for (const FolderEntry& entry : SimFileCache::Instance().List(folder)) {
         int number = 0;
         std::string extension;
         if (Lower(entry.name) == "job.txt") {
@@ -286,7 +252,7 @@ bool LoadServerJobs(const std::string& server, const std::set<int>& deleted, Sim
     }
     const std::string root = ServerFile(server, "jobs");
     std::vector<std::pair<int, std::string>> folders;
-    for (const FolderEntry& entry : ListFolder(root)) {
+    for (const FolderEntry& entry : SimFileCache::Instance().List(root)) {
         int id = 0;
         if (!entry.folder || !ParseNumber(entry.name, id)) {
             return Malformed(root + "\\" + entry.name, "not a job folder (a job id)", code, error);

@@ -1,6 +1,7 @@
 #pragma once
-// Jobs held on a simulated server: read from the server's jobs/ folder at each call, filed
-// directly or in mailboxes (passwords in mailboxes.txt), minus the jobs clients deleted.
+// Jobs held on a simulated server: read from the server's jobs/ folder at each call (through
+// SimFileCache), filed directly or in mailboxes (passwords in mailboxes.txt), minus the jobs
+// clients deleted.
 
 #include <cstdint>
 #include <set>

@@ -82,18 +82,7 @@ int FindLdapSession(State& state, const QuorvelLdapSession* handle, Session** se
 }
 
 int ReadDirectory(SimCall& call, const std::string& server, BookEntries& entries) {
-    std::string error;
-    switch (ReadBookFile(ServerFile(server, "directory.txt"), entries, error)) {
-    case FixtureStatus::Missing:
-        call.Note("no directory.txt");
-        return QUORVEL_FUNCTION_NOT_AVAILABLE;
-    case FixtureStatus::Malformed:
-        call.Note(error);
-        return QUORVEL_GENERAL_FAILURE;
-    case FixtureStatus::Ok:
-        break;
-    }
-    return QUORVEL_OK;
+    return ReadBookEntries(call, server, "directory.txt", entries);
 }
 
 const BookAttribute* FindAttribute(const BookEntry& entry, const std::string& name) {
@@ -202,15 +191,10 @@ int QUORVEL_CALL SimCorpLdapOpenSession(QuorvelServerHandle* server, QuorvelLdap
     if (session) {
         std::memset(session, 0, sizeof(*session));
     }
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
-    }
     Simulator::Access state = Simulator::Instance().Lock();
     Connection* connection = nullptr;
-    const int found = state->FindConnection(server, &connection);
-    if (found != QUORVEL_OK) {
-        return call.Return(found);
+    if (!call.Admit(state->FindConnection(server, &connection))) {
+        return call.Result();
     }
     if (!session) {
         return call.Return(QUORVEL_BAD_PARAM);
@@ -220,10 +204,7 @@ int QUORVEL_CALL SimCorpLdapOpenSession(QuorvelServerHandle* server, QuorvelLdap
     if (directory != QUORVEL_OK) {
         return call.Return(directory);
     }
-    const int id = state->NewId();
-    Session& added = state->sessions[id];
-    added.kind = SessionKind::Ldap;
-    added.connection = HandleId(server);
+    const int id = state->NewSession(SessionKind::Ldap, HandleId(server));
     {
         const std::lock_guard<std::mutex> lock(g_loginMutex);
         Prune(*state);
@@ -240,15 +221,10 @@ int QUORVEL_CALL SimCorpAuthenticate(QuorvelServerHandle* server, int32_t, int32
                                      const char* user, const char* password, int32_t, int32_t) {
     SimCall call("CORP_Authenticate");
     call.Handle("server", server).Text("user", user).Text("password", password);
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
-    }
     Simulator::Access state = Simulator::Instance().Lock();
     Connection* connection = nullptr;
-    const int found = state->FindConnection(server, &connection);
-    if (found != QUORVEL_OK) {
-        return call.Return(found);
+    if (!call.Admit(state->FindConnection(server, &connection))) {
+        return call.Result();
     }
     if (!user || !password) {
         return call.Return(QUORVEL_BAD_PARAM);
@@ -275,15 +251,10 @@ int QUORVEL_CALL SimCorpLdapBindEx(QuorvelLdapSession* session, int32_t, int32_t
                                    int32_t) {
     SimCall call("CORP_ldapBindEx");
     call.Handle("session", session);
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
-    }
     Simulator::Access state = Simulator::Instance().Lock();
     Session* found = nullptr;
-    const int result = FindLdapSession(*state, session, &found);
-    if (result != QUORVEL_OK) {
-        return call.Return(result);
+    if (!call.Admit(FindLdapSession(*state, session, &found))) {
+        return call.Result();
     }
     const std::lock_guard<std::mutex> lock(g_loginMutex);
     const auto account = g_directoryUsers.find(found->connection);
@@ -304,15 +275,10 @@ int QUORVEL_CALL SimCorpLdapSearch(QuorvelLdapSession* session, int32_t, int32_t
     call.Raw("names", QuoteNames(attributes))
         .Int("sizeLimit", sizeLimit)
         .Int("timeLimit", timeLimit);
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
-    }
     Simulator::Access state = Simulator::Instance().Lock();
     Session* found = nullptr;
-    const int result = FindLdapSession(*state, session, &found);
-    if (result != QUORVEL_OK) {
-        return call.Return(result);
+    if (!call.Admit(FindLdapSession(*state, session, &found))) {
+        return call.Result();
     }
     if (!filter || (scope != kScopeBase && scope != kScopeOneLevel && scope != kScopeSubtree)) {
         return call.Return(QUORVEL_BAD_PARAM);
@@ -374,15 +340,10 @@ int QUORVEL_CALL SimCorpLdapGetEntryListEx(QuorvelLdapSession* session, int32_t*
     if (entries) {
         *entries = nullptr;
     }
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
-    }
     Simulator::Access state = Simulator::Instance().Lock();
     Session* found = nullptr;
-    const int result = FindLdapSession(*state, session, &found);
-    if (result != QUORVEL_OK) {
-        return call.Return(result);
+    if (!call.Admit(FindLdapSession(*state, session, &found))) {
+        return call.Result();
     }
     if (!count || !entries) {
         return call.Return(QUORVEL_BAD_PARAM);
@@ -402,20 +363,16 @@ int QUORVEL_CALL SimCorpLdapGetEntryListEx(QuorvelLdapSession* session, int32_t*
 int QUORVEL_CALL SimCorpLdapCloseSession(QuorvelLdapSession* session, int32_t) {
     SimCall call("CORP_ldapCloseSession");
     call.Handle("session", session);
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
-    }
     Simulator::Access state = Simulator::Instance().Lock();
     Session* found = nullptr;
-    const int result = FindLdapSession(*state, session, &found, true);
-    if (result == QUORVEL_OK) {
-        const int id = HandleId(session);
-        state->sessions.erase(id);
-        const std::lock_guard<std::mutex> lock(g_loginMutex);
-        g_ldap.erase(id);
+    if (!call.Admit(FindLdapSession(*state, session, &found, true))) {
+        return call.Result();
     }
-    return call.Return(result);
+    const int id = HandleId(session);
+    state->sessions.erase(id);
+    const std::lock_guard<std::mutex> lock(g_loginMutex);
+    g_ldap.erase(id);
+    return call.Return(QUORVEL_OK);
 }
 
 int SimAuthGetAuthIDEx(QuorvelServerHandle* server, const char* user, const char* domain,
@@ -429,15 +386,10 @@ int SimAuthGetAuthIDEx(QuorvelServerHandle* server, const char* user, const char
     if (extra) {
         *extra = 0;
     }
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
-    }
     Simulator::Access state = Simulator::Instance().Lock();
     Connection* connection = nullptr;
-    const int found = state->FindConnection(server, &connection);
-    if (found != QUORVEL_OK) {
-        return call.Return(found);
+    if (!call.Admit(state->FindConnection(server, &connection))) {
+        return call.Result();
     }
     if (!user || !domain || !id || kind != kAuthIdKind) {
         return call.Return(QUORVEL_BAD_PARAM);

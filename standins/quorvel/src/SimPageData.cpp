@@ -14,7 +14,9 @@ namespace orvexsim {
 namespace {
 
 constexpr size_t kMaxRawBytes = 128u * 1024u * 1024u;
+// A few recent answers, enough for pages read in turn; the newest is kept whatever its size.
 constexpr size_t kCacheEntries = 4;
+constexpr size_t kCacheBytes = 96u * 1024u * 1024u;
 
 std::mutex g_cacheMutex;
 std::deque<std::pair<std::string, std::shared_ptr<const std::string>>> g_cache;
@@ -308,10 +310,20 @@ int RenderData(const std::string& server, const SimJob& job, int page, const std
     data = rendered;
     const std::lock_guard<std::mutex> lock(g_cacheMutex);
     g_cache.emplace_back(key, rendered);
-    if (g_cache.size() > kCacheEntries) {
+    size_t bytes = 0;
+    for (const auto& cached : g_cache) {
+        bytes += cached.second->size();
+    }
+    while (g_cache.size() > kCacheEntries || (g_cache.size() > 1 && bytes > kCacheBytes)) {
+        bytes -= g_cache.front().second->size();
         g_cache.pop_front();
     }
     return QUORVEL_OK;
+}
+
+void ForgetRenderedData() {
+    const std::lock_guard<std::mutex> lock(g_cacheMutex);
+    g_cache.clear();
 }
 
 } // namespace orvexsim

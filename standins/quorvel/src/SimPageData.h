@@ -49,4 +49,7 @@ int RenderData(const std::string& server, const SimJob& job, int page, const std
                int bitsPerPixel, int width, int height, std::shared_ptr<const std::string>& data,
                std::string& error);
 
+// Drops the kept answers (OrvexSim_Reset, a new fixture root).
+void ForgetRenderedData();
+
 } // namespace orvexsim

@@ -109,6 +109,14 @@ void State::DropConnection(int id) {
     connections.erase(id);
 }
 
+int State::NewSession(SessionKind kind, int connection) {
+    const int id = NewId();
+    Session& added = sessions[id];
+    added.kind = kind;
+    added.connection = connection;
+    return id;
+}
+
 int State::NewId() {
     return m_nextId++;
 }
@@ -293,8 +301,17 @@ SimCall& SimCall::Raw(const char* name, const std::string& value) {
     return *this;
 }
 
-bool SimCall::Injected(int& code) {
-    return Simulator::Instance().TakeFailure(m_function, code);
+bool SimCall::Admit(int lookup) {
+    int code = 0;
+    if (Simulator::Instance().TakeFailure(m_function, code)) {
+        Return(code);
+        return false;
+    }
+    if (lookup != QUORVEL_OK) {
+        Return(lookup);
+        return false;
+    }
+    return true;
 }
 
 int SimCall::Return(int code) {
@@ -345,6 +362,51 @@ int RegisterTicket(SimCall& call, QuorvelServerHandle* server, TicketKind kind,
     PackTicket(ticket, id);
     call.OutHandle("ticket", ticket);
     return call.Return(QUORVEL_OK);
+}
+
+int AddSession(SimCall& call, QuorvelServerHandle* server, SessionKind kind,
+               QuorvelSessionHandle* session) {
+    Simulator::Access state = Simulator::Instance().Lock();
+    Connection* connection = nullptr;
+    if (!call.Admit(state->FindConnection(server, &connection))) {
+        return call.Result();
+    }
+    if (!session) {
+        return call.Return(QUORVEL_BAD_PARAM);
+    }
+    PackSession(session, state->NewSession(kind, HandleId(server)));
+    call.OutHandle("session", session);
+    return call.Return(QUORVEL_OK);
+}
+
+int RemoveSession(SimCall& call, QuorvelSessionHandle* session, SessionKind kind, int invalidCode) {
+    Simulator::Access state = Simulator::Instance().Lock();
+    Session* found = nullptr;
+    if (!call.Admit(state->FindSession(session, kind, &found, invalidCode, true))) {
+        return call.Result();
+    }
+    state->sessions.erase(HandleId(session));
+    return call.Return(QUORVEL_OK);
+}
+
+int ServerOf(const QuorvelServerHandle* server, std::string& name) {
+    Simulator::Access state = Simulator::Instance().Lock();
+    Connection* connection = nullptr;
+    const int found = state->FindConnection(server, &connection);
+    if (found == QUORVEL_OK) {
+        name = connection->server;
+    }
+    return found;
+}
+
+int ServerOf(const QuorvelSessionHandle* session, SessionKind kind, std::string& name) {
+    Simulator::Access state = Simulator::Instance().Lock();
+    Session* found = nullptr;
+    const int result = state->FindSession(session, kind, &found);
+    if (result == QUORVEL_OK) {
+        name = state->connections[found->connection].server;
+    }
+    return result;
 }
 
 } // namespace orvexsim

@@ -73,6 +73,8 @@ struct State {
     // A ticket that still names a live registration may not be filled again.
     bool IsLiveTicket(const QuorvelNBTicket* handle);
     bool IsDown(const std::string& server) const;
+    // A new session of the connection; its id.
+    int NewSession(SessionKind kind, int connection);
     // Removes a connection with its sessions and tickets.
     void DropConnection(int id);
     int NewId();
@@ -155,9 +157,11 @@ public:
     SimCall& Pointer(const char* name, const void* pointer);
     SimCall& Raw(const char* name, const std::string& value);
 
-    // True when a failure was injected for this call; code is then the answer.
-    bool Injected(int& code);
+    // How every call starts: an injected failure, else a failed handle look-up (lookup, a
+    // Find... answer), ends the call. False then, with that answer as Result().
+    bool Admit(int lookup = QUORVEL_OK);
     int Return(int code);
+    int Result() const { return m_result; }
     // Written after the result.
     SimCall& OutText(const char* name, const char* text);
     SimCall& OutInt(const char* name, long long value);
@@ -178,6 +182,17 @@ private:
 // Registers a ticket on the connection of server and fills ticket; the answer of the call.
 int RegisterTicket(SimCall& call, QuorvelServerHandle* server, TicketKind kind,
                    QuorvelCallback callback, QuorvelNBTicket* ticket);
+// Opens a session of this kind on the connection of server and fills session; the answer of
+// the call.
+int AddSession(SimCall& call, QuorvelServerHandle* server, SessionKind kind,
+               QuorvelSessionHandle* session);
+// Closes a session of this kind, also of a server that is down; the answer of the call.
+int RemoveSession(SimCall& call, QuorvelSessionHandle* session, SessionKind kind,
+                  int invalidCode = QUORVEL_INVALID_HANDLE);
+// The server folder of a live connection, or of a session of this kind, else the look-up's
+// failure.
+int ServerOf(const QuorvelServerHandle* server, std::string& name);
+int ServerOf(const QuorvelSessionHandle* session, SessionKind kind, std::string& name);
 
 // The log form of a text: quoted, with \", \\ and \xNN for other bytes outside 0x20-0x7E.
 std::string Quote(const char* text);

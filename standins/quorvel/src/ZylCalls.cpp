@@ -19,9 +19,8 @@ namespace {
 int QUORVEL_CALL FreeAddrBook(QuorvelServerHandle* server, ServerStringArray** book, int32_t) {
     SimCall call("ADDRESS_sFreeAddrBook");
     call.Handle("server", server).Pointer("book", book ? *book : nullptr);
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
+    if (!call.Admit()) {
+        return call.Result();
     }
     if (!book) {
         return call.Return(QUORVEL_BAD_PARAM);
@@ -41,9 +40,8 @@ int QUORVEL_CALL FreeBookEntriesEx(QuorvelSessionHandle* book, QuorvelAddressEnt
                                    int32_t) {
     SimCall call("ADDRESS_FreeBookEntriesEx");
     call.Handle("book", book).Pointer("entries", entries);
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
+    if (!call.Admit()) {
+        return call.Result();
     }
     if (!entries) {
         return call.Return(QUORVEL_BAD_PARAM);
@@ -58,18 +56,7 @@ int QUORVEL_CALL FreeBookEntriesEx(QuorvelSessionHandle* book, QuorvelAddressEnt
 int QUORVEL_CALL CloseBookEx(QuorvelSessionHandle* book, int32_t) {
     SimCall call("ADDRESS_CloseBookEx");
     call.Handle("book", book);
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
-    }
-    Simulator::Access state = Simulator::Instance().Lock();
-    Session* found = nullptr;
-    const int result =
-        state->FindSession(book, SessionKind::Book, &found, QUORVEL_INVALID_HANDLE, true);
-    if (result == QUORVEL_OK) {
-        state->sessions.erase(HandleId(book));
-    }
-    return call.Return(result);
+    return RemoveSession(call, book, SessionKind::Book);
 }
 
 // The attribute block as the log shows it; false when it is not well formed.
@@ -107,19 +94,9 @@ int QUORVEL_CALL Validate(QuorvelServerHandle* server, SftpValidateRequest* requ
         call.Raw("request", "null");
     }
     call.Int("word2", word2).Int("word3", word3);
-    int code = 0;
-    if (call.Injected(code)) {
-        return call.Return(code);
-    }
     std::string name;
-    {
-        Simulator::Access state = Simulator::Instance().Lock();
-        Connection* connection = nullptr;
-        const int found = state->FindConnection(server, &connection);
-        if (found != QUORVEL_OK) {
-            return call.Return(found);
-        }
-        name = connection->server;
+    if (!call.Admit(ServerOf(server, name))) {
+        return call.Result();
     }
     if (!request || !request->listName || std::strcmp(request->listName, "sftp_validate") != 0 ||
         request->one != 1) {
