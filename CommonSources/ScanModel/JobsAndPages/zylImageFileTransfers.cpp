@@ -145,16 +145,8 @@ void zylImageFile::SavePageToFile(ScannerUiIntf* ui, CommonCpp::FileSpec* file, 
     if (!out) {
         throw TwainException(__FILE__, __LINE__, TWCC_BUMMER);
     }
-    PageRequest::Values values;
-    values.page = page;
-    values.xResolution = xResolution;
-    values.yResolution = yResolution;
-    values.bitsPerPixel = bitsPerPixel;
-    values.pixelType = pixelType;
-    values.compression = compression;
-    values.fileFormat = fileFormat;
-    values.width = width;
-    values.height = height;
+    const PageRequest::Values values{page,        xResolution, yResolution, bitsPerPixel, pixelType,
+                                     compression, fileFormat,  width,       height};
     const auto jobId = static_cast<std::int32_t>(GetJobID());
     std::int32_t offset = 0;
     std::int32_t size = 0;
@@ -190,16 +182,8 @@ void zylImageFile::ReadPageData(ScannerUiIntf* ui, void* buffer, std::uint32_t o
                                 std::int16_t pixelType, std::uint16_t compression,
                                 std::int16_t fileFormat, std::int32_t width, std::int32_t height,
                                 std::uint32_t) {
-    PageRequest::Values values;
-    values.page = page;
-    values.xResolution = xResolution;
-    values.yResolution = yResolution;
-    values.bitsPerPixel = bitsPerPixel;
-    values.pixelType = pixelType;
-    values.compression = compression;
-    values.fileFormat = fileFormat;
-    values.width = width;
-    values.height = height;
+    const PageRequest::Values values{page,        xResolution, yResolution, bitsPerPixel, pixelType,
+                                     compression, fileFormat,  width,       height};
     try {
         ReadBlocks(ui, buffer, offset, length, values);
     } catch (std::exception& e) {
@@ -272,17 +256,6 @@ void zylImageFile::TransferNative(ScannerUiIntf* ui, HGLOBAL* handle, double xRe
         const bool swapRedBlue = bitsPerPixel >= 24;
         zylDIB dib(static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(length),
                    static_cast<std::uint16_t>(bitsPerPixel), xResolution, yResolution, zeroIsWhite);
-
-        PageRequest::Values values;
-        values.page = page;
-        values.xResolution = xResolution;
-        values.yResolution = yResolution;
-        values.bitsPerPixel = bitsPerPixel;
-        values.pixelType = pixelType;
-        values.compression = 0;
-        values.fileFormat = kRawFormat;
-        values.width = width;
-        values.height = length;
 
         std::uint32_t offset = 0;
         std::uint32_t row = 0;
