@@ -38,8 +38,10 @@ void CheckIndex(TW_UINT32 index, TW_UINT32 count) {
 
 } // namespace
 
-TW_AbstractEnumeration::TW_AbstractEnumeration(TW_UINT16 itemType)
-    : TW_Container(itemType, TWON_ENUMERATION) {}
+TW_AbstractEnumeration::TW_AbstractEnumeration(TW_UINT16 itemType, TW_UINT32 currentIndex,
+                                               TW_UINT32 defaultIndex)
+    : TW_Container(itemType, TWON_ENUMERATION), m_currentIndex(currentIndex),
+      m_defaultIndex(defaultIndex) {}
 
 TW_AbstractEnumeration::~TW_AbstractEnumeration() = default;
 
@@ -51,11 +53,11 @@ void TW_AbstractEnumeration::WriteTo(void* memory) const {
 
 TW_ENUMERATION_UINT16::TW_ENUMERATION_UINT16(SimpleValArray<unsigned short> values,
                                              TW_UINT32 currentIndex, TW_UINT32 defaultIndex)
-    : TW_AbstractEnumeration(TWTY_UINT16), m_values(std::move(values)),
-      m_currentIndex(currentIndex), m_defaultIndex(defaultIndex) {}
+    : TW_AbstractEnumeration(TWTY_UINT16, currentIndex, defaultIndex), m_values(std::move(values)) {
+}
 
 TW_ENUMERATION_UINT16::TW_ENUMERATION_UINT16(const TW_ENUMERATION* memory, unsigned long blockSize)
-    : TW_AbstractEnumeration(TWTY_UINT16), m_currentIndex(0), m_defaultIndex(0) {
+    : TW_AbstractEnumeration(TWTY_UINT16, 0, 0) {
     if (memory == nullptr || blockSize < ItemsOffset ||
         ReadU16(memory, offsetof(TW_ENUMERATION, ItemType)) != TWTY_UINT16) {
         throw TypeException(__FILE__, __LINE__);
@@ -127,8 +129,7 @@ void TW_ENUMERATION_UINT16::WriteEnumeration(TW_ENUMERATION* memory) const {
 
 TW_ENUMERATION_FIX32::TW_ENUMERATION_FIX32(const SimpleValArray<double>& values,
                                            TW_UINT32 currentIndex, TW_UINT32 defaultIndex)
-    : TW_AbstractEnumeration(TWTY_FIX32), m_values(values.GetCount()), m_currentIndex(currentIndex),
-      m_defaultIndex(defaultIndex) {
+    : TW_AbstractEnumeration(TWTY_FIX32, currentIndex, defaultIndex), m_values(values.GetCount()) {
     for (TW_UINT32 i = 0; i < values.GetCount(); ++i) {
         m_values.SetAt(i, DoubleToFix32(values.GetAt(i)));
     }

@@ -8,17 +8,21 @@ namespace CommonTwain {
 
 class TW_AbstractEnumeration : public TW_Container {
 public:
-    explicit TW_AbstractEnumeration(TW_UINT16 itemType);
+    TW_AbstractEnumeration(TW_UINT16 itemType, TW_UINT32 currentIndex, TW_UINT32 defaultIndex);
     ~TW_AbstractEnumeration() override;
 
     void WriteTo(void* memory) const override;
 
-    virtual TW_UINT32 GetCurrentIndex() const = 0;
+    virtual TW_UINT32 GetCurrentIndex() const { return m_currentIndex; }
     // Stored unchecked; an index outside the values is refused when it is used.
-    virtual void SetCurrentIndex(TW_UINT32 index) = 0;
-    virtual TW_UINT32 GetDefaultIndex() const = 0;
-    virtual void SetDefaultIndex(TW_UINT32 index) = 0;
+    virtual void SetCurrentIndex(TW_UINT32 index) { m_currentIndex = index; }
+    virtual TW_UINT32 GetDefaultIndex() const { return m_defaultIndex; }
+    virtual void SetDefaultIndex(TW_UINT32 index) { m_defaultIndex = index; }
     virtual void WriteEnumeration(TW_ENUMERATION* memory) const = 0;
+
+protected:
+    TW_UINT32 m_currentIndex;
+    TW_UINT32 m_defaultIndex;
 };
 
 class TW_ENUMERATION_UINT16 : public TW_AbstractEnumeration {
@@ -39,18 +43,12 @@ public:
     void GetDefaultAsOneValue(TW_CAPABILITY* cap, TW_UINT16 capId) const override;
     // Low 16 bits of the application's item become current; appended when not in the list.
     void SetFromOneValue(const TW_ONEVALUE* memory, unsigned long blockSize) override;
-    TW_UINT32 GetCurrentIndex() const override { return m_currentIndex; }
-    void SetCurrentIndex(TW_UINT32 index) override { m_currentIndex = index; }
-    TW_UINT32 GetDefaultIndex() const override { return m_defaultIndex; }
-    void SetDefaultIndex(TW_UINT32 index) override { m_defaultIndex = index; }
     void WriteEnumeration(TW_ENUMERATION* memory) const override;
 
     const SimpleValArray<unsigned short>& GetValues() const { return m_values; }
 
 private:
     SimpleValArray<unsigned short> m_values;
-    TW_UINT32 m_currentIndex;
-    TW_UINT32 m_defaultIndex;
 };
 
 class TW_ENUMERATION_FIX32 : public TW_AbstractEnumeration {
@@ -68,18 +66,12 @@ public:
     void GetDefaultAsOneValue(TW_CAPABILITY* cap, TW_UINT16 capId) const override;
     // TypeException unless the application's item type is TWTY_FIX32.
     void SetFromOneValue(const TW_ONEVALUE* memory, unsigned long blockSize) override;
-    TW_UINT32 GetCurrentIndex() const override { return m_currentIndex; }
-    void SetCurrentIndex(TW_UINT32 index) override { m_currentIndex = index; }
-    TW_UINT32 GetDefaultIndex() const override { return m_defaultIndex; }
-    void SetDefaultIndex(TW_UINT32 index) override { m_defaultIndex = index; }
     void WriteEnumeration(TW_ENUMERATION* memory) const override;
 
     const SimpleValArray<TW_FIX32>& GetValues() const { return m_values; }
 
 private:
     SimpleValArray<TW_FIX32> m_values;
-    TW_UINT32 m_currentIndex;
-    TW_UINT32 m_defaultIndex;
 };
 
 } // namespace CommonTwain
