@@ -124,8 +124,8 @@ public:
                                int32_t page) override;
     void SaveJpegPageToDisk(int32_t jobId, const CommonCpp::FileSpec& file, int32_t page);
     int ValidateFtpDestination(const std::string& server, const std::string& port,
-                               const std::string& directory, const std::string& user,
-                               const std::string& password, const std::string& proxyServer,
+                               const std::string& user, const std::string& password,
+                               const std::string& directory, const std::string& proxyServer,
                                const std::string& proxyPort, const std::string& proxyUser,
                                const std::string& proxyPassword) override;
     // "DOMAIN\user" asks the server for the user's id; any other name is its own answer.

@@ -62,8 +62,8 @@ public:
     virtual bool SaveASCanJobToDisk(int32_t jobId, const CommonCpp::FileSpec& file,
                                     const std::string& format, int32_t page, zylImageFile* image);
     virtual int ValidateFtpDestination(const std::string& server, const std::string& port,
-                                       const std::string& directory, const std::string& user,
-                                       const std::string& password, const std::string& proxyServer,
+                                       const std::string& user, const std::string& password,
+                                       const std::string& directory, const std::string& proxyServer,
                                        const std::string& proxyPort, const std::string& proxyUser,
                                        const std::string& proxyPassword);
 

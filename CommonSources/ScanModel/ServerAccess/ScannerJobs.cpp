@@ -289,6 +289,10 @@ zylDirectory* Scanner::SelectMailbox(const std::string& name, const std::string&
     if (!directory) {
         return nullptr;
     }
+    if (mailboxMode && !m_data->mailboxName.empty() && m_data->mailboxName == name) {
+        // The mailbox open now: the current image and the stored password stay.
+        return directory->Clone(nullptr);
+    }
     m_data->currentImage = nullptr;
     if (mailboxMode) {
         m_data->currentDirectory = m_data->treeRoot.get();

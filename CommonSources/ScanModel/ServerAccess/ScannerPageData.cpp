@@ -299,8 +299,8 @@ void Scanner::ProcessSaveJpegToDisk(int32_t jobId, const CommonCpp::FileSpec& fi
 }
 
 int Scanner::ValidateFtpDestination(const std::string& server, const std::string& port,
-                                    const std::string& directory, const std::string& user,
-                                    const std::string& password, const std::string& proxyServer,
+                                    const std::string& user, const std::string& password,
+                                    const std::string& directory, const std::string& proxyServer,
                                     const std::string& proxyPort, const std::string& proxyUser,
                                     const std::string& proxyPassword) {
     if (!m_data->wrapper) {

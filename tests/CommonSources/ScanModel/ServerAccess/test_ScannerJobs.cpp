@@ -117,6 +117,28 @@ TEST_F(ScannerJobsTest, NumericMailboxNames007And7AreOneDirectory) {
     EXPECT_EQ(nullptr, scanner.OpenMailbox("007", "wrong"));
 }
 
+TEST_F(ScannerJobsTest, SelectingTheOpenMailboxAgainChangesNothing) {
+    Scanner& scanner = ConnectTo("mailboxes");
+    const std::unique_ptr<zylDirectory> opened(scanner.OpenMailbox("007", "1234"));
+    ASSERT_NE(nullptr, opened);
+    scanner.SetCurrentImageFileFromJobID(201);
+    ASSERT_TRUE(scanner.HasCurrentImageFile());
+
+    const std::unique_ptr<zylDirectory> selected(scanner.SelectMailbox("007", "other"));
+    ASSERT_NE(nullptr, selected);
+    EXPECT_EQ((std::vector<std::uint32_t>{201, 202}), JobIds(*selected));
+    EXPECT_TRUE(scanner.HasCurrentImageFile()) << "the current image stays";
+    // Job calls still name the mailbox with the password it was opened with.
+    ScanPageInfo* info = nullptr;
+    ASSERT_FALSE(scanner.GetJobPageInfo(201, 1, &info, true));
+    QuorMemoryAllocator* const allocator =
+        dynamic_cast<QuorMemoryAllocator*>(m_wrappers.back().get());
+    allocator->FreeAttributeList(&info, true);
+    const std::string asked = LogLinesOf("SCAN_getScanPageInfoInMailbox").at(0);
+    EXPECT_EQ("\"1234\"", LogValue(asked, "password"));
+    EXPECT_EQ(1u, LogLinesOf("SCAN_getJobListInMailbox").size()) << "selecting never reloads";
+}
+
 TEST_F(ScannerJobsTest, DeletingInAMailboxAndInTheSession) {
     Scanner& scanner = ConnectTo("mailboxes");
     std::unique_ptr<zylDirectory> mailbox(scanner.OpenMailbox("007", "1234"));

@@ -222,10 +222,15 @@ TEST_F(ScannerPageDataTest, ReadsThrowOnceTheServerIsDown) {
 
 TEST_F(ScannerPageDataTest, FtpValidationAndAuthenticationIds) {
     Scanner& scanner = ConnectTo("localhost");
-    EXPECT_EQ(0, scanner.ValidateFtpDestination("ftp.example.com", "21", "/in", "u", "p", "", "",
+    // Server, port, user, password, directory and the proxy fields reach the library as given.
+    EXPECT_EQ(0, scanner.ValidateFtpDestination("ftp.example.com", "21", "u", "p", "/in", "", "",
                                                 "", ""));
+    const std::string validated = LogLinesOf("SFTP_Validate").at(0);
+    EXPECT_EQ("\"u\"", LogValue(validated, "user")) << validated;
+    EXPECT_EQ("\"p\"", LogValue(validated, "password")) << validated;
+    EXPECT_EQ("\"/in\"", LogValue(validated, "directory")) << validated;
     EXPECT_EQ(QUORVEL_ACCESS_DENIED,
-              scanner.ValidateFtpDestination("ftp.denied.example.com", "21", "/in", "u", "p", "",
+              scanner.ValidateFtpDestination("ftp.denied.example.com", "21", "u", "p", "/in", "",
                                              "", "", ""));
     std::string id;
     EXPECT_TRUE(scanner.GetAuthID("alice", id));
