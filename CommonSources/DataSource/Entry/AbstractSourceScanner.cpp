@@ -71,7 +71,11 @@ void AbstractSource::LoadFromConnectedScanner() {
 }
 
 TW_UINT16 AbstractSource::GetScannerPagesLeft() {
-    ScanCommandIntf* const command = GetScanner()->GetScanCommand();
+    // A count is only read: making a scanner here would clear the server-down flag.
+    if (!m_state->scanner) {
+        return 0;
+    }
+    ScanCommandIntf* const command = m_state->scanner->GetScanCommand();
     if (command == nullptr) {
         return 0;
     }

@@ -114,6 +114,7 @@ TW_UINT16 DataArg_Identity::MsgGet(pTW_IDENTITY, TW_MEMREF pData) {
 }
 
 TW_UINT16 DataArg_Identity::MsgOpenDS(pTW_IDENTITY pOrigin, TW_MEMREF pData) {
+    // The origin is compared and kept below: a call without one names no application.
     if (pData == nullptr || pOrigin == nullptr) {
         throw TwainException(__FILE__, __LINE__, TWCC_BADVALUE);
     }

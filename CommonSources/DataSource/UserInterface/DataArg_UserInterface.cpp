@@ -60,6 +60,20 @@ TW_UINT16 DataArg_UserInterface::MsgDisableDS(pTW_IDENTITY, TW_MEMREF pData) {
     return TWRC_SUCCESS;
 }
 
+TW_UINT16 DataArg_UserInterface::MsgEnableDS(pTW_IDENTITY, TW_MEMREF pData) {
+    if (pData == nullptr) {
+        throw TwainException(__FILE__, __LINE__, TWCC_BADVALUE);
+    }
+    throw TwainException(__FILE__, __LINE__, TWCC_BADPROTOCOL);
+}
+
+TW_UINT16 DataArg_UserInterface::MsgEnableDSUIOnly(pTW_IDENTITY, TW_MEMREF pData) {
+    if (pData == nullptr) {
+        throw TwainException(__FILE__, __LINE__, TWCC_BADVALUE);
+    }
+    throw TwainException(__FILE__, __LINE__, TWCC_BADPROTOCOL);
+}
+
 void DataArg_UserInterface::CloseAllDialogs() {
     EndProgress();
     CloseWarning();
@@ -73,6 +87,10 @@ void DataArg_UserInterface::EndProgressIfShown() {
     if (IsProgressShown()) {
         EndProgress();
     }
+}
+
+bool DataArg_UserInterface::IsProgressShown() {
+    return false;
 }
 
 int DataArg_UserInterface::RunChooserDialogModal() {

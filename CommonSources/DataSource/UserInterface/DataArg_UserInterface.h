@@ -17,9 +17,16 @@ public:
     bool IsDat(TW_UINT16 dat) const override;
     // Accepted in any state: closes every window and returns to state 4.
     TW_UINT16 MsgDisableDS(pTW_IDENTITY pOrigin, TW_MEMREF pData) override;
+    // Enabling needs the acquire window or the window-less acquire path, which this build does
+    // not have yet: both refuse (TWCC_BADPROTOCOL) rather than report an enable that never comes.
+    TW_UINT16 MsgEnableDS(pTW_IDENTITY pOrigin, TW_MEMREF pData) override;
+    TW_UINT16 MsgEnableDSUIOnly(pTW_IDENTITY pOrigin, TW_MEMREF pData) override;
 
     virtual void CloseAllDialogs();
     virtual void EndProgressIfShown();
+    // Whether the progress window is up. No progress window exists yet, so none is ever shown
+    // and a failed triplet leaves the acquisition's page state alone.
+    bool IsProgressShown() override;
 
     // The close request: set when the acquisition is to end (the window closed, the user
     // stopped); page reads stop at it and the next finished page asks the application to close.

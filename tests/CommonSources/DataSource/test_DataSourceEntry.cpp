@@ -640,3 +640,47 @@ TEST_F(EntryTest, TheUserInterfaceHandlerKeepsTheAcquisitionsState) {
     EXPECT_TRUE(source->IsCloseRequestPending());
     source->SetState(4);
 }
+
+TEST_F(EntryTest, EnablingIsRefusedWhileThereIsNoAcquirePath) {
+    ShowSimulatedServers();
+    EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS, app.OpenSource("Nimbrel 5"));
+    TW_USERINTERFACE ui = {};
+    ui.ShowUI = TRUE;
+    EXPECT_TWAIN(app, TWRC_FAILURE, TWCC_BADPROTOCOL,
+                 app.Call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui));
+    EXPECT_TWAIN(app, TWRC_FAILURE, TWCC_BADPROTOCOL,
+                 app.Call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDSUIONLY, &ui));
+    EXPECT_TWAIN(app, TWRC_FAILURE, TWCC_BADVALUE,
+                 app.Call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, nullptr));
+    EXPECT_EQ(4, AbstractSource::Instance()->GetState());
+    EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS, app.CloseSource());
+}
+
+TEST_F(EntryTest, AFailedTripletLeavesTheAnnouncedPageAlone) {
+    OpenScriptedSource();
+    DataArg_UserInterface* const ui = AbstractSource::GetUserInterfaceHandler();
+    ASSERT_NE(nullptr, ui);
+    ui->NotifyTransferReady();
+    ASSERT_FALSE(ui->IsPageDone());
+    // No progress window is shown, so the failure has nothing to close.
+    g_script = []() -> TW_UINT16 { throw TwainException(__FILE__, __LINE__, TWCC_BADVALUE); };
+    TW_CAPABILITY capability = {};
+    EXPECT_TWAIN(app, TWRC_FAILURE, TWCC_BADVALUE,
+                 app.Call(DG_CONTROL, DAT_CAPABILITY, MSG_GET, &capability));
+    EXPECT_FALSE(ui->IsPageDone());
+    AbstractSource::Instance()->SetState(4);
+}
+
+TEST_F(EntryTest, DeletingAnOpenSourceSavesTheServersAndDisconnects) {
+    ShowSimulatedServers();
+    {
+        AbstractSource source(true);
+        ASSERT_TRUE(source.Open());
+        EXPECT_EQ("<missing>", StoredValue("numservers"));
+        OrvexSim_ClearLog();
+    }
+    EXPECT_EQ("1", StoredValue("numservers"));
+    EXPECT_EQ("127.0.0.1", StoredValue("ipaddress_0"));
+    EXPECT_EQ(1u, LogLinesOf("SCAN_closeSession").size());
+    EXPECT_EQ(1u, LogLinesOf("INIT_disconnectFromServer").size());
+}
