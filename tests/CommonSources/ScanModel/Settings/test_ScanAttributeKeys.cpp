@@ -125,6 +125,9 @@ TEST_F(AttributeKeysTest, TypedSettersWriteTheirKeys) {
         {[](ScanAttributeWrapper& t) { t.SetMailToCount("4"); }, "N_MAIL_TO", "4"},
         {[](ScanAttributeWrapper& t) { t.SetMailTo(-1, "x@y"); }, "MAIL_TO:-1", "x@y"},
         {[](ScanAttributeWrapper& t) { t.SetEmFaxToCount("2"); }, "N_EMFAX_TO", "2"},
+        {[](ScanAttributeWrapper& t) { t.SetEmFaxCcCountInt(3); }, "N_EMFAX_CC", "3"},
+        {[](ScanAttributeWrapper& t) { t.SetEmFaxCc(2, "c@x"); }, "EMFAX_CC:2", "c@x"},
+        {[](ScanAttributeWrapper& t) { t.SetEmFaxMessageLine(10, ""); }, "EMFAX_MSG:10", ""},
         {[](ScanAttributeWrapper& t) { t.SetMailForceUrl(false); }, "MAIL_FORCE_URL", "NO"},
         {[](ScanAttributeWrapper& t) { t.SetPage("3"); }, "PAGE", "3"},
         {[](ScanAttributeWrapper& t) { t.SetPageInt(4); }, "PAGE", "4"},
@@ -167,6 +170,35 @@ TEST_F(AttributeKeysTest, TypedSettersWriteTheirKeys) {
     ExpectKeys({{"SCAN_DOUBLE_SIDE", "YES"}, {"Duplex", "1"}});
     table.SetPageSizeDimensions(85, -110);
     ExpectKeys({{"PAGESIZE_DIM_X", "85"}, {"PAGESIZE_DIM_Y", "-110"}});
+}
+
+TEST_F(AttributeKeysTest, NamesAndSubjectsAreWrittenOnlyWhenNotEmpty) {
+    using Setter = std::function<void(ScanAttributeWrapper&, const std::string&)>;
+    const std::pair<Setter, const char*> rows[] = {
+        {[](ScanAttributeWrapper& t, const std::string& v) { t.SetMailToDisplayName(3, v); },
+         "MAIL_TO_D:3"},
+        {[](ScanAttributeWrapper& t, const std::string& v) { t.SetMailCcDisplayName(3, v); },
+         "MAIL_CC_D:3"},
+        {[](ScanAttributeWrapper& t, const std::string& v) { t.SetMailBccDisplayName(3, v); },
+         "MAIL_BCC_D:3"},
+        {[](ScanAttributeWrapper& t, const std::string& v) { t.SetMessageSubject(v); }, "MSGSUB"},
+        {[](ScanAttributeWrapper& t, const std::string& v) { t.SetEmFaxToDisplayName(3, v); },
+         "EMFAX_TO_D:3"},
+        {[](ScanAttributeWrapper& t, const std::string& v) { t.SetEmFaxCcDisplayName(3, v); },
+         "EMFAX_CC_D:3"},
+        {[](ScanAttributeWrapper& t, const std::string& v) { t.SetEmFaxBccDisplayName(3, v); },
+         "EMFAX_BCC_D:3"},
+        {[](ScanAttributeWrapper& t, const std::string& v) { t.SetEmFaxSubject(v); },
+         "EMFAX_MSGSUB"},
+    };
+    for (const auto& [set, key] : rows) {
+        table.Clear();
+        set(table, "");
+        EXPECT_FALSE(table.HasAttribute(key)) << key;
+        set(table, "earlier");
+        set(table, "");
+        EXPECT_EQ("earlier", table.GetAttribute(key)) << key;
+    }
 }
 
 TEST_F(AttributeKeysTest, EmailMessageBecomesNumberedKeys) {
