@@ -109,16 +109,6 @@ QuorvelSessionHandle SimTest::OpenLocalisation(QuorvelServerHandle& server, cons
     return session;
 }
 
-std::vector<std::string> LogLinesOf(const std::string& function) {
-    std::vector<std::string> lines;
-    for (const std::string& line : OrvexSimLog()) {
-        if (line.compare(0, function.size() + 1, function + " ") == 0 || line == function) {
-            lines.push_back(line);
-        }
-    }
-    return lines;
-}
-
 bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }

@@ -49,6 +49,4 @@ protected:
                                           const char* encoding);
 };
 
-// The lines of the call log that begin with the function name.
-std::vector<std::string> LogLinesOf(const std::string& function);
 bool Contains(const std::string& text, const std::string& part);

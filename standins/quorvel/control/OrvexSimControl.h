@@ -82,6 +82,27 @@ inline std::vector<std::string> OrvexSimCalls() {
     }
     return names;
 }
+
+/* The log lines of one library function, oldest first. */
+inline std::vector<std::string> LogLinesOf(const std::string& function) {
+    std::vector<std::string> lines;
+    for (const std::string& line : OrvexSimLog()) {
+        if (line.compare(0, function.size() + 1, function + " ") == 0 || line == function) {
+            lines.push_back(line);
+        }
+    }
+    return lines;
+}
+
+/* The value of "name=value" in a log line; empty when the line has none. */
+inline std::string LogValue(const std::string& line, const std::string& name) {
+    const size_t start = line.find(" " + name + "=");
+    if (start == std::string::npos) {
+        return std::string();
+    }
+    const size_t value = start + name.size() + 2;
+    return line.substr(value, line.find(' ', value) - value);
+}
 #endif
 
 #endif /* ORVEX_SIM_CONTROL_H */

@@ -33,17 +33,6 @@ inline void ShowSimulatedServers() {
     OrvexSim_SetFixtureRoot(nullptr);
 }
 
-// Lines of the simulator's call log for one library function, oldest first.
-inline std::vector<std::string> LogLinesOf(const std::string& function) {
-    std::vector<std::string> lines;
-    for (const std::string& line : OrvexSimLog()) {
-        if (line.compare(0, function.size() + 1, function + " ") == 0) {
-            lines.push_back(line);
-        }
-    }
-    return lines;
-}
-
 inline bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }

@@ -23,25 +23,6 @@ QuorvelWrapperIntf& ServerAccessTest::Connected() {
     return wrapper;
 }
 
-std::vector<std::string> LogLinesOf(const std::string& function) {
-    std::vector<std::string> lines;
-    for (const std::string& line : OrvexSimLog()) {
-        if (line.compare(0, function.size() + 1, function + " ") == 0 || line == function) {
-            lines.push_back(line);
-        }
-    }
-    return lines;
-}
-
 bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
-}
-
-std::string LogValue(const std::string& line, const std::string& name) {
-    const size_t start = line.find(" " + name + "=");
-    if (start == std::string::npos) {
-        return std::string();
-    }
-    const size_t value = start + name.size() + 2;
-    return line.substr(value, line.find(' ', value) - value);
 }

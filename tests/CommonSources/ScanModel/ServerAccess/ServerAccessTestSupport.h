@@ -24,8 +24,4 @@ protected:
     std::vector<std::unique_ptr<QuorvelWrapperIntf>> m_wrappers;
 };
 
-// Log lines of one function, in order.
-std::vector<std::string> LogLinesOf(const std::string& function);
 bool Contains(const std::string& text, const std::string& part);
-// The text after "name=" up to the next blank.
-std::string LogValue(const std::string& line, const std::string& name);
