@@ -1,7 +1,6 @@
 #include "TW_ARRAY_UINT16.h"
 
 #include "ContainerMemory.h"
-#include "Conversions.h"
 #include "TypeException.h"
 
 namespace CommonTwain {
@@ -12,15 +11,7 @@ TW_ARRAY_UINT16::TW_ARRAY_UINT16(SimpleValArray<unsigned short> values)
 TW_ARRAY_UINT16::~TW_ARRAY_UINT16() = default;
 
 std::string TW_ARRAY_UINT16::Dump() const {
-    std::string text = "TW_ARRAY_UINT16(";
-    for (TW_UINT32 i = 0; i < m_values.GetCount(); ++i) {
-        if (i > 0) {
-            text += ", ";
-        }
-        text += "[" + CommonCpp::IntToString(static_cast<int>(i)) +
-                "] = " + CommonCpp::UShortToString(m_values.GetAt(i));
-    }
-    return text + ")";
+    return "TW_ARRAY_UINT16(" + DumpItems(m_values) + ")";
 }
 
 std::unique_ptr<TW_Container> TW_ARRAY_UINT16::Clone() const {

@@ -1,5 +1,6 @@
 #include "TW_Container.h"
 
+#include "Conversions.h"
 #include "SafeHandle.h"
 #include "TypeException.h"
 
@@ -113,6 +114,18 @@ void TW_Container::AnswerOneValue(const TW_Container& oneValue, TW_CAPABILITY* c
     cap->Cap = capId;
     cap->ConType = TWON_ONEVALUE;
     cap->hContainer = block.Detach();
+}
+
+std::string TW_Container::DumpItems(const SimpleValArray<unsigned short>& values) {
+    std::string text;
+    for (TW_UINT32 i = 0; i < values.GetCount(); ++i) {
+        if (i > 0) {
+            text += ", ";
+        }
+        text += "[" + CommonCpp::IntToString(static_cast<int>(i)) +
+                "] = " + CommonCpp::UShortToString(values.GetAt(i));
+    }
+    return text;
 }
 
 } // namespace CommonTwain

@@ -2,6 +2,7 @@
 // Typed view of a TWAIN capability container: built from values or from an application's
 // container memory, written into a global block in the exact TWAIN layout.
 
+#include "SimpleValArray.h"
 #include "TwainDefs.h"
 
 #include <memory>
@@ -43,6 +44,8 @@ protected:
 
     // Writes this container's one-value form into a new block and hands it to cap.
     static void AnswerOneValue(const TW_Container& oneValue, TW_CAPABILITY* cap, TW_UINT16 capId);
+    // The items of a dump: "[0] = v0, [1] = v1, ...".
+    static std::string DumpItems(const SimpleValArray<unsigned short>& values);
 
 private:
     TW_UINT16 m_itemType;

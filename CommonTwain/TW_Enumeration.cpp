@@ -78,15 +78,8 @@ TW_ENUMERATION_UINT16::TW_ENUMERATION_UINT16(const TW_ENUMERATION* memory, unsig
 TW_ENUMERATION_UINT16::~TW_ENUMERATION_UINT16() = default;
 
 std::string TW_ENUMERATION_UINT16::Dump() const {
-    std::string text = IndexText("TW_ENUMERATION_UINT16(", m_currentIndex, m_defaultIndex);
-    for (TW_UINT32 i = 0; i < m_values.GetCount(); ++i) {
-        if (i > 0) {
-            text += ", ";
-        }
-        text += "[" + CommonCpp::IntToString(static_cast<int>(i)) +
-                "] = " + CommonCpp::UShortToString(m_values.GetAt(i));
-    }
-    return text + ")";
+    return IndexText("TW_ENUMERATION_UINT16(", m_currentIndex, m_defaultIndex) +
+           DumpItems(m_values) + ")";
 }
 
 std::unique_ptr<TW_Container> TW_ENUMERATION_UINT16::Clone() const {
