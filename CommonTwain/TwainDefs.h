@@ -221,7 +221,7 @@ typedef TW_FILESYSTEM* pTW_FILESYSTEM;
 // Every peer relies on these exact sizes and offsets.
 static_assert(sizeof(TW_STR32) == 34 && sizeof(TW_STR64) == 66 && sizeof(TW_STR128) == 130 &&
               sizeof(TW_STR255) == 256);
-static_assert(sizeof(TW_HANDLE) == 4 && sizeof(TW_MEMREF) == 4, "32-bit Windows only");
+static_assert(sizeof(TW_HANDLE) == sizeof(void*) && sizeof(TW_MEMREF) == sizeof(void*));
 static_assert(sizeof(TW_INT32) == 4 && sizeof(TW_UINT32) == 4);
 static_assert(sizeof(TW_FIX32) == 4);
 static_assert(offsetof(TW_FIX32, Frac) == 2);
@@ -247,10 +247,8 @@ static_assert(offsetof(TW_ARRAY, NumItems) == 2);
 static_assert(offsetof(TW_ARRAY, ItemList) == 6);
 static_assert(sizeof(TW_RANGE) == 22);
 static_assert(offsetof(TW_RANGE, CurrentValue) == 18);
-static_assert(sizeof(TW_CAPABILITY) == 8);
 static_assert(offsetof(TW_CAPABILITY, ConType) == 2);
 static_assert(offsetof(TW_CAPABILITY, hContainer) == 4);
-static_assert(sizeof(TW_USERINTERFACE) == 8);
 static_assert(offsetof(TW_USERINTERFACE, hParent) == 4);
 static_assert(sizeof(TW_STATUS) == 4);
 static_assert(sizeof(TW_PENDINGXFERS) == 6);
@@ -269,16 +267,36 @@ static_assert(offsetof(TW_IMAGEINFO, PixelType) == 38);
 static_assert(offsetof(TW_IMAGEINFO, Compression) == 40);
 static_assert(sizeof(TW_IMAGELAYOUT) == 28);
 static_assert(offsetof(TW_IMAGELAYOUT, DocumentNumber) == 16);
-static_assert(sizeof(TW_MEMORY) == 12);
-static_assert(sizeof(TW_IMAGEMEMXFER) == 38);
 static_assert(offsetof(TW_IMAGEMEMXFER, BytesPerRow) == 2);
 static_assert(offsetof(TW_IMAGEMEMXFER, BytesWritten) == 22);
 static_assert(offsetof(TW_IMAGEMEMXFER, Memory) == 26);
+static_assert(offsetof(TW_FILESYSTEM, Context) == 512);
+// Records that hold a handle or a memory reference grow with the pointer on 64-bit Windows.
+#ifdef _WIN64
+static_assert(sizeof(TW_CAPABILITY) == 12);
+static_assert(sizeof(TW_USERINTERFACE) == 12);
+static_assert(sizeof(TW_MEMORY) == 16);
+static_assert(sizeof(TW_IMAGEMEMXFER) == 42);
+static_assert(sizeof(TW_EVENT) == 10);
+static_assert(offsetof(TW_EVENT, TWMessage) == 8);
+static_assert(sizeof(TW_CUSTOMDSDATA) == 12);
+static_assert(sizeof(TW_FILESYSTEM) == 1128);
+static_assert(offsetof(TW_FILESYSTEM, Recursive) == 520);
+static_assert(offsetof(TW_FILESYSTEM, FileType) == 524);
+static_assert(offsetof(TW_FILESYSTEM, Size) == 528);
+static_assert(offsetof(TW_FILESYSTEM, CreateTimeDate) == 532);
+static_assert(offsetof(TW_FILESYSTEM, ModifiedTimeDate) == 566);
+static_assert(offsetof(TW_FILESYSTEM, FreeSpace) == 600);
+static_assert(offsetof(TW_FILESYSTEM, Reserved) == 620);
+#else
+static_assert(sizeof(TW_CAPABILITY) == 8);
+static_assert(sizeof(TW_USERINTERFACE) == 8);
+static_assert(sizeof(TW_MEMORY) == 12);
+static_assert(sizeof(TW_IMAGEMEMXFER) == 38);
 static_assert(sizeof(TW_EVENT) == 6);
 static_assert(offsetof(TW_EVENT, TWMessage) == 4);
 static_assert(sizeof(TW_CUSTOMDSDATA) == 8);
 static_assert(sizeof(TW_FILESYSTEM) == 1124);
-static_assert(offsetof(TW_FILESYSTEM, Context) == 512);
 static_assert(offsetof(TW_FILESYSTEM, Recursive) == 516);
 static_assert(offsetof(TW_FILESYSTEM, FileType) == 520);
 static_assert(offsetof(TW_FILESYSTEM, Size) == 524);
@@ -286,9 +304,10 @@ static_assert(offsetof(TW_FILESYSTEM, CreateTimeDate) == 528);
 static_assert(offsetof(TW_FILESYSTEM, ModifiedTimeDate) == 562);
 static_assert(offsetof(TW_FILESYSTEM, FreeSpace) == 596);
 static_assert(offsetof(TW_FILESYSTEM, Reserved) == 616);
+#endif
 
 // ---------------------------------------------------------------------------------------------
-// Entry points (stdcall on 32-bit Windows)
+// Entry points (stdcall on 32-bit Windows; the one calling convention on 64-bit)
 
 typedef TW_UINT16(WINAPI* DSMENTRYPROC)(pTW_IDENTITY pOrigin, pTW_IDENTITY pDest, TW_UINT32 dg,
                                         TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF pData);

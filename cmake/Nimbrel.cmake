@@ -10,7 +10,17 @@ function(nimbrel_target_defaults target)
     target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:C,CXX>:${NIMBREL_WARNINGS}>)
 endfunction()
 
-# Tests run under Wine through this wrapper (WINEPREFIX in the build tree).
+# One source tree, two targets: i686 (the product) and x86_64, each in its own build folder.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(NIMBREL_ARCH x86_64)
+    set(NIMBREL_TWAIN_FOLDER twain_64)
+else()
+    set(NIMBREL_ARCH i686)
+    set(NIMBREL_TWAIN_FOLDER twain_32)
+endif()
+
+# Tests run under Wine of the build's architecture through this wrapper (WINEPREFIX in the
+# build tree).
 configure_file(${CMAKE_CURRENT_LIST_DIR}/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh
     @ONLY FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
     WORLD_READ WORLD_EXECUTE)

@@ -6,10 +6,11 @@ namespace CommonCpp {
 
 namespace {
 
-// Arguments travel as 32-bit values; pointers must fit.
-static_assert(sizeof(void*) == sizeof(std::uint32_t), "the # directives take 32-bit arguments");
-
 constexpr int MaxArguments = 9;
+
+bool IsPointerLetter(char c) {
+    return c == 'S' || c == 'P';
+}
 
 bool IsDirectiveLetter(char c) {
     return c == 'S' || c == 'P' || c == 'L' || c == 'X' || c == 'I';
@@ -120,18 +121,42 @@ std::size_t FormatTextV(char* output, std::size_t outputSize, const char* format
         return out.Finish();
     }
 
+    // Each argument is read by the kind its first directive gives it: S and P take pointers,
+    // the others 32-bit integers. A position no directive names is skipped as one slot.
+    enum class Kind { Unused, Number, Pointer };
+    Kind kinds[MaxArguments] = {};
     int used = 0;
     Walk(
         format, [](char) {},
-        [&used](int position, char) {
-            if (position <= MaxArguments && position > used) {
+        [&used, &kinds](int position, char letter) {
+            if (position > MaxArguments) {
+                return;
+            }
+            if (kinds[position - 1] == Kind::Unused) {
+                kinds[position - 1] = IsPointerLetter(letter) ? Kind::Pointer : Kind::Number;
+            }
+            if (position > used) {
                 used = position;
             }
         });
 
-    std::uint32_t values[MaxArguments] = {};
+    struct Argument {
+        std::uint32_t number = 0;
+        const void* pointer = nullptr;
+    };
+    Argument values[MaxArguments];
     for (int i = 0; i < used; ++i) {
-        values[i] = va_arg(args, std::uint32_t);
+        switch (kinds[i]) {
+        case Kind::Pointer:
+            values[i].pointer = va_arg(args, const void*);
+            break;
+        case Kind::Number:
+            values[i].number = va_arg(args, std::uint32_t);
+            break;
+        case Kind::Unused:
+            (void)va_arg(args, std::uintptr_t);
+            break;
+        }
     }
 
     Walk(
@@ -143,11 +168,11 @@ std::size_t FormatTextV(char* output, std::size_t outputSize, const char* format
                 out.Put(letter);
                 return;
             }
-            const std::uint32_t value = values[position - 1];
+            const Argument& argument = values[position - 1];
+            const std::uint32_t value = argument.number;
             switch (letter) {
             case 'S': {
-                const char* text =
-                    reinterpret_cast<const char*>(static_cast<std::uintptr_t>(value));
+                const auto* text = static_cast<const char*>(argument.pointer);
                 if (text != nullptr) {
                     while (*text != '\0') {
                         out.Put(*text++);
@@ -156,8 +181,7 @@ std::size_t FormatTextV(char* output, std::size_t outputSize, const char* format
                 break;
             }
             case 'P': {
-                const auto* text =
-                    reinterpret_cast<const unsigned char*>(static_cast<std::uintptr_t>(value));
+                const auto* text = static_cast<const unsigned char*>(argument.pointer);
                 if (text != nullptr) {
                     out.Put(reinterpret_cast<const char*>(text + 1), text[0]);
                 }

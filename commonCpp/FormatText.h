@@ -6,7 +6,8 @@
 //   L  signed 32-bit decimal         X  32-bit as 8 upper-case hex digits
 //   I  four-character code, most significant byte first, unprintable bytes as "."
 // A plain directive takes the argument after the one used last (the first takes argument 1).
-// Every argument is passed as a 32-bit value. "#" before any other character is copied with
+// S and P take pointers, L, X and I 32-bit integers; a position used by both kinds is read as
+// the kind of its first directive. "#" before any other character is copied with
 // that character. The output is cut to outputSize - 1 characters and always terminated.
 
 #include <cstdarg>

@@ -27,6 +27,13 @@ ThreadList& Threads() {
 
 std::atomic<DWORD> g_mainThreadId{NoThreadId};
 
+std::uintptr_t StartWithCrt(void* security, unsigned stackSize, unsigned(__stdcall* entry)(void*),
+                            void* argument, unsigned flags, unsigned* threadId) {
+    return _beginthreadex(security, stackSize, entry, argument, flags, threadId);
+}
+
+std::atomic<XGThread::StartFunction> g_start{&StartWithCrt};
+
 void RecordMainThread() {
     DWORD unset = NoThreadId;
     g_mainThreadId.compare_exchange_strong(unset, GetCurrentThreadId());
@@ -38,7 +45,7 @@ XGThread XGThread::s_mainThreadRecord{XGThread::MainThreadTag{}};
 
 XGThread::XGThread(MainThreadTag)
     : m_refCount(1), m_routine(nullptr), m_argument(nullptr), m_next(nullptr), m_suspended(false),
-      m_handle(nullptr), m_threadId(0) {
+      m_started(true), m_handle(nullptr), m_threadId(0) {
     RecordMainThread();
     m_threadId = g_mainThreadId.load();
     Link();
@@ -46,10 +53,10 @@ XGThread::XGThread(MainThreadTag)
 
 XGThread::XGThread(Routine routine, void* argument, std::uint32_t stackSize, bool startSuspended)
     : m_refCount(1), m_routine(routine), m_argument(argument), m_next(nullptr), m_suspended(false),
-      m_handle(nullptr), m_threadId(0) {
+      m_started(false), m_handle(nullptr), m_threadId(0) {
     RecordMainThread();
     const std::uintptr_t handle =
-        _beginthreadex(nullptr, stackSize, &XGThread::Entry, this, CREATE_SUSPENDED, &m_threadId);
+        g_start.load()(nullptr, stackSize, &XGThread::Entry, this, CREATE_SUSPENDED, &m_threadId);
     if (handle == 0) {
         throw XGPostError(ErrorThreadCreate);
     }
@@ -57,14 +64,24 @@ XGThread::XGThread(Routine routine, void* argument, std::uint32_t stackSize, boo
     m_suspended = true;
     Link();
     if (!startSuspended) {
-        ResumeThread(m_handle);
-        m_suspended = false;
+        Resume();
     }
 }
 
 XGThread::~XGThread() {
+    // A suspended thread would never end: joining it would wait for ever.
+    if (m_handle != nullptr && m_suspended) {
+        if (!m_started) {
+            m_routine = nullptr; // it never ran; it must not start now
+        }
+        Resume();
+    }
     Join();
     Unlink();
+}
+
+XGThread::StartFunction XGThread::SetStartFunction(StartFunction start) {
+    return g_start.exchange(start != nullptr ? start : &StartWithCrt);
 }
 
 void XGThread::Link() {
@@ -123,6 +140,7 @@ void XGThread::Resume() {
     if (!m_suspended || m_handle == nullptr) {
         return;
     }
+    m_started = true;
     ResumeThread(m_handle);
     m_suspended = false;
 }

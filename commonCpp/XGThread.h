@@ -20,7 +20,8 @@ public:
     XGThread(Routine routine, void* argument, std::uint32_t stackSize, bool startSuspended);
     XGThread(const XGThread&) = delete;
     XGThread& operator=(const XGThread&) = delete;
-    // Waits for the thread without a time-out, then leaves the list.
+    // Waits for the thread without a time-out, then leaves the list. A thread that never ran
+    // ends without running its routine; one that suspended itself is resumed first.
     virtual ~XGThread();
 
     // The count never deletes the object.
@@ -37,6 +38,13 @@ public:
 
     // Gives up the rest of the time slice when giveUp is true.
     static void Yield(bool giveUp);
+
+    // How threads are started: _beginthreadex, replaced only by tests that make creation fail.
+    using StartFunction = std::uintptr_t (*)(void* security, unsigned stackSize,
+                                             unsigned(__stdcall* entry)(void*), void* argument,
+                                             unsigned flags, unsigned* threadId);
+    // Returns the previous function; null restores _beginthreadex.
+    static StartFunction SetStartFunction(StartFunction start);
 
     // The thread handle, null once joined, stopped or killed.
     HANDLE GetHandle() const { return m_handle; }
@@ -63,6 +71,7 @@ private:
     void* m_argument;
     XGThread* m_next;
     std::atomic<bool> m_suspended;
+    bool m_started; // resumed at least once
     HANDLE m_handle;
     unsigned m_threadId;
 };

@@ -2,33 +2,87 @@
 # One entry point for a fresh Debian 12 machine (run as root):
 #   scripts/nimbrel.sh test    install what is missing, build, run every test through ctest
 #   scripts/nimbrel.sh build   install what is missing and build only
-#   scripts/nimbrel.sh ctest [ctest arguments]   run ctest on an existing build, in a wine session
+#   scripts/nimbrel.sh ctest [ctest arguments]   run ctest on existing builds, in a wine session
+# Every command covers both architectures: x86_64 is built and tested everywhere; i686 (the
+# product) is always built and is tested where this machine runs 32-bit programs.
+# NIMBREL_ARCHS="x86_64" (or "i686") narrows the run to the architectures named.
 # Idempotent: a second run installs nothing and rebuilds only what changed.
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-BUILD="${NIMBREL_BUILD:-$ROOT/build}"
+BUILD_ROOT="${NIMBREL_BUILD:-$ROOT/build}"
 JOBS="${JOBS:-$(nproc)}"
+ALL_ARCHS=(x86_64 i686)
 
 # shellcheck source=scripts/wine-session.sh
 . "$ROOT/scripts/wine-session.sh"
 
-PACKAGES=(cmake make g++-mingw-w64-i686-posix googletest wine wine32:i386 xvfb imagemagick)
+PACKAGES=(cmake make googletest xvfb imagemagick wine wine64
+    g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix)
+PACKAGES_32BIT=(wine32:i386)
 
 log() { echo "[nimbrel] $*"; }
 
-ensure_packages() {
-    local missing=() p
-    if ! dpkg --print-foreign-architectures | grep -qx i386; then
-        log "adding the i386 architecture"
-        dpkg --add-architecture i386
-        APT_UPDATED=
-    fi
-    for p in "${PACKAGES[@]}"; do
-        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
-            missing+=("$p")
+wanted_archs() {
+    local a
+    for a in "${ALL_ARCHS[@]}"; do
+        case " ${NIMBREL_ARCHS:-${ALL_ARCHS[*]}} " in *" $a "*) echo "$a" ;; esac
+    done
+}
+
+# Whether the kernel runs 32-bit programs: some machines have the emulation turned off, and
+# only running one tells. The probe is a minimal static i386 ELF that calls exit(0).
+runs_32bit() {
+    local probe rc=0
+    probe="$(mktemp)"
+    printf '\177ELF\001\001\001\000\000\000\000\000\000\000\000\000'  >"$probe"
+    printf '\002\000\003\000\001\000\000\000\124\200\004\010\064\000\000\000' >>"$probe"
+    printf '\000\000\000\000\000\000\000\000\064\000\040\000\001\000\000\000' >>"$probe"
+    printf '\000\000\000\000' >>"$probe"
+    printf '\001\000\000\000\000\000\000\000\000\200\004\010\000\200\004\010' >>"$probe"
+    printf '\135\000\000\000\135\000\000\000\005\000\000\000\000\020\000\000' >>"$probe"
+    printf '\270\001\000\000\000\061\333\315\200' >>"$probe"
+    chmod +x "$probe"
+    "$probe" >/dev/null 2>&1 || rc=$?
+    rm -f "$probe"
+    return $rc
+}
+
+# Sets TEST_ARCHS to the wanted architectures this machine can run; SKIPPED explains the rest.
+choose_test_archs() {
+    TEST_ARCHS=()
+    SKIPPED=()
+    local a
+    for a in $(wanted_archs); do
+        if [ "$a" = i686 ] && ! runs_32bit; then
+            SKIPPED+=("i686: this machine's kernel refuses 32-bit programs (built, not tested)")
+        elif [ "$a" = i686 ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+            SKIPPED+=("i686: 32-bit Wine does not start here (built, not tested)")
+        else
+            TEST_ARCHS+=("$a")
         fi
     done
+}
+
+missing_packages() {
+    local p
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || echo "$p"
+    done
+}
+
+ensure_packages() {
+    local missing
+    missing=($(missing_packages "${PACKAGES[@]}"))
+    if runs_32bit; then
+        if ! dpkg --print-foreign-architectures | grep -qx i386; then
+            log "adding the i386 architecture"
+            dpkg --add-architecture i386
+            missing+=(apt-update)
+        fi
+        missing+=($(missing_packages "${PACKAGES_32BIT[@]}"))
+    fi
+    missing=(${missing[@]/apt-update/})
     [ ${#missing[@]} -eq 0 ] && return 0
     log "installing: ${missing[*]}"
     export DEBIAN_FRONTEND=noninteractive
@@ -37,18 +91,42 @@ ensure_packages() {
 }
 
 configure_and_build() {
-    if [ ! -f "$BUILD/CMakeCache.txt" ]; then
-        cmake -S "$ROOT" -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" \
-            -DCMAKE_BUILD_TYPE=Release
-    fi
-    cmake --build "$BUILD" -j "$JOBS"
+    local a build
+    for a in $(wanted_archs); do
+        build="$BUILD_ROOT/$a"
+        if [ ! -f "$build/CMakeCache.txt" ]; then
+            cmake -S "$ROOT" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-$a.cmake" \
+                -DCMAKE_BUILD_TYPE=Release
+        fi
+        log "building $a"
+        cmake --build "$build" -j "$JOBS"
+    done
 }
 
+# Runs ctest for every testable architecture; prints one summary per architecture at the end.
 run_ctest() {
-    wine_session_start "$BUILD"
-    local rc=0
-    (cd "$BUILD" && ctest --output-on-failure -j "$JOBS" --timeout 300 "$@") || rc=$?
-    wine_session_stop
+    choose_test_archs
+    local a rc=0 arc summary=()
+    for a in "${TEST_ARCHS[@]}"; do
+        if [ ! -f "$BUILD_ROOT/$a/CTestTestfile.cmake" ]; then
+            summary+=("$a: not built")
+            rc=1
+            continue
+        fi
+        log "testing $a"
+        wine_session_start "$BUILD_ROOT/$a" "$a"
+        arc=0
+        (cd "$BUILD_ROOT/$a" && ctest --output-on-failure -j "$JOBS" --timeout 300 "$@") \
+            | tee "$BUILD_ROOT/$a/ctest.log" || arc=$?
+        wine_session_stop
+        summary+=("$a: $(grep -E 'tests passed|tests failed' "$BUILD_ROOT/$a/ctest.log" | tail -n1)")
+        [ $arc -eq 0 ] || { summary[-1]+=" (ctest exit $arc)"; rc=1; }
+    done
+    echo
+    log "summary"
+    for a in "${summary[@]}"; do log "  $a"; done
+    for a in "${SKIPPED[@]}"; do log "  skipped $a"; done
+    [ ${#TEST_ARCHS[@]} -gt 0 ] || { log "no architecture could be tested"; rc=1; }
     return $rc
 }
 

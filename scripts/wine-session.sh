@@ -1,21 +1,42 @@
-# Sourced helper: a private Xvfb display, a 32-bit Wine prefix in the build tree
-# and a wine server kept alive for the length of a test run.
+# Sourced helper: Wine for one architecture of the build (i686 or x86_64), a private Xvfb
+# display, a prefix in the build tree and a wine server kept alive for a test run.
 # Everything started here is stopped by pid or by prefix in wine_session_stop.
+#
+# Programs are started through the loader of the architecture ($WINELOADER), never through
+# the `wine` script, which picks the 32-bit loader whenever it is installed.
 
+# wine_env <build dir> <arch>
 wine_env() {
-    local build="$1"
+    local build="$1" arch="$2"
     export WINEPREFIX="$build/wineprefix"
-    export WINEARCH=win32
-    export WINEDEBUG=-all
-    export WINEDLLOVERRIDES="mscoree,mshtml="
+    export WINEDEBUG="${WINEDEBUG:--all}"
+    export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+    case "$arch" in
+    x86_64)
+        export WINEARCH=win64
+        export WINELOADER=/usr/lib/wine/wine64
+        export WINESERVER=/usr/lib/wine/wineserver64
+        ;;
+    i686)
+        export WINEARCH=win32
+        export WINELOADER=/usr/lib/wine/wine
+        export WINESERVER=/usr/lib/wine/wineserver32
+        [ -x "$WINESERVER" ] || WINESERVER=/usr/lib/wine/wineserver64
+        ;;
+    *)
+        echo "unknown architecture: $arch" >&2
+        return 2
+        ;;
+    esac
     if [ -z "${HOME:-}" ] || [ ! -w "${HOME:-/nonexistent}" ]; then
         export HOME="$build/home"
         mkdir -p "$HOME"
     fi
 }
 
-# Prefix layout: Z: (the host root) is a network drive, so code that looks for
-# the fixed drive with the most room only ever sees C: inside the prefix.
+# Prefix layout: Z: (the host root) is a network drive, so code that looks for the fixed
+# drive with the most room only ever sees C: inside the prefix. A crashing program ends at
+# once with its exit code instead of waiting on Wine's crash dialog.
 wine_prefix_config() {
     cat <<'REG'
 REGEDIT4
@@ -26,6 +47,9 @@ REGEDIT4
 [HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
 "ci"="1024x768"
 
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+"ShowCrashDialog"=dword:00000000
+
 [HKEY_LOCAL_MACHINE\Software\Wine\Drives]
 "z:"="network"
 REG
@@ -35,22 +59,24 @@ wine_prefix_ensure() {
     local build="$1" stamp="$WINEPREFIX/.nimbrel-config" want
     want="$(wine_prefix_config | md5sum | cut -d' ' -f1)"
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        echo "[nimbrel] creating the wine prefix $WINEPREFIX"
+        echo "[nimbrel] creating the $WINEARCH wine prefix $WINEPREFIX"
         mkdir -p "$WINEPREFIX"
-        wineboot -i >/dev/null 2>&1
-        wineserver -w
+        "$WINELOADER" wineboot.exe -i >/dev/null 2>&1
+        "$WINESERVER" -w
     fi
     if [ "$(cat "$stamp" 2>/dev/null)" != "$want" ]; then
         wine_prefix_config > "$build/prefix-config.reg"
-        wine regedit /S "$(winepath -w "$build/prefix-config.reg" 2>/dev/null)" >/dev/null 2>&1
-        wineserver -w
+        "$WINELOADER" regedit.exe /S "$("$WINELOADER" winepath.exe -w "$build/prefix-config.reg" 2>/dev/null)" \
+            >/dev/null 2>&1
+        "$WINESERVER" -w
         echo "$want" > "$stamp"
     fi
 }
 
+# wine_session_start <build dir> <arch>
 wine_session_start() {
-    local build="$1" dfile
-    wine_env "$build"
+    local build="$1" arch="$2" dfile
+    wine_env "$build" "$arch"
     WINE_SESSION_XVFB=
     WINE_SESSION_KEEPALIVE=
     # The first wine process of a server session must see the display.
@@ -64,16 +90,16 @@ wine_session_start() {
     export DISPLAY=":$(head -n1 "$dfile")"
     rm -f "$dfile"
     wine_prefix_ensure "$build"
-    wineserver -p
+    "$WINESERVER" -p
     if [ -f "$build/bin/wine_keepalive.exe" ]; then
-        wine "$build/bin/wine_keepalive.exe" </dev/null >/dev/null 2>&1 &
+        "$WINELOADER" "$build/bin/wine_keepalive.exe" </dev/null >/dev/null 2>&1 &
         WINE_SESSION_KEEPALIVE=$!
         sleep 0.5
     fi
 }
 
 wine_session_stop() {
-    [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1 || true
+    [ -n "${WINEPREFIX:-}" ] && "$WINESERVER" -k >/dev/null 2>&1 || true
     if [ -n "${WINE_SESSION_KEEPALIVE:-}" ]; then
         wait "$WINE_SESSION_KEEPALIVE" 2>/dev/null || true
     fi
@@ -81,4 +107,6 @@ wine_session_stop() {
         kill "$WINE_SESSION_XVFB" 2>/dev/null || true
         wait "$WINE_SESSION_XVFB" 2>/dev/null || true
     fi
+    WINE_SESSION_KEEPALIVE=
+    WINE_SESSION_XVFB=
 }

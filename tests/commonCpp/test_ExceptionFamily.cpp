@@ -131,6 +131,10 @@ TEST(FormatText, ArgumentPositions) {
     // Nothing remains to take after the ninth argument.
     EXPECT_EQ("9 #L", Format("#9L #L", 1, 2, 3, 4, 5, 6, 7, 8, 9));
     EXPECT_EQ("A B 00000001", Format("#S #S #3X", "A", "B", 1));
+    // Numbers and pointers mixed, out of order, with a position no directive names: every
+    // pointer arrives whole (on 64-bit, string literals sit above 4 GiB).
+    static const char high[] = "high";
+    EXPECT_EQ("high=7 -1", Format("#3S=#1L #4L", 7, "skipped", high, -1));
 }
 
 TEST(FormatText, OutputIsBoundedAndTerminated) {

@@ -217,14 +217,44 @@ TEST(XGThread, SuspendedFlagCoversASelfSuspension) {
     EXPECT_TRUE(WaitFor([&] { return done.load(); }));
 }
 
+namespace {
+
+std::uintptr_t FailingStart(void*, unsigned, unsigned(__stdcall*)(void*), void*, unsigned,
+                            unsigned*) {
+    return 0;
+}
+
+void MarkRan(XGThread*, void* ran) {
+    *static_cast<std::atomic<bool>*>(ran) = true;
+}
+
+} // namespace
+
 TEST(XGThread, CreationFailureIsAnXGError) {
+    const XGThread::StartFunction previous = XGThread::SetStartFunction(&FailingStart);
     try {
-        // No 32-bit process can reserve such a stack.
-        XGThread thread(nullptr, nullptr, 0x7FF00000u, true);
-        FAIL() << "the thread was created";
+        XGThread thread(nullptr, nullptr, 0, true);
+        ADD_FAILURE() << "the thread was created";
     } catch (const CommonCpp::XGError& e) {
         char message[CommonCpp::XGPostError::TextSize];
         e.GetMessageText(message, sizeof message);
         EXPECT_STREQ("Cannot create a thread", message);
     }
+    XGThread::SetStartFunction(previous);
+}
+
+TEST(XGThread, DestroyingANeverResumedThreadEndsItWithoutRunningIt) {
+    std::atomic<bool> ran{false};
+    { XGThread thread(&MarkRan, &ran, 0, true); }
+    EXPECT_FALSE(ran.load());
+}
+
+TEST(XGThread, DestroyingASelfSuspendedThreadLetsItFinish) {
+    std::atomic<bool> done{false};
+    {
+        XGThread thread(&SelfSuspendingRoutine, &done, 0, false);
+        ASSERT_TRUE(
+            WaitFor([&] { return thread.IsSuspended() && SuspendedBySystem(thread.GetHandle()); }));
+    }
+    EXPECT_TRUE(done.load());
 }

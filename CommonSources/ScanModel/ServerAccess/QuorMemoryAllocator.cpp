@@ -118,8 +118,9 @@ void QuorMemoryAllocator::FreeValueRecord(QuorvelValueRecord** record) {
     *record = nullptr;
 }
 
+// The records are named by their 32-bit sizes; they hold pointers and grow with them.
 void* QuorMemoryAllocator::AllocRecord16(const char* file, int line) {
-    return AllocZeroed(1, 16, file, line);
+    return AllocZeroed(1, sizeof(QuorvelValueSecondForm), file, line);
 }
 
 ServerStringArray* QuorMemoryAllocator::NewStringArray(int32_t count, const char* file, int line) {
@@ -150,7 +151,8 @@ void QuorMemoryAllocator::FreeStringArrayRecord(ServerStringArray* array) {
 }
 
 void* QuorMemoryAllocator::AllocRecord12(const char* file, int line) {
-    return AllocZeroed(1, 12, file, line);
+    static_assert(sizeof(QuorvelValueSubRecord) == sizeof(QuorvelValuePointers));
+    return AllocZeroed(1, sizeof(QuorvelValueSubRecord), file, line);
 }
 
 void QuorMemoryAllocator::FreeIfNotNull(void* block) {

@@ -1,8 +1,10 @@
 // The built Nimbrel5.ds as a TWAIN application meets it: loaded directly, and through Wine's
-// source manager, which finds it installed in the prefix as twain_32\sane.ds.
+// source manager, which finds it installed in the prefix as twain_32\sane.ds (twain_64 on
+// 64-bit Wine).
 
 #include "SourceFixture.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -53,7 +55,52 @@ void ExpectSourceIdentity(const TW_IDENTITY& identity) {
     EXPECT_EQ(DG_CONTROL | DG_IMAGE, identity.SupportedGroups);
 }
 
+#if defined(__i386__)
+// Calls entry with its five arguments pushed by hand and returns how many bytes the stack
+// pointer moved across the call: 0 when the callee removes its own arguments (stdcall).
+long StackDriftOfCall(DSENTRYPROC entry, pTW_IDENTITY origin, TW_UINT32 dg, TW_UINT16 dat,
+                      TW_UINT16 msg, TW_MEMREF data, TW_UINT16* result) {
+    const std::uint32_t args[5] = {reinterpret_cast<std::uint32_t>(origin), dg, dat, msg,
+                                   reinterpret_cast<std::uint32_t>(data)};
+    long drift = 0;
+    std::uint32_t rc = 0;
+    // 12 bytes of padding keep the stack as aligned at the call as the compiler would have it.
+    asm volatile("movl %%esp, %%esi\n\t"
+                 "subl $12, %%esp\n\t"
+                 "pushl 16(%%edi)\n\t"
+                 "pushl 12(%%edi)\n\t"
+                 "pushl 8(%%edi)\n\t"
+                 "pushl 4(%%edi)\n\t"
+                 "pushl (%%edi)\n\t"
+                 "call *%%ebx\n\t"
+                 "leal -12(%%esi), %%ecx\n\t"
+                 "subl %%esp, %%ecx\n\t"
+                 "movl %%esi, %%esp\n\t"
+                 : "=c"(drift), "=a"(rc)
+                 : "D"(args), "b"(entry)
+                 : "edx", "esi", "memory", "cc");
+    *result = static_cast<TW_UINT16>(rc);
+    return drift;
+}
+#endif
+
 } // namespace
+
+// Only 32-bit Windows has two calling conventions: there the entry must be stdcall, as every
+// source manager calls it. On 64-bit there is nothing to check.
+TEST_F(DllTest, EntryRemovesItsOwnArgumentsOn32Bit) {
+#if defined(__i386__)
+    TwainTestApp app(m_entry);
+    TW_IDENTITY identity = {};
+    TW_UINT16 rc = 0;
+    EXPECT_EQ(0, StackDriftOfCall(m_entry, &app.AppIdentity(), DG_CONTROL, DAT_IDENTITY, MSG_GET,
+                                  &identity, &rc));
+    EXPECT_EQ(TWRC_SUCCESS, rc);
+    EXPECT_STREQ("Nimbrel 5", identity.ProductName);
+#else
+    GTEST_SKIP() << "one calling convention on 64-bit Windows";
+#endif
+}
 
 TEST_F(DllTest, ExportsTheEntryByNameAtOrdinalOne) {
     EXPECT_EQ(reinterpret_cast<void*>(m_entry),

@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <map>
+#include <string>
 
 #include "QuorMemoryAllocator.h"
 
@@ -95,7 +96,7 @@ TEST(QuorMemoryAllocator, JobListsAndAddressEntries) {
     CountingAllocator allocator;
     ScanJobList* jobs = nullptr;
     allocator.AllocJobList(3, &jobs, __FILE__, __LINE__);
-    EXPECT_EQ(3 * 116u, allocator.SizeOf(jobs->entries));
+    EXPECT_EQ(3 * sizeof(ScanJobEntry), allocator.SizeOf(jobs->entries));
     EXPECT_EQ(0, jobs->entries[2].jobId);
     allocator.InitAttributeList(2, &jobs->entries[1].attributes, __FILE__, __LINE__);
     jobs->entries[1].attributes.keys[1] = allocator.DuplicateString("MAILBOX", __FILE__, __LINE__);
@@ -120,7 +121,7 @@ TEST(QuorMemoryAllocator, JobListsAndAddressEntries) {
 TEST(QuorMemoryAllocator, ValueRecordsAndFixedBlocks) {
     CountingAllocator allocator;
     QuorvelValueRecord* first = allocator.AllocValueRecord(1, __FILE__, __LINE__);
-    EXPECT_EQ(8u, allocator.SizeOf(first->first));
+    EXPECT_EQ(sizeof(QuorvelValueFirstForm), allocator.SizeOf(first->first));
     EXPECT_EQ(nullptr, first->second);
     first->first->text = allocator.DuplicateString("t", __FILE__, __LINE__);
     first->first->sub =
@@ -131,7 +132,7 @@ TEST(QuorMemoryAllocator, ValueRecordsAndFixedBlocks) {
     EXPECT_EQ(nullptr, first);
 
     QuorvelValueRecord* second = allocator.AllocValueRecord(2, __FILE__, __LINE__);
-    EXPECT_EQ(16u, allocator.SizeOf(second->second));
+    EXPECT_EQ(sizeof(QuorvelValueSecondForm), allocator.SizeOf(second->second));
     second->second->text = allocator.DuplicateString("t", __FILE__, __LINE__);
     second->second->extra = allocator.DuplicateString("x", __FILE__, __LINE__);
     second->second->pointers =
@@ -143,7 +144,9 @@ TEST(QuorMemoryAllocator, ValueRecordsAndFixedBlocks) {
     allocator.FreeValueRecord(&second);
 
     void* block = allocator.AllocRecord16(__FILE__, __LINE__);
-    EXPECT_EQ(0, std::memcmp(block, "\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0", 16));
+    EXPECT_EQ(sizeof(QuorvelValueSecondForm), allocator.SizeOf(block));
+    EXPECT_EQ(0, std::memcmp(block, std::string(sizeof(QuorvelValueSecondForm), '\0').data(),
+                             sizeof(QuorvelValueSecondForm)));
     allocator.FreeIfNotNull(block);
     allocator.FreeIfNotNull(nullptr);
 }
