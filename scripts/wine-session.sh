@@ -36,7 +36,8 @@ wine_env() {
 
 # Prefix layout: Z: (the host root) is a network drive, so code that looks for the fixed
 # drive with the most room only ever sees C: inside the prefix. A crashing program ends at
-# once with its exit code instead of waiting on Wine's crash dialog.
+# once with a failing exit code: no crash dialog, and no debugger attached on a crash (with
+# winedbg attached, a crashed program now and then ended with exit code 0).
 wine_prefix_config() {
     cat <<'REG'
 REGEDIT4
@@ -49,6 +50,9 @@ REGEDIT4
 
 [HKEY_CURRENT_USER\Software\Wine\WineDbg]
 "ShowCrashDialog"=dword:00000000
+
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\AeDebug]
+"Debugger"=""
 
 [HKEY_LOCAL_MACHINE\Software\Wine\Drives]
 "z:"="network"
