@@ -5,6 +5,7 @@
 
 #include <atomic>
 
+#include "Exception.h"
 #include "QuorMemoryAllocator.h"
 #include "QuorvelWrapperException.h"
 #include "QuorvelWrapperIntf.h"
@@ -303,26 +304,47 @@ Localizer* Scanner::GetLocalizer() {
     return m_data->localizer.get();
 }
 
+namespace {
+
+// The library calls back on its own thread: nothing may escape into it, or the process ends.
+template <typename Body> void OnLibraryThread(const char* file, int line, Body body) {
+    try {
+        body();
+    } catch (std::exception& e) {
+        CommonCpp::NoteException(&e, file, line);
+    } catch (...) {
+        CommonCpp::NoteException(nullptr, file, line);
+    }
+}
+
+} // namespace
+
 void QUORVEL_CALL Scanner::OnServerDown(void*) {
     g_serverDown = true;
-    if (ScannerUiIntf* const ui = g_handler) {
-        ScanEventRecord record = {kServerDownEvent, 0, 0};
-        ui->OnScanEvent(&record);
-    }
+    OnLibraryThread(__FILE__, __LINE__, [] {
+        if (ScannerUiIntf* const ui = g_handler) {
+            ScanEventRecord record = {kServerDownEvent, 0, 0};
+            ui->OnScanEvent(&record);
+        }
+    });
 }
 
 void QUORVEL_CALL Scanner::OnScanEvent(void* record) {
-    auto* const event = static_cast<ScanEventRecord*>(record);
-    ScannerUiIntf* const ui = g_handler;
-    if (event && ui && event->type < kFirstUnknownEvent) {
-        ui->OnScanEvent(event);
-    }
+    OnLibraryThread(__FILE__, __LINE__, [record] {
+        auto* const event = static_cast<ScanEventRecord*>(record);
+        ScannerUiIntf* const ui = g_handler;
+        if (event && ui && event->type < kFirstUnknownEvent) {
+            ui->OnScanEvent(event);
+        }
+    });
 }
 
 void QUORVEL_CALL Scanner::OnAlertEvent(void* record) {
-    auto* const alert = static_cast<ScanAlertEventRecord*>(record);
-    ScannerUiIntf* const ui = g_handler;
-    if (alert && ui) {
-        ui->OnAlertEvent(alert);
-    }
+    OnLibraryThread(__FILE__, __LINE__, [record] {
+        auto* const alert = static_cast<ScanAlertEventRecord*>(record);
+        ScannerUiIntf* const ui = g_handler;
+        if (alert && ui) {
+            ui->OnAlertEvent(alert);
+        }
+    });
 }

@@ -2,8 +2,10 @@
 // A user-interface handler for Scanner tests: answers the login prompt from a script, records
 // every call in order, and records the events the library's thread hands over.
 
+#include <atomic>
 #include <deque>
 #include <mutex>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -26,15 +28,23 @@ public:
 
     // Answers in order; with none left the prompt is cancelled.
     std::deque<LoginAnswer> logins;
+    // Events and alerts are recorded, then end in an exception on the library's thread.
+    std::atomic<bool> throwOnEvents{false};
 
     void OnScanEvent(ScanEventRecord* record) override {
-        const std::lock_guard<std::mutex> hold(m_lock);
-        m_events.push_back({record->type, record->jobId, GetCurrentThreadId()});
+        {
+            const std::lock_guard<std::mutex> hold(m_lock);
+            m_events.push_back({record->type, record->jobId, GetCurrentThreadId()});
+        }
+        ThrowIfAsked();
     }
     void OnAlertEvent(ScanAlertEventRecord* record) override {
-        const std::lock_guard<std::mutex> hold(m_lock);
-        m_alerts.push_back(record->text ? record->text : "(null)");
-        m_alertThread = GetCurrentThreadId();
+        {
+            const std::lock_guard<std::mutex> hold(m_lock);
+            m_alerts.push_back(record->text ? record->text : "(null)");
+            m_alertThread = GetCurrentThreadId();
+        }
+        ThrowIfAsked();
     }
     void ShowWarning(const std::string& text) override { Record("ShowWarning " + text); }
     void CloseWarning() override { Record("CloseWarning"); }
@@ -79,6 +89,11 @@ public:
     }
 
 private:
+    void ThrowIfAsked() const {
+        if (throwOnEvents) {
+            throw std::runtime_error("handler failed");
+        }
+    }
     void Record(const std::string& call) {
         const std::lock_guard<std::mutex> hold(m_lock);
         m_calls.push_back(call);

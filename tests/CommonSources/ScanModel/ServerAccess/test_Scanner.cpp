@@ -245,6 +245,27 @@ TEST_F(ScannerTest, EventsArriveOnTheLibrarysThreadAndReachTheHandler) {
     EXPECT_EQ(libraryThread, m_ui.AlertThread());
 }
 
+TEST_F(ScannerTest, AHandlerThatThrowsNeverEndsTheLibrarysThread) {
+    const std::unique_ptr<Scanner> scanner = ConnectTo("localhost");
+    scanner->StartNotifications();
+    m_ui.throwOnEvents = true;
+    EXPECT_EQ(1, OrvexSim_DeliverEvent(3, 7, 0));
+    EXPECT_EQ(1, OrvexSim_DeliverAlert(1, 2, "Paper jam", 3, 4, 5));
+    EXPECT_EQ(1, OrvexSim_SetServerDown("default", 1));
+    EXPECT_TRUE(scanner->IsServerDown());
+
+    // The process is still here, and so is the thread that delivers events.
+    m_ui.throwOnEvents = false;
+    EXPECT_EQ(1, OrvexSim_DeliverEvent(4, 8, 0));
+    const auto events = m_ui.Events();
+    ASSERT_EQ(3u, events.size());
+    EXPECT_EQ(3, events[0].type);
+    EXPECT_EQ(-8, events[1].type);
+    EXPECT_EQ(4, events[2].type);
+    EXPECT_EQ(events[0].thread, events[2].thread);
+    EXPECT_EQ((Calls{"Paper jam"}), m_ui.Alerts());
+}
+
 TEST_F(ScannerTest, AServerThatGoesDownSetsTheFlagAndSaysSo) {
     const std::unique_ptr<Scanner> scanner = ConnectTo("localhost");
     scanner->StartNotifications();
