@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdarg>
 
 namespace CommonCpp {
@@ -47,6 +48,20 @@ void NoteException(std::exception* caught, const std::string& catchFile, int lin
     }
 }
 
+namespace {
+
+void ToDebugger(const char* line) {
+    OutputDebugStringA(line);
+}
+
+std::atomic<TraceOutput> g_traceOutput{&ToDebugger};
+
+} // namespace
+
+TraceOutput SetTraceOutput(TraceOutput output) {
+    return g_traceOutput.exchange(output != nullptr ? output : &ToDebugger);
+}
+
 void DebugTrace(const char* format, ...) {
     constexpr std::size_t bufferSize = 1024;
     char buffer[bufferSize];
@@ -65,7 +80,7 @@ void DebugTrace(const char* format, ...) {
     }
     buffer[length] = '\n';
     buffer[length + 1] = '\0';
-    OutputDebugStringA(buffer);
+    g_traceOutput.load()(buffer);
 }
 
 } // namespace CommonCpp

@@ -49,4 +49,9 @@ void NoteException(std::exception* caught, const std::string& catchFile, int lin
 // printf-style line to the debugger; longer texts are cut at the 1 KB buffer.
 void DebugTrace(const char* format, ...) COMMONCPP_PRINTF_LIKE(1, 2);
 
+// Where DebugTrace lines go: OutputDebugStringA, replaced only by tests that read them.
+using TraceOutput = void (*)(const char* line);
+// Returns the previous output; null restores OutputDebugStringA.
+TraceOutput SetTraceOutput(TraceOutput output);
+
 } // namespace CommonCpp

@@ -101,9 +101,24 @@ TEST(ExceptionFamily, NoteExceptionReachesOnlyTheFamily) {
     EXPECT_NO_THROW(CommonCpp::NoteException(nullptr, "catch.cpp", 44));
 }
 
+namespace {
+
+std::string g_traced;
+
+void KeepTrace(const char* line) {
+    g_traced = line;
+}
+
+} // namespace
+
 TEST(ExceptionFamily, DebugTraceCutsLongTexts) {
+    const CommonCpp::TraceOutput previous = CommonCpp::SetTraceOutput(&KeepTrace);
+    CommonCpp::DebugTrace("%s and %d", "short", 7);
+    EXPECT_EQ("short and 7\n", g_traced);
     const std::string huge(5000, 'x');
-    EXPECT_NO_THROW(CommonCpp::DebugTrace("%s and %d", huge.c_str(), 7));
+    CommonCpp::DebugTrace("%s and %d", huge.c_str(), 7);
+    EXPECT_EQ(std::string(1022, 'x') + "\n", g_traced) << "cut to the buffer, line break kept";
+    CommonCpp::SetTraceOutput(previous);
 }
 
 TEST(FormatText, Directives) {
