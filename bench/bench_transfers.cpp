@@ -115,6 +115,12 @@ Result Measure(Scanner& scanner, zylImageFile& job, BenchSource& source, const s
     ScanCommandIntf* const command = scanner.GetScanCommand();
     source.command = command;
     ScannerUiIntf ui;
+    PageTransferRequest request;
+    request.ui = &ui;
+    request.xResolution = kDpi;
+    request.yResolution = kDpi;
+    request.bitsPerPixel = 24;
+    request.pixelType = TWPT_RGB;
     auto attach = [&] {
         job.SetStartPage(-1);
         job.BeginTransfer();
@@ -124,7 +130,7 @@ Result Measure(Scanner& scanner, zylImageFile& job, BenchSource& source, const s
     auto native = [&](bool check) {
         attach();
         HGLOBAL handle = nullptr;
-        command->TransferNative(&ui, &handle, kDpi, kDpi, 24, TWPT_RGB);
+        command->TransferNative(request, &handle);
         bool right = handle != nullptr;
         if (check && handle) {
             const auto* dib = static_cast<const unsigned char*>(GlobalLock(handle));
@@ -146,6 +152,9 @@ Result Measure(Scanner& scanner, zylImageFile& job, BenchSource& source, const s
         return right;
     };
     std::vector<char> buffer(kMemoryBuffer);
+    PageTransferRequest memoryRequest = request;
+    memoryRequest.buffer = buffer.data();
+    memoryRequest.bufferLength = kMemoryBuffer;
     int strips = 0;
     auto memory = [&](bool check) {
         attach();
@@ -153,10 +162,10 @@ Result Measure(Scanner& scanner, zylImageFile& job, BenchSource& source, const s
         bool right = true;
         strips = 0;
         for (;;) {
-            std::uint8_t last = 0;
-            std::uint32_t written = 0, bytesPerRow = 0, rows = 0, columns = 0, x = 0, y = 0;
-            command->TransferMemory(&ui, kMemoryBuffer, buffer.data(), kDpi, kDpi, 24, TWPT_RGB, 0,
-                                    &last, &written, &bytesPerRow, &rows, &columns, &x, &y);
+            MemoryTransferResult block;
+            command->TransferMemory(memoryRequest, block);
+            const std::uint32_t written = block.bytesWritten;
+            const bool last = block.lastBlock;
             ++strips;
             if (check) {
                 right = right && at + written <= page.size() &&

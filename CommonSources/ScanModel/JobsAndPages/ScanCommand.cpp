@@ -255,35 +255,21 @@ bool ScanCommand::HasMorePages() {
     return m_image && m_image->ShouldTransferNextPage();
 }
 
-void ScanCommand::TransferNative(ScannerUiIntf* ui, HGLOBAL* handle, double xResolution,
-                                 double yResolution, std::int16_t bitsPerPixel,
-                                 std::int16_t pixelType) {
+void ScanCommand::TransferNative(const PageTransferRequest& request, HGLOBAL* handle) {
     if (m_image) {
-        m_image->TransferNative(ui, handle, xResolution, yResolution, bitsPerPixel, pixelType);
+        m_image->TransferNative(request, handle);
     }
 }
 
-void ScanCommand::TransferFile(ScannerUiIntf* ui, const std::string& fileName, std::uint16_t unused,
-                               double xResolution, double yResolution, std::int16_t bitsPerPixel,
-                               std::int16_t pixelType, std::uint16_t compression,
-                               std::int16_t fileFormat) {
+void ScanCommand::TransferFile(const PageTransferRequest& request) {
     if (m_image) {
-        m_image->TransferFile(ui, fileName, unused, xResolution, yResolution, bitsPerPixel,
-                              pixelType, compression, fileFormat);
+        m_image->TransferFile(request);
     }
 }
 
-void ScanCommand::TransferMemory(ScannerUiIntf* ui, std::uint32_t bufferLength, void* buffer,
-                                 double xResolution, double yResolution, std::int16_t bitsPerPixel,
-                                 std::uint16_t pixelType, std::uint16_t compression,
-                                 std::uint8_t* lastBlock, std::uint32_t* bytesWritten,
-                                 std::uint32_t* bytesPerRow, std::uint32_t* rows,
-                                 std::uint32_t* columns, std::uint32_t* xOffset,
-                                 std::uint32_t* yOffset) {
+void ScanCommand::TransferMemory(const PageTransferRequest& request, MemoryTransferResult& result) {
     if (m_image) {
-        m_image->TransferMemory(ui, bufferLength, buffer, xResolution, yResolution, bitsPerPixel,
-                                pixelType, compression, lastBlock, bytesWritten, bytesPerRow, rows,
-                                columns, xOffset, yOffset);
+        m_image->TransferMemory(request, result);
     }
 }
 

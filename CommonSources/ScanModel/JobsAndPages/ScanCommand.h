@@ -48,18 +48,9 @@ public:
     void ConvertJpegPage() override;
     void ConvertTiffPage() override;
     bool HasMorePages() override;
-    void TransferNative(ScannerUiIntf* ui, HGLOBAL* handle, double xResolution, double yResolution,
-                        std::int16_t bitsPerPixel, std::int16_t pixelType) override;
-    void TransferFile(ScannerUiIntf* ui, const std::string& fileName, std::uint16_t unused,
-                      double xResolution, double yResolution, std::int16_t bitsPerPixel,
-                      std::int16_t pixelType, std::uint16_t compression,
-                      std::int16_t fileFormat) override;
-    void TransferMemory(ScannerUiIntf* ui, std::uint32_t bufferLength, void* buffer,
-                        double xResolution, double yResolution, std::int16_t bitsPerPixel,
-                        std::uint16_t pixelType, std::uint16_t compression, std::uint8_t* lastBlock,
-                        std::uint32_t* bytesWritten, std::uint32_t* bytesPerRow,
-                        std::uint32_t* rows, std::uint32_t* columns, std::uint32_t* xOffset,
-                        std::uint32_t* yOffset) override;
+    void TransferNative(const PageTransferRequest& request, HGLOBAL* handle) override;
+    void TransferFile(const PageTransferRequest& request) override;
+    void TransferMemory(const PageTransferRequest& request, MemoryTransferResult& result) override;
     void ResetTransfer() override;
     void EndPage() override;
     // Works on a copy of the image, which it owns.

@@ -44,17 +44,11 @@ bool ScanCommandIntf::HasMorePages() {
     return false;
 }
 
-void ScanCommandIntf::TransferNative(ScannerUiIntf*, HGLOBAL*, double, double, std::int16_t,
-                                     std::int16_t) {}
+void ScanCommandIntf::TransferNative(const PageTransferRequest&, HGLOBAL*) {}
 
-void ScanCommandIntf::TransferFile(ScannerUiIntf*, const std::string&, std::uint16_t, double,
-                                   double, std::int16_t, std::int16_t, std::uint16_t,
-                                   std::int16_t) {}
+void ScanCommandIntf::TransferFile(const PageTransferRequest&) {}
 
-void ScanCommandIntf::TransferMemory(ScannerUiIntf*, std::uint32_t, void*, double, double,
-                                     std::int16_t, std::uint16_t, std::uint16_t, std::uint8_t*,
-                                     std::uint32_t*, std::uint32_t*, std::uint32_t*, std::uint32_t*,
-                                     std::uint32_t*, std::uint32_t*) {}
+void ScanCommandIntf::TransferMemory(const PageTransferRequest&, MemoryTransferResult&) {}
 
 void ScanCommandIntf::ResetTransfer() {}
 void ScanCommandIntf::EndPage() {}

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <string>
 
+#include "PageTransferRequest.h"
+
 class ScannerUiIntf;
 class zylImageFile;
 
@@ -38,20 +40,9 @@ public:
     virtual bool HasMorePages();
 
     // The TWAIN transfers of the current page, forwarded to the current image.
-    virtual void TransferNative(ScannerUiIntf* ui, HGLOBAL* handle, double xResolution,
-                                double yResolution, std::int16_t bitsPerPixel,
-                                std::int16_t pixelType);
-    virtual void TransferFile(ScannerUiIntf* ui, const std::string& fileName, std::uint16_t unused,
-                              double xResolution, double yResolution, std::int16_t bitsPerPixel,
-                              std::int16_t pixelType, std::uint16_t compression,
-                              std::int16_t fileFormat);
-    virtual void TransferMemory(ScannerUiIntf* ui, std::uint32_t bufferLength, void* buffer,
-                                double xResolution, double yResolution, std::int16_t bitsPerPixel,
-                                std::uint16_t pixelType, std::uint16_t compression,
-                                std::uint8_t* lastBlock, std::uint32_t* bytesWritten,
-                                std::uint32_t* bytesPerRow, std::uint32_t* rows,
-                                std::uint32_t* columns, std::uint32_t* xOffset,
-                                std::uint32_t* yOffset);
+    virtual void TransferNative(const PageTransferRequest& request, HGLOBAL* handle);
+    virtual void TransferFile(const PageTransferRequest& request);
+    virtual void TransferMemory(const PageTransferRequest& request, MemoryTransferResult& result);
     virtual void ResetTransfer();
     virtual void EndPage();
     virtual void AttachImageFile(zylImageFile* image);

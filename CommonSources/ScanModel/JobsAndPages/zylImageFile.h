@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "PageRequest.h"
+#include "PageTransferRequest.h"
 #include "TwainDefs.h"
 #include "quorvel_api.h"
 #include "zylFileObj.h"
@@ -93,41 +94,26 @@ public:
     //
     // The page (page -1: the whole job) in a format into a file, in blocks of the data
     // source's largest memory buffer.
-    virtual void SavePageToFile(ScannerUiIntf* ui, CommonCpp::FileSpec* file, std::uint16_t unused,
-                                std::int32_t page, double xResolution, double yResolution,
-                                std::int16_t bitsPerPixel, std::int16_t pixelType,
-                                std::uint16_t compression, std::int16_t fileFormat,
-                                std::int32_t width, std::int32_t height, std::uint16_t unusedToo);
-    // length bytes from offset on into buffer. A server that answers nothing several times in a
-    // row fails the read (TWCC_BUMMER).
-    virtual void ReadPageData(ScannerUiIntf* ui, void* buffer, std::uint32_t offset,
-                              std::uint32_t length, std::int32_t page, double xResolution,
-                              double yResolution, std::int16_t bitsPerPixel, std::int16_t pixelType,
-                              std::uint16_t compression, std::int16_t fileFormat,
-                              std::int32_t width, std::int32_t height, std::uint32_t rowLength);
+    virtual void SavePageToFile(ScannerUiIntf* ui, CommonCpp::FileSpec* file,
+                                const PageRequest::Values& values);
+    // length bytes from offset on into buffer; returns the bytes read, fewer only when the user
+    // stopped. A server that answers nothing several times in a row fails the read
+    // (TWCC_BUMMER).
+    virtual std::uint32_t ReadPageData(ScannerUiIntf* ui, void* buffer, std::uint32_t offset,
+                                       std::uint32_t length, const PageRequest::Values& values);
     // The current page at the requested resolutions as a packed DIB in a new global block,
     // which goes to the caller; no block (null) when the user stopped. Pixel types above
     // TWPT_PALETTE and sizes that come to nothing fail.
-    virtual void TransferNative(ScannerUiIntf* ui, HGLOBAL* handle, double xResolution,
-                                double yResolution, std::int16_t bitsPerPixel,
-                                std::int16_t pixelType);
+    virtual void TransferNative(const PageTransferRequest& request, HGLOBAL* handle);
     // TWFF_BMP: the native picture as a BMP file; TWFF_TIFF and TWFF_TIFFMULTI: the server's
     // TIFF of the start page (of the whole job without one), stored as it comes. Any other
     // format fails (TWCC_BADVALUE); a failed or stopped BMP leaves no file (TWCC_FILEWRITEERROR).
-    virtual void TransferFile(ScannerUiIntf* ui, const std::string& fileName, std::uint16_t unused,
-                              double xResolution, double yResolution, std::int16_t bitsPerPixel,
-                              std::int16_t pixelType, std::uint16_t compression,
-                              std::int16_t fileFormat);
+    virtual void TransferFile(const PageTransferRequest& request);
     // The next block of the current page's rows into the application's buffer: whole rows when
     // the buffer holds one, else parts of one row (halves, quarters ... in whole pixels). After
-    // the last block a further call delivers nothing.
-    virtual void TransferMemory(ScannerUiIntf* ui, std::uint32_t bufferLength, void* buffer,
-                                double xResolution, double yResolution, std::int16_t bitsPerPixel,
-                                std::uint16_t pixelType, std::uint16_t compression,
-                                std::uint8_t* lastBlock, std::uint32_t* bytesWritten,
-                                std::uint32_t* bytesPerRow, std::uint32_t* rows,
-                                std::uint32_t* columns, std::uint32_t* xOffset,
-                                std::uint32_t* yOffset);
+    // the last block a further call delivers nothing. A user stop during the block counts only
+    // the whole rows (or pixels) that arrived and says so in the result.
+    virtual void TransferMemory(const PageTransferRequest& request, MemoryTransferResult& result);
 
     // The output size of the native and memory transfers at the requested resolutions: the
     // current page's width scaled by the X resolutions, its length by the Y resolutions.
@@ -164,8 +150,8 @@ private:
     // The list of a page request with these values, built once and kept while they stay.
     ServerAttributeList* RequestList(const PageRequest::Values& values);
     // ReadPageData without its failure note.
-    void ReadBlocks(ScannerUiIntf* ui, void* buffer, std::uint32_t offset, std::uint32_t length,
-                    const PageRequest::Values& values);
+    std::uint32_t ReadBlocks(ScannerUiIntf* ui, void* buffer, std::uint32_t offset,
+                             std::uint32_t length, const PageRequest::Values& values);
 
     std::int16_t m_startPage = -1;
     std::uint16_t m_transferCount = 1;

@@ -95,6 +95,19 @@ void EndProgress(ScannerUiIntf* ui) {
     }
 }
 
+// Runs one native or file transfer: a failure is noted and ends the page's counters and
+// progress before it goes on to the caller.
+template <typename Body> void EndPageOnFailure(zylImageFile& image, ScannerUiIntf* ui, Body body) {
+    try {
+        body();
+    } catch (std::exception& e) {
+        CommonCpp::NoteException(&e, __FILE__, __LINE__);
+        image.ResetPageCounters();
+        EndProgress(ui);
+        throw;
+    }
+}
+
 } // namespace
 
 void zylImageFile::GetOutputSize(double xResolution, double yResolution, std::int32_t& width,
@@ -130,11 +143,8 @@ ServerAttributeList* zylImageFile::RequestList(const PageRequest::Values& values
     return m_request->GetList();
 }
 
-void zylImageFile::SavePageToFile(ScannerUiIntf* ui, CommonCpp::FileSpec* file, std::uint16_t,
-                                  std::int32_t page, double xResolution, double yResolution,
-                                  std::int16_t bitsPerPixel, std::int16_t pixelType,
-                                  std::uint16_t compression, std::int16_t fileFormat,
-                                  std::int32_t width, std::int32_t height, std::uint16_t) {
+void zylImageFile::SavePageToFile(ScannerUiIntf* ui, CommonCpp::FileSpec* file,
+                                  const PageRequest::Values& values) {
     const std::uint32_t bufferSize =
         std::max<std::uint32_t>(TransferSourceIntf::MaxBufferSize(), 1);
     const std::unique_ptr<char[]> buffer(new (std::nothrow) char[bufferSize]());
@@ -145,8 +155,6 @@ void zylImageFile::SavePageToFile(ScannerUiIntf* ui, CommonCpp::FileSpec* file, 
     if (!out) {
         throw TwainException(__FILE__, __LINE__, TWCC_BUMMER);
     }
-    const PageRequest::Values values{page,        xResolution, yResolution, bitsPerPixel, pixelType,
-                                     compression, fileFormat,  width,       height};
     const auto jobId = static_cast<std::int32_t>(GetJobID());
     std::int32_t offset = 0;
     std::int32_t size = 0;
@@ -176,31 +184,25 @@ void zylImageFile::SavePageToFile(ScannerUiIntf* ui, CommonCpp::FileSpec* file, 
     }
 }
 
-void zylImageFile::ReadPageData(ScannerUiIntf* ui, void* buffer, std::uint32_t offset,
-                                std::uint32_t length, std::int32_t page, double xResolution,
-                                double yResolution, std::int16_t bitsPerPixel,
-                                std::int16_t pixelType, std::uint16_t compression,
-                                std::int16_t fileFormat, std::int32_t width, std::int32_t height,
-                                std::uint32_t) {
-    const PageRequest::Values values{page,        xResolution, yResolution, bitsPerPixel, pixelType,
-                                     compression, fileFormat,  width,       height};
+std::uint32_t zylImageFile::ReadPageData(ScannerUiIntf* ui, void* buffer, std::uint32_t offset,
+                                         std::uint32_t length, const PageRequest::Values& values) {
     try {
-        ReadBlocks(ui, buffer, offset, length, values);
+        return ReadBlocks(ui, buffer, offset, length, values);
     } catch (std::exception& e) {
         CommonCpp::NoteException(&e, __FILE__, __LINE__);
         throw;
     }
 }
 
-void zylImageFile::ReadBlocks(ScannerUiIntf* ui, void* buffer, std::uint32_t offset,
-                              std::uint32_t length, const PageRequest::Values& values) {
+std::uint32_t zylImageFile::ReadBlocks(ScannerUiIntf* ui, void* buffer, std::uint32_t offset,
+                                       std::uint32_t length, const PageRequest::Values& values) {
     auto* const bytes = static_cast<char*>(buffer);
     const auto jobId = static_cast<std::int32_t>(GetJobID());
     std::uint32_t received = 0;
     int emptyAnswers = 0;
     while (received < length) {
         if (StopRequested(ui)) {
-            return;
+            return received;
         }
         SetProgressPos(ui, offset + received);
         const std::uint32_t wanted = length - received;
@@ -222,25 +224,27 @@ void zylImageFile::ReadBlocks(ScannerUiIntf* ui, void* buffer, std::uint32_t off
         emptyAnswers = 0;
         received += std::min(static_cast<std::uint32_t>(size), wanted);
     }
+    return received;
 }
 
-void zylImageFile::TransferNative(ScannerUiIntf* ui, HGLOBAL* handle, double xResolution,
-                                  double yResolution, std::int16_t bitsPerPixel,
-                                  std::int16_t pixelType) {
+void zylImageFile::TransferNative(const PageTransferRequest& request, HGLOBAL* handle) {
     if (handle) {
         *handle = nullptr;
     }
-    try {
+    ScannerUiIntf* const ui = request.ui;
+    bool stopped = false;
+    EndPageOnFailure(*this, ui, [&] {
         if (!m_transferActive) {
             BeginTransfer();
         }
         std::int32_t width = 0;
         std::int32_t length = 0;
-        GetOutputSize(xResolution, yResolution, width, length);
+        GetOutputSize(request.xResolution, request.yResolution, width, length);
         const std::int32_t page = GetPageIndex(true);
-        if (pixelType < 0 || pixelType > TWPT_PALETTE || bitsPerPixel <= 0) {
+        if (request.pixelType > TWPT_PALETTE || request.bitsPerPixel <= 0) {
             throw TwainException(__FILE__, __LINE__, TWCC_BADVALUE);
         }
+        const std::int16_t bitsPerPixel = request.bitsPerPixel;
         const std::uint32_t rowLength = RowLength(bitsPerPixel, width);
         const std::uint32_t total = PageBytes(rowLength, length);
         ShowProgress(ui, total);
@@ -255,21 +259,33 @@ void zylImageFile::TransferNative(ScannerUiIntf* ui, HGLOBAL* handle, double xRe
         const bool invert = NeedsInversion(bitsPerPixel, zeroIsWhite);
         const bool swapRedBlue = bitsPerPixel >= 24;
         zylDIB dib(static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(length),
-                   static_cast<std::uint16_t>(bitsPerPixel), xResolution, yResolution, zeroIsWhite);
+                   static_cast<std::uint16_t>(bitsPerPixel), request.xResolution,
+                   request.yResolution, zeroIsWhite);
+        const PageRequest::Values values{page,
+                                         request.xResolution,
+                                         request.yResolution,
+                                         bitsPerPixel,
+                                         static_cast<std::int16_t>(request.pixelType),
+                                         0,
+                                         kRawFormat,
+                                         width,
+                                         length};
 
         std::uint32_t offset = 0;
         std::uint32_t row = 0;
         while (offset < total) {
             if (StopRequested(ui)) {
+                stopped = true;
                 return;
             }
             SetProgressPos(ui, offset);
             const std::uint32_t n = std::min(blockSize, total - offset);
             for (std::uint32_t done = 0; done < n;) {
                 const std::uint32_t piece = std::min(n - done, kNativeBlockLimit);
-                ReadPageData(ui, block.data() + done, offset + done, piece, page, xResolution,
-                             yResolution, bitsPerPixel, pixelType, 0, kRawFormat, width, length,
-                             rowLength);
+                if (ReadPageData(ui, block.data() + done, offset + done, piece, values) < piece) {
+                    stopped = true;
+                    return;
+                }
                 done += piece;
             }
             offset += n;
@@ -287,6 +303,7 @@ void zylImageFile::TransferNative(ScannerUiIntf* ui, HGLOBAL* handle, double xRe
             }
         }
         if (StopRequested(ui)) {
+            stopped = true;
             return;
         }
         const HGLOBAL picture = dib.Detach();
@@ -295,33 +312,28 @@ void zylImageFile::TransferNative(ScannerUiIntf* ui, HGLOBAL* handle, double xRe
         } else {
             GlobalFree(picture);
         }
-    } catch (std::exception& e) {
-        CommonCpp::NoteException(&e, __FILE__, __LINE__);
-        ResetPageCounters();
-        EndProgress(ui);
-        throw;
+    });
+    if (!stopped) {
+        m_request.reset();
     }
-    m_request.reset();
 }
 
-void zylImageFile::TransferFile(ScannerUiIntf* ui, const std::string& fileName, std::uint16_t,
-                                double xResolution, double yResolution, std::int16_t bitsPerPixel,
-                                std::int16_t pixelType, std::uint16_t compression,
-                                std::int16_t fileFormat) {
-    try {
+void zylImageFile::TransferFile(const PageTransferRequest& request) {
+    ScannerUiIntf* const ui = request.ui;
+    EndPageOnFailure(*this, ui, [&] {
         if (!m_transferActive) {
             BeginTransfer();
         }
-        CommonCpp::FileSpec file(fileName);
-        if (fileFormat == TWFF_BMP) {
+        CommonCpp::FileSpec file(request.fileName);
+        if (request.fileFormat == TWFF_BMP) {
             try {
                 HGLOBAL picture = nullptr;
-                TransferNative(ui, &picture, xResolution, yResolution, bitsPerPixel, pixelType);
+                TransferNative(request, &picture);
                 if (!picture) {
                     throw std::bad_alloc(); // stopped by the user
                 }
                 const CommonCpp::SafeHandle block(picture, 0);
-                const zylDIB dib(block, xResolution, yResolution);
+                const zylDIB dib(block, request.xResolution, request.yResolution);
                 dib.SaveAsBmp(file);
             } catch (ServerDownException&) {
                 // The session must learn that its server is gone, not that a file failed.
@@ -334,47 +346,46 @@ void zylImageFile::TransferFile(ScannerUiIntf* ui, const std::string& fileName, 
                 file.Delete();
                 throw TwainException(__FILE__, __LINE__, TWCC_FILEWRITEERROR);
             }
-        } else if (fileFormat == TWFF_TIFF || fileFormat == TWFF_TIFFMULTI) {
+        } else if (request.fileFormat == TWFF_TIFF || request.fileFormat == TWFF_TIFFMULTI) {
             ShowProgress(ui, GetSize());
             const bool wholeJob = m_startPage == -1;
-            SavePageToFile(ui, &file, 0, wholeJob ? -1 : m_startPage, xResolution, yResolution,
-                           bitsPerPixel, pixelType, wholeJob ? compression : 0, fileFormat, m_width,
-                           m_height, 0);
+            const PageRequest::Values values{
+                wholeJob ? -1 : m_startPage,
+                request.xResolution,
+                request.yResolution,
+                request.bitsPerPixel,
+                static_cast<std::int16_t>(request.pixelType),
+                static_cast<std::uint16_t>(wholeJob ? request.compression : 0),
+                request.fileFormat,
+                m_width,
+                m_height};
+            SavePageToFile(ui, &file, values);
         } else {
             // Writing nothing and answering success would hand the application no file.
             throw TwainException(__FILE__, __LINE__, TWCC_BADVALUE);
         }
-    } catch (std::exception& e) {
-        CommonCpp::NoteException(&e, __FILE__, __LINE__);
-        ResetPageCounters();
-        EndProgress(ui);
-        throw;
-    }
+    });
     m_request.reset();
 }
 
-void zylImageFile::TransferMemory(ScannerUiIntf* ui, std::uint32_t bufferLength, void* buffer,
-                                  double xResolution, double yResolution, std::int16_t bitsPerPixel,
-                                  std::uint16_t pixelType, std::uint16_t compression,
-                                  std::uint8_t* lastBlock, std::uint32_t* bytesWritten,
-                                  std::uint32_t* bytesPerRow, std::uint32_t* rows,
-                                  std::uint32_t* columns, std::uint32_t* xOffset,
-                                  std::uint32_t* yOffset) {
+void zylImageFile::TransferMemory(const PageTransferRequest& request,
+                                  MemoryTransferResult& result) {
+    result = MemoryTransferResult();
     if (!m_transferActive) {
         BeginTransfer();
     }
-    if (bitsPerPixel <= 0 || !buffer) {
+    const std::int16_t bitsPerPixel = request.bitsPerPixel;
+    if (bitsPerPixel <= 0 || !request.buffer) {
         throw TwainException(__FILE__, __LINE__, TWCC_BADVALUE);
     }
+    ScannerUiIntf* const ui = request.ui;
     const bool zeroIsWhite = ZeroIsWhite();
     std::int32_t width = 0;
     std::int32_t length = 0;
-    GetOutputSize(xResolution, yResolution, width, length);
+    GetOutputSize(request.xResolution, request.yResolution, width, length);
     const std::uint32_t rowLength = RowLength(bitsPerPixel, width);
     const std::uint32_t pageBytes = PageBytes(rowLength, length);
-    if (bytesPerRow) {
-        *bytesPerRow = rowLength;
-    }
+    result.bytesPerRow = rowLength;
     if (m_firstTransfer) {
         ResetTransferState();
     }
@@ -383,23 +394,20 @@ void zylImageFile::TransferMemory(ScannerUiIntf* ui, std::uint32_t bufferLength,
         ShowProgress(ui, m_bytesInPage);
     }
     const std::uint32_t inRow = m_bytesSent % rowLength;
-    if (yOffset) {
-        *yOffset = m_bytesSent / rowLength;
-    }
-    if (xOffset) {
-        *xOffset = static_cast<std::uint32_t>(static_cast<std::uint64_t>(inRow) * 8 /
-                                              static_cast<std::uint32_t>(bitsPerPixel));
-    }
+    result.yOffset = m_bytesSent / rowLength;
+    result.xOffset = static_cast<std::uint32_t>(static_cast<std::uint64_t>(inRow) * 8 /
+                                                static_cast<std::uint32_t>(bitsPerPixel));
 
-    const bool wholeRows = bufferLength >= rowLength;
+    const bool wholeRows = request.bufferLength >= rowLength;
+    // Parts of a row are cut in whole pixels (whole bytes below 8 bits).
+    const std::uint32_t pixelBytes = bitsPerPixel >= 8 ? (bitsPerPixel + 7) / 8 : 1;
     std::uint32_t block = 0;
     if (wholeRows) {
-        block = bufferLength / rowLength * rowLength;
+        block = request.bufferLength / rowLength * rowLength;
     } else {
-        // Halves, quarters ... of a row, in whole pixels, never across the row's end.
-        const std::uint32_t pixelBytes = bitsPerPixel >= 8 ? (bitsPerPixel + 7) / 8 : 1;
+        // Halves, quarters ... of a row, never across the row's end.
         block = rowLength;
-        while (block > bufferLength) {
+        while (block > request.bufferLength) {
             block /= 2;
         }
         block -= block % pixelBytes;
@@ -411,35 +419,40 @@ void zylImageFile::TransferMemory(ScannerUiIntf* ui, std::uint32_t bufferLength,
     block = std::min(block, m_bytesInPage - m_bytesSent);
 
     if (block > 0) {
-        const std::int32_t page = GetPageIndex(true);
-        ReadPageData(ui, buffer, m_bytesSent, block, page, xResolution, yResolution, bitsPerPixel,
-                     static_cast<std::int16_t>(pixelType), compression, kRawFormat, width, length,
-                     rowLength);
+        const PageRequest::Values values{GetPageIndex(true),
+                                         request.xResolution,
+                                         request.yResolution,
+                                         bitsPerPixel,
+                                         static_cast<std::int16_t>(request.pixelType),
+                                         request.compression,
+                                         kRawFormat,
+                                         width,
+                                         length};
+        const std::uint32_t received = ReadPageData(ui, request.buffer, m_bytesSent, block, values);
+        if (received < block) {
+            // Stopped: hand over only whole rows (or whole pixels of the row) that arrived.
+            result.stopped = true;
+            block = wholeRows ? received - received % rowLength : received - received % pixelBytes;
+        }
         if (NeedsInversion(bitsPerPixel, zeroIsWhite)) {
-            Invert(buffer, block);
+            Invert(request.buffer, block);
         }
     }
     m_bytesSent += block;
-    if (bytesWritten) {
-        *bytesWritten = block;
-    }
+    result.bytesWritten = block;
     if (m_bytesSent == m_bytesInPage) {
-        if (lastBlock) {
-            *lastBlock = 1;
-        }
+        result.lastBlock = true;
         m_request.reset();
     }
-    if (rows && columns) {
-        if (block == 0) {
-            *rows = 0;
-            *columns = 0;
-        } else if (wholeRows) {
-            *rows = block / rowLength;
-            *columns = static_cast<std::uint32_t>(width);
-        } else {
-            *rows = 1;
-            *columns = static_cast<std::uint32_t>(static_cast<std::uint64_t>(block) * 8 /
-                                                  static_cast<std::uint32_t>(bitsPerPixel));
-        }
+    if (block == 0) {
+        result.rows = 0;
+        result.columns = 0;
+    } else if (wholeRows) {
+        result.rows = block / rowLength;
+        result.columns = static_cast<std::uint32_t>(width);
+    } else {
+        result.rows = 1;
+        result.columns = static_cast<std::uint32_t>(static_cast<std::uint64_t>(block) * 8 /
+                                                    static_cast<std::uint32_t>(bitsPerPixel));
     }
 }

@@ -17,6 +17,7 @@
 #include "OrvexSimControl.h"
 #include "QuorvelWrapper.h"
 #include "ScanAttributeWrapper.h"
+#include "PageTransferRequest.h"
 #include "ScanCommand.h"
 #include "Scanner.h"
 #include "ScannerUiIntf.h"
@@ -72,6 +73,36 @@ public:
     }
 };
 
+// A transfer request of the application's values.
+inline PageTransferRequest Request(ScannerUiIntf* ui, double xRes, double yRes, std::int16_t bits,
+                                   std::uint16_t pixelType, std::uint16_t compression = 0) {
+    PageTransferRequest request;
+    request.ui = ui;
+    request.xResolution = xRes;
+    request.yResolution = yRes;
+    request.bitsPerPixel = bits;
+    request.pixelType = pixelType;
+    request.compression = compression;
+    return request;
+}
+
+inline PageTransferRequest FileRequest(ScannerUiIntf* ui, const std::string& fileName, double xRes,
+                                       double yRes, std::int16_t bits, std::uint16_t pixelType,
+                                       std::uint16_t compression, std::int16_t fileFormat) {
+    PageTransferRequest request = Request(ui, xRes, yRes, bits, pixelType, compression);
+    request.fileName = fileName;
+    request.fileFormat = fileFormat;
+    return request;
+}
+
+inline PageTransferRequest MemoryRequest(ScannerUiIntf* ui, std::vector<char>& buffer, double xRes,
+                                         double yRes, std::int16_t bits, std::uint16_t pixelType) {
+    PageTransferRequest request = Request(ui, xRes, yRes, bits, pixelType);
+    request.buffer = buffer.data();
+    request.bufferLength = static_cast<std::uint32_t>(buffer.size());
+    return request;
+}
+
 class TransferTest : public ::testing::Test {
 protected:
     void SetUp() override { OrvexSim_Reset(); }
@@ -111,7 +142,7 @@ protected:
         return *command.GetImageFile();
     }
 
-    // What the server answers to one request for the whole of a page.
+    // What the server answers to requests for the whole of a page, answer after answer.
     std::string ServerBytes(int jobId,
                             const std::vector<std::pair<std::string, std::string>>& pairs) {
         ScanAttributeWrapper request(m_wrapper.get(), nullptr);
@@ -119,9 +150,14 @@ protected:
             request.SetAttribute(pair.first, pair.second);
         }
         std::string bytes(64u << 20, '\0');
-        std::int32_t size = static_cast<std::int32_t>(bytes.size());
-        EXPECT_EQ(0, m_wrapper->ScanGetDataEx(jobId, request.GetServerList(), 0, &bytes[0], &size));
-        bytes.resize(static_cast<size_t>(std::max(size, 0)));
+        std::int32_t total = 0;
+        for (std::int32_t size = 1; size > 0; total += size) {
+            size = static_cast<std::int32_t>(bytes.size()) - total;
+            EXPECT_EQ(0, m_wrapper->ScanGetDataEx(jobId, request.GetServerList(), total,
+                                                  &bytes[total], &size));
+            size = std::max(size, 0);
+        }
+        bytes.resize(static_cast<size_t>(total));
         return bytes;
     }
 

@@ -87,18 +87,13 @@ bool Exists(const std::string& path) {
 
 class ImageTransferTest : public TransferTest {
 protected:
-    struct Strip {
-        std::uint32_t written = 0, bytesPerRow = 0, rows = 0, columns = 0, x = 0, y = 0;
-        std::uint8_t last = 0;
-    };
+    using Strip = MemoryTransferResult;
 
     Strip MemoryStrip(std::vector<char>& buffer, double xRes, double yRes, std::int16_t bits,
-                      std::uint16_t pixelType) {
+                      std::uint16_t pixelType, ScannerUiIntf* ui = nullptr) {
         Strip strip;
-        Command().TransferMemory(&m_ui, static_cast<std::uint32_t>(buffer.size()), buffer.data(),
-                                 xRes, yRes, bits, pixelType, 0, &strip.last, &strip.written,
-                                 &strip.bytesPerRow, &strip.rows, &strip.columns, &strip.x,
-                                 &strip.y);
+        Command().TransferMemory(
+            MemoryRequest(ui ? ui : &m_ui, buffer, xRes, yRes, bits, pixelType), strip);
         return strip;
     }
 };
@@ -130,6 +125,9 @@ TEST_F(ImageTransferTest, MemoryStripsRebuildThePageExactly) {
          TWPF_VANILLA},
         {"grey, rows", "localhost", 102, -1, 8, TWPT_GRAY, 150, 150, 200, 150, 4096,
          TWPF_CHOCOLATE},
+        // Grey comes 0-is-black from the server; vanilla wants 0 white.
+        {"grey vanilla, rows", "localhost", 102, -1, 8, TWPT_GRAY, 150, 150, 200, 150, 4096,
+         TWPF_VANILLA},
     };
     Connect("localhost");
     for (const Case& c : cases) {
@@ -143,30 +141,31 @@ TEST_F(ImageTransferTest, MemoryStripsRebuildThePageExactly) {
         for (int call = 0; call < 100000; ++call) {
             const Strip strip = MemoryStrip(buffer, c.xRes, c.yRes, c.bits, c.pixelType);
             ASSERT_EQ(rowBytes, strip.bytesPerRow);
-            ASSERT_EQ(sent / rowBytes, strip.y);
-            ASSERT_EQ(sent % rowBytes * 8 / c.bits, strip.x);
-            ASSERT_GT(strip.written, 0u);
-            ASSERT_LE(sent + strip.written, rebuilt.size());
+            ASSERT_EQ(sent / rowBytes, strip.yOffset);
+            ASSERT_EQ(sent % rowBytes * 8 / c.bits, strip.xOffset);
+            ASSERT_GT(strip.bytesWritten, 0u);
+            ASSERT_LE(sent + strip.bytesWritten, rebuilt.size());
             if (c.buffer >= rowBytes) {
-                ASSERT_EQ(0u, strip.written % rowBytes);
-                ASSERT_EQ(strip.written / rowBytes, strip.rows);
+                ASSERT_EQ(0u, strip.bytesWritten % rowBytes);
+                ASSERT_EQ(strip.bytesWritten / rowBytes, strip.rows);
                 ASSERT_EQ(static_cast<std::uint32_t>(c.width), strip.columns);
             } else {
                 ASSERT_EQ(1u, strip.rows);
-                ASSERT_EQ(strip.written * 8 / c.bits, strip.columns);
-                ASSERT_LE(sent % rowBytes + strip.written, rowBytes) << "within one row";
-                ASSERT_EQ(0u, strip.written * 8 % c.bits) << "whole pixels";
+                ASSERT_EQ(strip.bytesWritten * 8 / c.bits, strip.columns);
+                ASSERT_LE(sent % rowBytes + strip.bytesWritten, rowBytes) << "within one row";
+                ASSERT_EQ(0u, strip.bytesWritten * 8 % c.bits) << "whole pixels";
             }
-            std::memcpy(&rebuilt[sent], buffer.data(), strip.written);
-            sent += strip.written;
-            if (strip.last) {
+            std::memcpy(&rebuilt[sent], buffer.data(), strip.bytesWritten);
+            sent += strip.bytesWritten;
+            if (strip.lastBlock) {
                 break;
             }
         }
         ASSERT_EQ(rebuilt.size(), sent);
         std::string raw =
             RawRows(c.job, c.startPage == -1 ? 1 : c.startPage, c.bits, c.width, c.height);
-        if (c.bits == 1 && c.flavor == TWPF_CHOCOLATE) {
+        if ((c.bits == 1 && c.flavor == TWPF_CHOCOLATE) ||
+            (c.bits == 8 && c.flavor == TWPF_VANILLA)) {
             for (char& byte : raw) {
                 byte = static_cast<char>(~byte);
             }
@@ -175,9 +174,9 @@ TEST_F(ImageTransferTest, MemoryStripsRebuildThePageExactly) {
 
         // After the last strip, nothing more comes.
         const Strip after = MemoryStrip(buffer, c.xRes, c.yRes, c.bits, c.pixelType);
-        EXPECT_EQ(0u, after.written);
+        EXPECT_EQ(0u, after.bytesWritten);
         EXPECT_EQ(0u, after.rows);
-        EXPECT_EQ(1, after.last);
+        EXPECT_TRUE(after.lastBlock);
     }
 }
 
@@ -189,7 +188,7 @@ TEST_F(ImageTransferTest, OutputWidthFollowsTheXResolutionsAndLengthTheY) {
     EXPECT_EQ(120u * 3, strip.bytesPerRow);
     EXPECT_EQ(120u, strip.columns);
     EXPECT_EQ(180u, strip.rows);
-    EXPECT_EQ(1, strip.last);
+    EXPECT_TRUE(strip.lastBlock);
 
     Attach(104);
     strip = MemoryStrip(buffer, 100, 50, 24, TWPT_RGB);
@@ -222,7 +221,7 @@ TEST_F(ImageTransferTest, NativePicturesHaveTheRightSizeDepthAndPixels) {
         m_source.flavor = c.flavor;
         Attach(c.job, c.startPage);
         HGLOBAL handle = nullptr;
-        Command().TransferNative(&m_ui, &handle, c.xRes, c.yRes, c.bits, c.pixelType);
+        Command().TransferNative(Request(&m_ui, c.xRes, c.yRes, c.bits, c.pixelType), &handle);
         ASSERT_NE(nullptr, handle);
         const auto* dib = static_cast<const unsigned char*>(GlobalLock(handle));
         BITMAPINFOHEADER header;
@@ -244,7 +243,7 @@ TEST_F(ImageTransferTest, ABmpFileShowsThePageAndATiffFileHoldsTheServersBytes) 
     Connect("localhost");
     const std::string bmp = TempPath("transfer_test.bmp");
     Attach(101);
-    Command().TransferFile(&m_ui, bmp, 0, 100, 100, 24, TWPT_RGB, 0, TWFF_BMP);
+    Command().TransferFile(FileRequest(&m_ui, bmp, 100, 100, 24, TWPT_RGB, 0, TWFF_BMP));
     const std::string file = FileBytes(bmp);
     std::remove(bmp.c_str());
     ASSERT_GT(file.size(), 54u);
@@ -256,11 +255,11 @@ TEST_F(ImageTransferTest, ABmpFileShowsThePageAndATiffFileHoldsTheServersBytes) 
     // One page of a three-page job, and the whole job when no start page is set.
     const std::string tiff = TempPath("transfer_test.tif");
     Attach(103, 2);
-    Command().TransferFile(&m_ui, tiff, 0, 200, 200, 1, TWPT_BW, 5, TWFF_TIFF);
+    Command().TransferFile(FileRequest(&m_ui, tiff, 200, 200, 1, TWPT_BW, 5, TWFF_TIFF));
     const std::string page = FileBytes(tiff);
     EXPECT_TRUE(page == ServerBytes(103, {{"PAGE", "2"}, {"FILE_FORMAT", "TIFF"}}));
     Attach(103);
-    Command().TransferFile(&m_ui, tiff, 0, 200, 200, 1, TWPT_BW, 5, TWFF_TIFFMULTI);
+    Command().TransferFile(FileRequest(&m_ui, tiff, 200, 200, 1, TWPT_BW, 5, TWFF_TIFFMULTI));
     const std::string whole = FileBytes(tiff);
     std::remove(tiff.c_str());
     EXPECT_TRUE(whole == ServerBytes(103, {{"FILE_FORMAT", "TIFF"}}));
@@ -279,14 +278,14 @@ TEST_F(ImageTransferTest, APreparedTiffPageIsCopiedWithoutAskingTheServer) {
 
     OrvexSim_ClearLog();
     const std::string tiff = TempPath("transfer_page.tif");
-    command.TransferFile(&m_ui, tiff, 0, 200, 200, 1, TWPT_BW, 0, TWFF_TIFF);
+    command.TransferFile(FileRequest(&m_ui, tiff, 200, 200, 1, TWPT_BW, 0, TWFF_TIFF));
     EXPECT_TRUE(FileBytes(tiff) == page);
     std::remove(tiff.c_str());
     EXPECT_TRUE(OrvexSimLog().empty()) << "the page file answered";
 
     // Pixel rows are not in the page file: they come from the server.
     HGLOBAL handle = nullptr;
-    command.TransferNative(&m_ui, &handle, 100, 100, 1, TWPT_BW);
+    command.TransferNative(Request(&m_ui, 100, 100, 1, TWPT_BW), &handle);
     ASSERT_NE(nullptr, handle);
     GlobalFree(handle);
     EXPECT_FALSE(OrvexSimLog().empty());
@@ -300,7 +299,7 @@ TEST_F(ImageTransferTest, FormatsWithoutAWriterFailAndWriteNothing) {
     for (const TW_UINT16 format : {TWFF_JFIF, TWFF_PNG, TWFF_PICT}) {
         Attach(101);
         try {
-            Command().TransferFile(&m_ui, path, 0, 100, 100, 24, TWPT_RGB, 0, format);
+            Command().TransferFile(FileRequest(&m_ui, path, 100, 100, 24, TWPT_RGB, 0, format));
             ADD_FAILURE() << "format " << format << " reported success";
         } catch (const TwainException& e) {
             EXPECT_EQ(TWCC_BADVALUE, e.GetConditionCode());
@@ -315,7 +314,7 @@ TEST_F(ImageTransferTest, AUserStopEndsReadsQuietlyAndLeavesNoBmp) {
     Attach(104);
     m_ui.stopAfterPositions = 2;
     HGLOBAL handle = reinterpret_cast<HGLOBAL>(1);
-    Command().TransferNative(&m_ui, &handle, 100, 100, 24, TWPT_RGB);
+    Command().TransferNative(Request(&m_ui, 100, 100, 24, TWPT_RGB), &handle);
     EXPECT_EQ(nullptr, handle) << "no picture after a stop";
 
     const std::string bmp = TempPath("transfer_stop.bmp");
@@ -323,12 +322,25 @@ TEST_F(ImageTransferTest, AUserStopEndsReadsQuietlyAndLeavesNoBmp) {
     m_ui.positions = 0;
     Attach(104);
     try {
-        Command().TransferFile(&m_ui, bmp, 0, 100, 100, 24, TWPT_RGB, 0, TWFF_BMP);
+        Command().TransferFile(FileRequest(&m_ui, bmp, 100, 100, 24, TWPT_RGB, 0, TWFF_BMP));
         ADD_FAILURE() << "a stopped BMP reported success";
     } catch (const TwainException& e) {
         EXPECT_EQ(TWCC_FILEWRITEERROR, e.GetConditionCode());
     }
     EXPECT_FALSE(Exists(bmp));
+}
+
+TEST_F(ImageTransferTest, AStopDuringAMemoryBlockHandsOverOnlyTheRowsThatArrived) {
+    Connect("smallblocks"); // answers of at most 1000 bytes; rows of 960
+    Attach(601);
+    m_ui.stopAfterPositions = 3; // the user stops while the third answer is on its way
+    std::vector<char> buffer(10 * 960, '\x5a');
+    const Strip strip = MemoryStrip(buffer, 100, 100, 24, TWPT_RGB);
+    EXPECT_TRUE(strip.stopped);
+    EXPECT_FALSE(strip.lastBlock);
+    EXPECT_EQ(2880u, strip.bytesWritten) << "3000 bytes came: three whole rows";
+    EXPECT_EQ(3u, strip.rows);
+    EXPECT_TRUE(std::string(buffer.data(), 2880) == RawRows(601, 1, 24, 320, 240).substr(0, 2880));
 }
 
 TEST_F(ImageTransferTest, AServerThatSendsNothingMoreEndsInAnError) {
@@ -337,7 +349,7 @@ TEST_F(ImageTransferTest, AServerThatSendsNothingMoreEndsInAnError) {
     OrvexSim_ClearLog();
     HGLOBAL handle = nullptr;
     try {
-        Command().TransferNative(&m_ui, &handle, 100, 100, 24, TWPT_RGB);
+        Command().TransferNative(Request(&m_ui, 100, 100, 24, TWPT_RGB), &handle);
         ADD_FAILURE() << "no error";
     } catch (const TwainException& e) {
         EXPECT_EQ(TWCC_BUMMER, e.GetConditionCode());
@@ -355,8 +367,8 @@ TEST_F(ImageTransferTest, ServerFailuresDuringAReadAreAskedAgainAFewTimes) {
     Attach(104);
     OrvexSim_FailNext("SCAN_getDataEx", QUORVEL_GENERAL_FAILURE);
     Strip strip = MemoryStrip(buffer, 100, 100, 24, TWPT_RGB);
-    EXPECT_EQ(1, strip.last);
-    EXPECT_TRUE(std::string(buffer.data(), strip.written) == RawRows(104, 1, 24, 240, 180));
+    EXPECT_TRUE(strip.lastBlock);
+    EXPECT_TRUE(std::string(buffer.data(), strip.bytesWritten) == RawRows(104, 1, 24, 240, 180));
 
     // A server that keeps failing fails the transfer.
     Attach(104);
@@ -385,7 +397,7 @@ TEST_F(ImageTransferTest, AServerGoingDownDuringAReadThrowsServerDown) {
         bool down = false;
     } ui;
     HGLOBAL handle = nullptr;
-    EXPECT_THROW(Command().TransferNative(&ui, &handle, 100, 100, 24, TWPT_RGB),
+    EXPECT_THROW(Command().TransferNative(Request(&ui, 100, 100, 24, TWPT_RGB), &handle),
                  ServerDownException);
     EXPECT_TRUE(ui.down);
     EXPECT_EQ(nullptr, handle);
@@ -398,10 +410,7 @@ TEST_F(ImageTransferTest, APageWithoutASizeFallsBackToTheJobsOrFails) {
     // Page 1 of job 306 has no size: the job's 200 x 280 stands in.
     Attach(306);
     std::vector<char> buffer(1 << 20);
-    Strip strip;
-    Command().TransferMemory(&m_ui, static_cast<std::uint32_t>(buffer.size()), buffer.data(), 100,
-                             100, 8, TWPT_GRAY, 0, &strip.last, &strip.written, &strip.bytesPerRow,
-                             &strip.rows, &strip.columns, &strip.x, &strip.y);
+    Strip strip = MemoryStrip(buffer, 100, 100, 8, TWPT_GRAY);
     EXPECT_EQ(200u, strip.bytesPerRow);
     EXPECT_EQ(280u, strip.rows);
 
@@ -409,17 +418,13 @@ TEST_F(ImageTransferTest, APageWithoutASizeFallsBackToTheJobsOrFails) {
     Attach(307);
     HGLOBAL handle = nullptr;
     try {
-        Command().TransferNative(&m_ui, &handle, 100, 100, 8, TWPT_GRAY);
+        Command().TransferNative(Request(&m_ui, 100, 100, 8, TWPT_GRAY), &handle);
         ADD_FAILURE() << "no error";
     } catch (const TwainException& e) {
         EXPECT_EQ(TWCC_BUMMER, e.GetConditionCode());
     }
     Attach(307);
-    EXPECT_THROW(Command().TransferMemory(&m_ui, static_cast<std::uint32_t>(buffer.size()),
-                                          buffer.data(), 100, 100, 8, TWPT_GRAY, 0, &strip.last,
-                                          &strip.written, &strip.bytesPerRow, &strip.rows,
-                                          &strip.columns, &strip.x, &strip.y),
-                 TwainException);
+    EXPECT_THROW(MemoryStrip(buffer, 100, 100, 8, TWPT_GRAY), TwainException);
 }
 
 TEST_F(ImageTransferTest, BadRequestsFail) {
@@ -427,9 +432,9 @@ TEST_F(ImageTransferTest, BadRequestsFail) {
     Attach(104);
     HGLOBAL handle = nullptr;
     for (const auto& bad : std::vector<std::function<void()>>{
-             [&] { Command().TransferNative(&m_ui, &handle, 100, 100, 24, 4); },
-             [&] { Command().TransferNative(&m_ui, &handle, 0, 100, 24, TWPT_RGB); },
-             [&] { Command().TransferNative(&m_ui, &handle, 100, 100, 0, TWPT_RGB); }}) {
+             [&] { Command().TransferNative(Request(&m_ui, 100, 100, 24, 4), &handle); },
+             [&] { Command().TransferNative(Request(&m_ui, 0, 100, 24, TWPT_RGB), &handle); },
+             [&] { Command().TransferNative(Request(&m_ui, 100, 100, 0, TWPT_RGB), &handle); }}) {
         try {
             bad();
             ADD_FAILURE() << "no error";

@@ -168,7 +168,7 @@ TEST_F(ScanCommandTest, ItsImageOutlivesAReloadOfTheTree) {
     EXPECT_EQ(104u, image->GetJobID());
     EXPECT_EQ("007", image->GetParent()->GetName());
     HGLOBAL handle = nullptr;
-    Command().TransferNative(&m_ui, &handle, 100, 100, 24, TWPT_RGB);
+    Command().TransferNative(Request(&m_ui, 100, 100, 24, TWPT_RGB), &handle);
     EXPECT_NE(nullptr, handle);
     GlobalFree(handle);
     Command().Reset();
