@@ -95,6 +95,10 @@ CapSupport& TwainCapInfo::Source() {
     return CurrentSource();
 }
 
+AbstractSource& TwainCapInfo::SourceObject() {
+    return CurrentSource();
+}
+
 TW_UINT16 TwainCapInfo::TwainState() {
     return CurrentSource().GetState();
 }

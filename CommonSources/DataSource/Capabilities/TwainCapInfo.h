@@ -7,6 +7,7 @@
 #include "CapSupport.h"
 #include "TwainDefs.h"
 
+class AbstractSource;
 namespace CommonTwain {
 class TW_Container;
 }
@@ -63,6 +64,8 @@ protected:
 
     // The current source; TWCC_BUMMER while there is none.
     static CapSupport& Source();
+    // The same object, for what lies outside CapSupport (the scan session, plain flags).
+    static AbstractSource& SourceObject();
     static TW_UINT16 TwainState();
 
     // A TWTY_UINT16 enumeration of the values whose indexes name the last entry equal to the
