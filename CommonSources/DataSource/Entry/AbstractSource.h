@@ -139,7 +139,7 @@ public:
     bool IsKeepLoaded() const { return m_state->keepLoaded; }
     bool IsFullSource() const { return m_fullSource; }
     const std::string& GetLastServerAddress() const { return m_state->lastServerAddress; }
-    // The capability values, for the capability handlers.
+    // The whole state record, for inspection; capability handlers go through CapSupport.
     SourceState& GetSourceState() { return *m_state; }
 
     // The server's COLOR_MODE values, in its order, become both pixel-type lists; the entry
