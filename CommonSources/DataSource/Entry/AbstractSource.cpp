@@ -82,10 +82,8 @@ void AbstractSource::Build() {
     }
 
     SourceState& state = *m_state;
-    state.transferMechanisms = MakeArray({TWSX_NATIVE, TWSX_FILE, TWSX_MEMORY});
-    state.transferMechanismCurrent = state.transferMechanisms.GetAt(0);
-    state.transferMechanismDefault = state.transferMechanisms.GetAt(0);
-    state.pixelFlavors = MakeArray({TWPF_CHOCOLATE, TWPF_VANILLA});
+    SetTransferMechanismDefaults();
+    SetPixelFlavorDefaults();
 
     static const unsigned short kBitDepths[] = {1, 8, 24, 1, 24, 32, 24, 32, 24};
     for (unsigned short depth : kBitDepths) {
@@ -115,8 +113,11 @@ void AbstractSource::Build() {
                                      0x8002});
 
     // The identity handler names the remembered values of the application.
-    GetIdentityArg();
-    state.imageFileFormatSupported = MakeArray({TWFF_BMP, TWFF_TIFF, TWFF_TIFFMULTI});
+    state.imageFileFormat.SetStore(GetPreferences());
+    state.imageFileFormat.SetAppCapId(GetIdentityArg());
+    for (TW_UINT16 format : {TWFF_BMP, TWFF_TIFF, TWFF_TIFFMULTI}) {
+        state.imageFileFormat.AddValue(format);
+    }
 
     static const unsigned short kCompressions[] = {TWCP_GROUP4, TWCP_NONE, TWCP_NONE,   TWCP_NONE,
                                                    TWCP_JPEG,   TWCP_NONE, TWCP_GROUP4, TWCP_NONE,
@@ -125,10 +126,15 @@ void AbstractSource::Build() {
         state.compressions.Append(SingleValueRow<compressionStruct>(compression));
     }
 
-    state.unitsSupported = MakeArray(
-        {TWUN_INCHES, TWUN_CENTIMETERS, TWUN_PICAS, TWUN_POINTS, TWUN_TWIPS, TWUN_PIXELS});
+    state.units.SetStore(GetPreferences());
+    state.units.SetAppCapId(GetIdentityArg());
+    for (TW_UINT16 unit :
+         {TWUN_INCHES, TWUN_CENTIMETERS, TWUN_PICAS, TWUN_POINTS, TWUN_TWIPS, TWUN_PIXELS}) {
+        state.units.AddValue(unit);
+    }
 
-    state.transferFileName = state.imageFileFormatCurrent == TWFF_BMP ? "image.bmp" : "image.pic";
+    state.transferFileName =
+        state.imageFileFormat.GetCurrent() == TWFF_BMP ? "image.bmp" : "image.pic";
 }
 
 AbstractSource::~AbstractSource() {
@@ -209,20 +215,8 @@ void AbstractSource::LoadApplicationPreferences() {
     if (found && (flavor == TWPF_CHOCOLATE || flavor == TWPF_VANILLA)) {
         m_state->pixelFlavorCurrent = static_cast<TW_UINT16>(flavor);
     }
-    // A remembered value that is no longer supported falls back to the default.
-    const auto load = [&](TW_UINT16 capability, const UInt16Array& supported,
-                          TW_UINT16 defaultValue, TW_UINT16& current) {
-        const int value = store->GetInt(identity->GetKey(capability), defaultValue);
-        current = defaultValue;
-        for (std::uint32_t i = 0; i < supported.GetCount(); ++i) {
-            if (supported.GetAt(i) == value) {
-                current = static_cast<TW_UINT16>(value);
-            }
-        }
-    };
-    load(ICAP_IMAGEFILEFORMAT, m_state->imageFileFormatSupported, m_state->imageFileFormatDefault,
-         m_state->imageFileFormatCurrent);
-    load(ICAP_UNITS, m_state->unitsSupported, m_state->unitsDefault, m_state->unitsCurrent);
+    m_state->imageFileFormat.Load();
+    m_state->units.Load();
 }
 
 TW_UINT16 AbstractSource::DSEntry(pTW_IDENTITY pOrigin, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg,
@@ -368,6 +362,11 @@ void AbstractSource::CreatePreferences() {
     // The scan preferences must not keep reading the store that is about to go.
     if (m_state->preferences && m_fullSource) {
         m_state->scanPreferences.SetStore(store.get());
+    }
+    // Neither may the remembered capability values.
+    if (m_state->preferences) {
+        m_state->imageFileFormat.SetStore(store.get());
+        m_state->units.SetStore(store.get());
     }
     m_state->preferences = std::move(store);
 }

@@ -48,6 +48,35 @@ public:
     void SaveServerList() override;
     ServerInfo* GetSelectedServer() override;
     void SelectServer(int index) override;
+    // Capability values (AbstractSourceCapabilities.cpp).
+    void SetTransferMechanismEnumeration(const ValueList& values) override;
+    void SetTransferMechanismCurrent(TW_UINT16 value) override;
+    TW_UINT16 GetTransferMechanismCurrent() const override;
+    TW_UINT16 GetTransferMechanismDefault() const override;
+    ValueList GetTransferMechanismAvailable() const override;
+    void ResetTransferMechanism() override;
+    void SetPixelFlavorCurrent(TW_UINT16 value) override;
+    ValueList GetPixelFlavorAvailable() const override;
+    // Also what the scan model's image files deliver.
+    TW_UINT16 GetPixelFlavorCurrent() const override;
+    TW_UINT16 GetPixelFlavorDefault() const override;
+    void ResetPixelFlavor() override;
+    TW_INT16 GetTransferCountAvailable() const override;
+    TW_INT16 SetTransferCountDesired(TW_INT16 count) override;
+    TW_INT16 GetTransferCountDesired() const override;
+    TW_INT16 GetTransferCountDefault() const override;
+    void ResetTransferCount() override;
+    void SetImageFileFormatEnumeration(const ValueList& values) override;
+    void SetImageFileFormatCurrent(TW_UINT16 value) override;
+    ValueList GetImageFileFormatAvailable() const override;
+    TW_UINT16 GetImageFileFormatCurrent() const override;
+    TW_UINT16 GetImageFileFormatDefault() const override;
+    void SetCompressionEnumeration(const ValueList& values) override;
+    void SetCompressionCurrent(TW_UINT16 value) override;
+    ValueList GetCompressionAvailable() const override;
+    TW_UINT16 GetCompressionCurrent() const override;
+    TW_UINT16 GetCompressionDefault() const override;
+
     // Made on first use; owned by the source.
     DataArg_Identity* GetIdentityArg() override;
 
@@ -97,10 +126,7 @@ public:
     // The frame the application set through DAT_IMAGELAYOUT; false while none is held.
     bool GetImageLayout(double& left, double& top, double& right, double& bottom);
 
-    TW_UINT16 GetPixelFlavorCurrent() const override { return m_state->pixelFlavorCurrent; }
-    TW_UINT16 GetTransferMechanismCurrent() const { return m_state->transferMechanismCurrent; }
-    TW_UINT16 GetImageFileFormatCurrent() const { return m_state->imageFileFormatCurrent; }
-    TW_UINT16 GetUnitsCurrent() const { return m_state->unitsCurrent; }
+    TW_UINT16 GetUnitsCurrent() const { return m_state->units.GetCurrent(); }
     std::string GetTransferFileName() const { return m_state->transferFileName; }
     TW_UINT16 GetFeederEnabled() const { return m_state->feederEnabled; }
     void SetFeederEnabled(TW_UINT16 value) { m_state->feederEnabled = value; }
@@ -113,7 +139,7 @@ public:
     bool IsKeepLoaded() const { return m_state->keepLoaded; }
     bool IsFullSource() const { return m_fullSource; }
     const std::string& GetLastServerAddress() const { return m_state->lastServerAddress; }
-    // The capability values, for the capability handlers.
+    // The whole state record, for inspection; capability handlers go through CapSupport.
     SourceState& GetSourceState() { return *m_state; }
 
     // The server's COLOR_MODE values, in its order, become both pixel-type lists; the entry
@@ -129,6 +155,15 @@ public:
 private:
     void Build();
     void ClearProcessHandlers();
+    // The lists, default and current value a new source starts from; nothing is remembered.
+    void SetTransferMechanismDefaults();
+    void SetPixelFlavorDefaults();
+    // The compression row of the current file format; null when the table has none.
+    compressionStruct* CurrentCompressionRow() const;
+    // Native and memory transfers deliver uncompressed data only.
+    bool IsCompressionFixedToNone() const;
+    // Writes value under the calling application's key for the capability.
+    void Remember(TW_UINT16 capabilityId, int value);
     // The scan session itself, in one place (AbstractSourceScanner.cpp).
     void DeleteScanner();
     bool IsScannerConnected();

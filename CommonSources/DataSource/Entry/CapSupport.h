@@ -1,8 +1,11 @@
 #pragma once
 // What the capability handlers may ask of the source object: the known servers and the
-// connection, and the DAT_IDENTITY handler whose key names the remembered values of the
-// calling application. The value operations of each capability join this interface with the
-// handler of that capability.
+// connection, one group of value operations per capability, and the DAT_IDENTITY handler whose
+// key names the remembered values of the calling application. Failures are TwainExceptions
+// that carry the condition code the triplet answers with.
+
+#include "SimpleValArray.h"
+#include "TwainDefs.h"
 
 #include <string>
 
@@ -11,6 +14,8 @@ class ServerInfo;
 
 class CapSupport {
 public:
+    using ValueList = CommonTwain::SimpleValArray<unsigned short>;
+
     virtual ~CapSupport() = default;
 
     // Index of the server with that nickname, -1 when none.
@@ -25,6 +30,46 @@ public:
     // Null when no server is selected.
     virtual ServerInfo* GetSelectedServer() = 0;
     virtual void SelectServer(int index) = 0;
+
+    // ICAP_XFERMECH: remembered per application. The allowed list keeps the application's
+    // order and repetitions; any valid mechanism may become current, listed or not.
+    virtual void SetTransferMechanismEnumeration(const ValueList& values) = 0;
+    virtual void SetTransferMechanismCurrent(TW_UINT16 value) = 0;
+    virtual TW_UINT16 GetTransferMechanismCurrent() const = 0;
+    virtual TW_UINT16 GetTransferMechanismDefault() const = 0;
+    virtual ValueList GetTransferMechanismAvailable() const = 0;
+    virtual void ResetTransferMechanism() = 0;
+
+    // ICAP_PIXELFLAVOR: remembered per application; a file transfer is always vanilla.
+    virtual void SetPixelFlavorCurrent(TW_UINT16 value) = 0;
+    virtual ValueList GetPixelFlavorAvailable() const = 0;
+    virtual TW_UINT16 GetPixelFlavorCurrent() const = 0;
+    virtual TW_UINT16 GetPixelFlavorDefault() const = 0;
+    virtual void ResetPixelFlavor() = 0;
+
+    // CAP_XFERCOUNT: -1 (as many as there are) or 1 to 32767; not remembered.
+    virtual TW_INT16 GetTransferCountAvailable() const = 0;
+    virtual TW_INT16 SetTransferCountDesired(TW_INT16 count) = 0;
+    virtual TW_INT16 GetTransferCountDesired() const = 0;
+    virtual TW_INT16 GetTransferCountDefault() const = 0;
+    virtual void ResetTransferCount() = 0;
+
+    // ICAP_IMAGEFILEFORMAT: BMP, TIFF and multi-page TIFF, remembered per application.
+    virtual void SetImageFileFormatEnumeration(const ValueList& values) = 0;
+    virtual void SetImageFileFormatCurrent(TW_UINT16 value) = 0;
+    virtual ValueList GetImageFileFormatAvailable() const = 0;
+    virtual TW_UINT16 GetImageFileFormatCurrent() const = 0;
+    virtual TW_UINT16 GetImageFileFormatDefault() const = 0;
+
+    // ICAP_COMPRESSION: follows the file format with a file transfer; native and memory
+    // transfers are never compressed.
+    virtual void SetCompressionEnumeration(const ValueList& values) = 0;
+    virtual void SetCompressionCurrent(TW_UINT16 value) = 0;
+    virtual ValueList GetCompressionAvailable() const = 0;
+    virtual TW_UINT16 GetCompressionCurrent() const = 0;
+    virtual TW_UINT16 GetCompressionDefault() const = 0;
+
+    // Made on first use; owned by the source.
     virtual DataArg_Identity* GetIdentityArg() = 0;
 
 protected:

@@ -1,6 +1,7 @@
 #include "ControlResponder.h"
 
 #include "AbstractSource.h"
+#include "DataArg_Capability.h"
 #include "DataArg_CustomDSData.h"
 #include "DataArg_Identity.h"
 #include "DataArg_PassThru.h"
@@ -87,7 +88,7 @@ TW_UINT16 ControlResponder::Respond(pTW_IDENTITY pOrigin, TW_UINT16 dat, TW_UINT
 }
 
 AbstractDataArg* ControlResponder::CreateCapability() {
-    return nullptr;
+    return new DataArg_Capability();
 }
 
 AbstractDataArg* ControlResponder::CreateCustomDSData() {

@@ -2,6 +2,7 @@
 // Everything one source object holds between triplets, with the values a new source starts
 // from. Owned by AbstractSource; handlers reach it through the source.
 
+#include "CapPreference_TW_UINT16.h"
 #include "DataArg_Status.h"
 #include "ScanPreferences.h"
 #include "ServerList.h"
@@ -56,25 +57,22 @@ struct SourceState {
     std::string transferFileName = "image.bmp";
     bool fileNameGiven = false;
 
-    // ICAP_UNITS and ICAP_IMAGEFILEFORMAT: current and default values, and the values supported.
-    TW_UINT16 unitsCurrent = TWUN_INCHES;
-    TW_UINT16 unitsDefault = TWUN_INCHES;
-    UInt16Array unitsSupported;
-    TW_UINT16 imageFileFormatCurrent = TWFF_BMP;
-    TW_UINT16 imageFileFormatDefault = TWFF_BMP;
-    UInt16Array imageFileFormatSupported;
+    // Remembered per application; the source gives them the store, the key and their values.
+    CapPreference_TW_UINT16 units{ICAP_UNITS, TWUN_INCHES};
 
     // ICAP_PHYSICALWIDTH / ICAP_PHYSICALHEIGHT, one value per ICAP_UNITS value.
     CommonTwain::SimpleValArray<double> physicalWidths;
     CommonTwain::SimpleValArray<double> physicalHeights;
     // Indexed by ICAP_IMAGEFILEFORMAT value.
     CommonTwain::SimpleValArray<compressionStruct> compressions;
+    CapPreference_TW_UINT16 imageFileFormat{ICAP_IMAGEFILEFORMAT, TWFF_BMP};
     TW_UINT16 uiControllable = 1;
     TW_UINT16 showAcquireGUI = 1;
     UInt16Array supportedCaps;
     TW_INT16 transferCountDesired = -1;
     TW_INT16 transferCountDefault = -1;
-    TW_INT16 transferCountThird = -1;
+    // What the source reports it can deliver: as many as there are.
+    TW_INT16 transferCountAvailable = -1;
     // Indexed by ICAP_PIXELTYPE value.
     CommonTwain::SimpleValArray<bitDepthStruct> bitDepths;
     UInt16Array pixelTypesAvailable;

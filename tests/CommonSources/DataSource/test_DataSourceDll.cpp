@@ -2,6 +2,7 @@
 // source manager, which finds it installed in the prefix as twain_32\sane.ds (twain_64 on
 // 64-bit Wine).
 
+#include "CapabilityCases.h"
 #include "SourceFixture.h"
 
 #include <cstdint>
@@ -175,4 +176,37 @@ TEST_F(ManagerTest, OpensAgainstTheDefaultServer) {
     EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS, app.OpenSource("Nimbrel 5"));
     EXPECT_EQ(TWRC_SUCCESS, app.CloseSource());
     EXPECT_EQ(TWRC_SUCCESS, app.CloseManager());
+}
+
+// The application side of negotiation as a real application has it: every triplet through
+// the source manager. Only state 4 is reachable here.
+TEST_F(ManagerTest, NegotiatesCapabilitiesThroughTheManager) {
+    TwainTestApp app;
+    ASSERT_TRUE(app.HasManager());
+    ASSERT_EQ(TWRC_SUCCESS, app.OpenManager());
+    ASSERT_EQ(TWRC_SUCCESS, app.OpenSource("Nimbrel 5"));
+    RunCapabilityCases(app, CapabilityNegotiationCases(),
+                       [](TW_UINT16 state) { return state == 4; });
+    EXPECT_EQ(TWRC_SUCCESS, app.CloseSource());
+    EXPECT_EQ(TWRC_SUCCESS, app.CloseManager());
+}
+
+TEST_F(ManagerTest, RemembersTheTransferMechanismPerApplication) {
+    const auto session = [](const char* productName, TW_UINT16 setTo) {
+        TwainTestApp app;
+        std::strcpy(app.AppIdentity().ProductName, productName);
+        EXPECT_EQ(TWRC_SUCCESS, app.OpenManager());
+        EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS, app.OpenSource("Nimbrel 5"));
+        const TW_UINT32 found = CurrentValue(app, ICAP_XFERMECH);
+        if (setTo != 0xffff) {
+            EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS, SetValue(app, ICAP_XFERMECH, setTo));
+        }
+        EXPECT_EQ(TWRC_SUCCESS, app.CloseSource());
+        EXPECT_EQ(TWRC_SUCCESS, app.CloseManager());
+        return found;
+    };
+    EXPECT_EQ(TWSX_NATIVE, session("Application A", TWSX_MEMORY));
+    EXPECT_EQ(TWSX_MEMORY, session("Application A", 0xffff));
+    EXPECT_EQ(TWSX_NATIVE, session("Application B", 0xffff));
+    EXPECT_EQ(TWSX_MEMORY, session("Application A", 0xffff));
 }

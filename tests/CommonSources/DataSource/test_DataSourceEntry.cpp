@@ -87,9 +87,14 @@ TEST_F(EntryTest, NewSourceStartsFromTheDocumentedValues) {
     const SourceState& state = source.GetSourceState();
     EXPECT_EQ(-1, state.transferCountDesired);
     EXPECT_EQ(-1, state.transferCountDefault);
+    EXPECT_EQ(-1, state.transferCountAvailable);
     EXPECT_EQ(2, source.GetImageFileFormatCurrent());
-    EXPECT_EQ(2, state.imageFileFormatDefault);
-    EXPECT_EQ((std::vector<unsigned short>{2, 0, 6}), Values(state.imageFileFormatSupported));
+    EXPECT_EQ(2, source.GetImageFileFormatDefault());
+    EXPECT_EQ((std::vector<unsigned short>{0, 2, 6}), Values(source.GetImageFileFormatAvailable()));
+    EXPECT_EQ(TWUN_INCHES, source.GetUnitsCurrent());
+    for (TW_UINT16 unit = 0; unit < 8; ++unit) {
+        EXPECT_EQ(unit <= TWUN_PIXELS, state.units.IsSupported(unit)) << unit;
+    }
     EXPECT_EQ(0, source.GetTransferMechanismCurrent());
     EXPECT_EQ((std::vector<unsigned short>{0, 1, 2}), Values(state.transferMechanisms));
     EXPECT_EQ((std::vector<unsigned short>{0, 1}), Values(state.pixelFlavors));
