@@ -100,8 +100,23 @@ extern "C" unsigned char fish_next_byte(fish_state* fs) {
 }
 
 extern "C" void fish_crypt(fish_state* fs, unsigned char* bytes, long count) {
-    for (long i = 0; i < count; ++i)
-        bytes[i] ^= fish_next_byte(fs);
+    // Whole runs of the buffer at a time; the same bytes as fish_next_byte one by one.
+    while (count > 0) {
+        if (fs->index >= FISH_BUFFER_BYTES) {
+            *bytes++ ^= static_cast<unsigned char>(quorvel_server_fish_crypt_buffer(fs));
+            --count;
+            continue;
+        }
+        long run = static_cast<long>(FISH_BUFFER_BYTES - fs->index);
+        if (run > count)
+            run = count;
+        const unsigned char* key = fs->buffer + fs->index;
+        for (long i = 0; i < run; ++i)
+            bytes[i] ^= key[i];
+        fs->index += static_cast<uint32_t>(run);
+        bytes += run;
+        count -= run;
+    }
 }
 
 extern "C" uint64_t fish_position(const fish_state* fs) {
