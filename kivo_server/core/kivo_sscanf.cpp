@@ -24,19 +24,13 @@ struct ReaderContext {
     size_t pos;
 };
 
-class ReadError {
-public:
-    explicit ReadError(int code) : code(code) {}
-    int code;
-};
-
 int readFormat(ReaderContext& ctx, const char* format, unsigned char* base, ArgSource& args,
                bool allocating);
 
-// Room for n more bytes, or the read fails.
+// The next n payload bytes, or null when the payload ends first.
 unsigned char* take(ReaderContext& ctx, size_t n) {
     if (n > ctx.length - ctx.pos)
-        throw ReadError(KIVO_SSCANF_TRUNCATED);
+        return nullptr;
     unsigned char* p = ctx.input + ctx.pos;
     ctx.pos += n;
     return p;
@@ -47,15 +41,16 @@ void decipher(ReaderContext& ctx, unsigned char* p, size_t n, bool on) {
         fish_crypt(ctx.stream, p, static_cast<long>(n));
 }
 
+// A zeroed buffer recorded in the caller's list; null when memory runs out.
 void* allocate(ReaderContext& ctx, size_t bytes) {
     void* p = std::calloc(bytes ? bytes : 1, 1);
     if (!p)
-        throw ReadError(KIVO_SSCANF_NO_MEMORY);
+        return nullptr;
     if (ctx.allocs) {
         kivo_alloc* node = static_cast<kivo_alloc*>(std::malloc(sizeof(kivo_alloc)));
         if (!node) {
             std::free(p);
-            throw ReadError(KIVO_SSCANF_NO_MEMORY);
+            return nullptr;
         }
         node->ptr = p;
         node->next = *ctx.allocs;
@@ -83,152 +78,174 @@ void* targetAddress(const Directive& d, unsigned char* base, ArgSource& args) {
     return const_cast<void*>(followPointers(at, d.stars));
 }
 
-bool readPresence(ReaderContext& ctx) {
-    return *take(ctx, 1) != 0;
+// 1 present, 0 absent, negative when the payload ends.
+int readPresence(ReaderContext& ctx) {
+    const unsigned char* p = take(ctx, 1);
+    return p ? (*p != 0) : KIVO_SSCANF_TRUNCATED;
 }
 
-void readScalar(ReaderContext& ctx, const Directive& d, unsigned char* base, ArgSource& args,
-                bool decrypting) {
+// Takes n value bytes, deciphered in place when asked; null when the payload ends first.
+unsigned char* takeValue(ReaderContext& ctx, size_t n, bool decrypting) {
+    unsigned char* p = take(ctx, n);
+    if (p)
+        decipher(ctx, p, n, decrypting);
+    return p;
+}
+
+int storeAbsent(const Directive& d, void* target) {
+    switch (d.type) {
+    case 'i':
+    case 'b':
+        storeAt<uint8_t>(target, 0);
+        break;
+    case 'r':
+        storeAt<uint16_t>(target, 0);
+        break;
+    case 'l':
+        storeAt<uint64_t>(target, 0);
+        break;
+    case 'f':
+        storeAt<float>(target, 0.0f);
+        break;
+    case 'd':
+        storeAt<double>(target, 0.0);
+        break;
+    default:
+        storeAt<uint32_t>(target, 0);
+        break;
+    }
+    return 0;
+}
+
+size_t wireSize(char type) {
+    switch (type) {
+    case 'i':
+        return 1;
+    case 'r':
+        return 2;
+    case 'l':
+    case 'd':
+        return 8;
+    default:
+        return 4;
+    }
+}
+
+int readScalar(ReaderContext& ctx, const Directive& d, unsigned char* base, ArgSource& args,
+               bool decrypting) {
     void* target = targetAddress(d, base, args);
-    if (d.presence && !readPresence(ctx)) {
-        switch (d.type) {
-        case 'i':
-        case 'b':
-            storeAt<uint8_t>(target, 0);
-            break;
-        case 'r':
-            storeAt<uint16_t>(target, 0);
-            break;
-        case 'l':
-            storeAt<uint64_t>(target, 0);
-            break;
-        case 'f':
-            storeAt<float>(target, 0.0f);
-            break;
-        case 'd':
-            storeAt<double>(target, 0.0);
-            break;
-        default:
-            storeAt<uint32_t>(target, 0);
-            break;
-        }
-        return;
+    if (d.presence) {
+        const int present = readPresence(ctx);
+        if (present <= 0)
+            return present < 0 ? present : storeAbsent(d, target);
     }
     if ((d.type == 'f' || d.type == 'd') && ctx.version < 7)
-        throw ReadError(KIVO_SSCANF_NO_FLOAT);
+        return KIVO_SSCANF_NO_FLOAT;
+    const unsigned char* p = takeValue(ctx, wireSize(d.type), decrypting);
+    if (!p)
+        return KIVO_SSCANF_TRUNCATED;
     switch (d.type) {
-    case 'i': {
-        unsigned char* p = take(ctx, 1);
-        decipher(ctx, p, 1, decrypting);
+    case 'i':
         storeAt<uint8_t>(target, p[0]);
         break;
-    }
-    case 'r': {
-        unsigned char* p = take(ctx, 2);
-        decipher(ctx, p, 2, decrypting);
+    case 'r':
         storeAt<uint16_t>(target, kivo_from_big_endian16(loadAt<uint16_t>(p)));
         break;
-    }
-    case 'n': {
-        unsigned char* p = take(ctx, 4);
-        decipher(ctx, p, 4, decrypting);
+    case 'n':
         storeAt<uint32_t>(target, kivo_from_big_endian32(loadAt<uint32_t>(p)));
         break;
-    }
-    case 'l': {
-        unsigned char* p = take(ctx, 8);
-        decipher(ctx, p, 8, decrypting);
+    case 'l':
         storeAt<uint64_t>(target, kivo_from_big_endian64(loadAt<uint64_t>(p)));
         break;
-    }
-    case 'b': {
-        unsigned char* p = take(ctx, 4);
-        decipher(ctx, p, 4, decrypting);
+    case 'b':
         storeAt<uint8_t>(target, p[3] ? 1 : 0);
         break;
-    }
-    case 'v': {
-        unsigned char* p = take(ctx, 4);
-        decipher(ctx, p, 4, decrypting);
+    case 'v':
         storeAt<uint32_t>(target, loadAt<uint32_t>(p));
         break;
-    }
-    case 'f': {
-        unsigned char* p = take(ctx, 4);
-        decipher(ctx, p, 4, decrypting);
+    case 'f':
         storeAt<float>(target, kivo_wire_to_float(p));
         break;
-    }
-    case 'd': {
-        unsigned char* p = take(ctx, 8);
-        decipher(ctx, p, 8, decrypting);
+    case 'd':
         storeAt<double>(target, kivo_wire_to_double(p));
         break;
-    }
     default:
         break;
     }
+    return 0;
 }
 
-void readString(ReaderContext& ctx, const Directive& d, unsigned char* base, ArgSource& args,
-                bool decrypting, bool allocating) {
+int readString(ReaderContext& ctx, const Directive& d, unsigned char* base, ArgSource& args,
+               bool decrypting, bool allocating) {
     char** target = static_cast<char**>(targetAddress(d, base, args));
     const bool sized = !allocating && args.givesSizes();
     const int size = sized ? args.nextInt() : 0;
-    if (d.presence && !readPresence(ctx)) {
-        storeAt<char*>(target, nullptr);
-        return;
+    if (d.presence) {
+        const int present = readPresence(ctx);
+        if (present <= 0) {
+            if (present == 0)
+                storeAt<char*>(target, nullptr);
+            return present;
+        }
     }
     unsigned char* start = ctx.input + ctx.pos;
     size_t n = 0;
     for (;;) {
         if (n >= ctx.length - ctx.pos)
-            throw ReadError(KIVO_SSCANF_UNTERMINATED);
+            return KIVO_SSCANF_UNTERMINATED;
         decipher(ctx, start + n, 1, decrypting);
         if (start[n++] == 0)
             break;
     }
     ctx.pos += n;
     if (!target)
-        return;
+        return 0;
     if (allocating) {
         if (args.structMode()) {
             char* copy = static_cast<char*>(allocate(ctx, n));
+            if (!copy)
+                return KIVO_SSCANF_NO_MEMORY;
             std::memcpy(copy, start, n);
             *target = copy;
         } else {
             *target = reinterpret_cast<char*>(start);
         }
-        return;
+        return 0;
     }
     char* buffer = *target;
     if (!buffer)
-        return;
+        return 0;
     if (!sized)
-        throw ReadError(KIVO_SSCANF_NO_SIZE);
+        return KIVO_SSCANF_NO_SIZE;
     if (size < 0 || n > static_cast<size_t>(size))
-        throw ReadError(KIVO_SSCANF_TOO_SMALL);
+        return KIVO_SSCANF_TOO_SMALL;
     std::memcpy(buffer, start, n);
+    return 0;
 }
 
-void readPointerFlag(ReaderContext& ctx, const Directive& d, unsigned char* base, ArgSource& args) {
+int readPointerFlag(ReaderContext& ctx, const Directive& d, unsigned char* base, ArgSource& args) {
     void* value = targetAddress(d, base, args);
     void* flag = targetAddress(d, base, args);
-    if (d.presence && !readPresence(ctx)) {
-        storeAt<int32_t>(value, 0);
-        storeAt<int32_t>(flag, 1);
-        return;
+    int present = d.presence ? readPresence(ctx) : 1;
+    if (present < 0)
+        return present;
+    if (present) {
+        const unsigned char* p = take(ctx, 1);
+        if (!p)
+            return KIVO_SSCANF_TRUNCATED;
+        present = *p != 0;
     }
-    if (*take(ctx, 1) == 0) {
-        storeAt<int32_t>(value, 0);
-        storeAt<int32_t>(flag, 1);
-    } else {
+    if (present) {
         storeAt<int32_t>(flag, 0);
+    } else {
+        storeAt<int32_t>(value, 0);
+        storeAt<int32_t>(flag, 1);
     }
+    return 0;
 }
 
-void readStruct(ReaderContext& ctx, const Directive& d, unsigned char* base, ArgSource& args,
-                bool allocating) {
+int readStruct(ReaderContext& ctx, const Directive& d, unsigned char* base, ArgSource& args,
+               bool allocating) {
     void* at;
     if (args.structMode()) {
         const kivo_offs_t off = args.nextEntry();
@@ -243,29 +260,32 @@ void readStruct(ReaderContext& ctx, const Directive& d, unsigned char* base, Arg
     const kivo_offs_t* offsets = static_cast<const kivo_offs_t*>(args.nextPtr());
     KIVO_ASSERT(format != nullptr, "s_fmt!=NULL");
     KIVO_ASSERT(offsets != nullptr, "s_offs!=NULL");
-    if (d.presence && !readPresence(ctx)) {
-        if (d.stars > 0)
-            storeAt<void*>(at, nullptr);
-        return;
+    if (d.presence) {
+        const int present = readPresence(ctx);
+        if (present <= 0) {
+            if (present == 0 && d.stars > 0)
+                storeAt<void*>(at, nullptr);
+            return present;
+        }
     }
     unsigned char* s = static_cast<unsigned char*>(at);
     if (d.stars > 0) {
         if (allocating && at) {
             KIVO_ASSERT(offsets[0] >= 0, "structure size>=0");
             s = static_cast<unsigned char*>(allocate(ctx, static_cast<size_t>(offsets[0])));
+            if (!s)
+                return KIVO_SSCANF_NO_MEMORY;
             storeAt<void*>(at, s);
         } else {
             s = loadAt<unsigned char*>(at);
         }
     }
     OffsetsArgSource nested(offsets);
-    const int r = readFormat(ctx, format, s, nested, allocating);
-    if (r < 0)
-        throw ReadError(r);
+    return readFormat(ctx, format, s, nested, allocating);
 }
 
-void readArray(ReaderContext& ctx, const Directive& d, unsigned char* base, ArgSource& args,
-               bool decrypting, bool allocating) {
+int readArray(ReaderContext& ctx, const Directive& d, unsigned char* base, ArgSource& args,
+              bool decrypting, bool allocating) {
     const bool structMode = args.structMode();
     unsigned char* inlineArray = nullptr; // struct-mode '&'
     void* pointerVar = nullptr;           // where the array's address is held or received
@@ -295,7 +315,6 @@ void readArray(ReaderContext& ctx, const Directive& d, unsigned char* base, ArgS
                 dims[0] = base ? readCount(base + off, d.countLetter) : 0;
             } else {
                 const void* count = args.nextPtr();
-                KIVO_ASSERT(count || readsPresence, "array dimension");
                 dims[0] = count ? readCount(count, d.countLetter) : 0;
             }
         } else {
@@ -314,78 +333,84 @@ void readArray(ReaderContext& ctx, const Directive& d, unsigned char* base, ArgS
     }
     const size_t elemSize = elementSize(d, nestedOffsets);
 
-    if (readsPresence && !readPresence(ctx)) {
-        if (d.type == '@')
-            storeAt<void*>(pointerVar, nullptr);
-        return;
+    if (readsPresence) {
+        const int present = readPresence(ctx);
+        if (present <= 0) {
+            if (present == 0 && d.type == '@')
+                storeAt<void*>(pointerVar, nullptr);
+            return present;
+        }
     }
     // Counts come from the payload: every element takes at least one payload byte, which
     // bounds the allocation as well as the loop.
     if (dims[0] < 0 || dims[1] < 0)
-        throw ReadError(KIVO_SSCANF_BAD_COUNT);
+        return KIVO_SSCANF_BAD_COUNT;
     const size_t remaining = ctx.length - ctx.pos;
     const uint64_t d0 = static_cast<uint64_t>(dims[0]), d1 = static_cast<uint64_t>(dims[1]);
     if (d0 > remaining || d1 > remaining || (d1 != 0 && d0 > remaining / d1))
-        throw ReadError(d.type == '@' ? KIVO_SSCANF_BAD_COUNT : KIVO_SSCANF_TRUNCATED);
+        return d.type == '@' ? KIVO_SSCANF_BAD_COUNT : KIVO_SSCANF_TRUNCATED;
     const size_t elements = static_cast<size_t>(d0 * d1);
     if (elemSize != 0 && elements > std::numeric_limits<size_t>::max() / elemSize)
-        throw ReadError(KIVO_SSCANF_BAD_COUNT);
+        return KIVO_SSCANF_BAD_COUNT;
     const size_t bytes = elements * elemSize;
 
     unsigned char* data = inlineArray;
     if (!structMode || d.type == '@') {
         if (d.type == '@' && allocating && pointerVar) {
             data = static_cast<unsigned char*>(allocate(ctx, bytes));
+            if (!data)
+                return KIVO_SSCANF_NO_MEMORY;
             storeAt<void*>(pointerVar, data);
         } else {
             data = loadAt<unsigned char*>(pointerVar);
             if (data && d.type == '@') {
                 if (!sized)
-                    throw ReadError(KIVO_SSCANF_NO_SIZE);
+                    return KIVO_SSCANF_NO_SIZE;
                 if (size < 0 || bytes > static_cast<size_t>(size))
-                    throw ReadError(KIVO_SSCANF_TOO_SMALL);
+                    return KIVO_SSCANF_TOO_SMALL;
             }
         }
     }
     if (dimCount == 1 && d.element == "i") {
-        unsigned char* p = take(ctx, elements);
-        decipher(ctx, p, elements, decrypting);
+        const unsigned char* p = takeValue(ctx, elements, decrypting);
+        if (!p)
+            return KIVO_SSCANF_TRUNCATED;
         if (data && elements > 0)
             std::memcpy(data, p, elements);
-        return;
+        return 0;
     }
     const std::string elementFormat = "%" + d.element;
     for (size_t e = 0; e < elements; ++e) {
         PointerArgSource one(data ? data + e * elemSize : nullptr, nestedFormat, nestedOffsets);
         const int r = readFormat(ctx, elementFormat.c_str(), nullptr, one, allocating);
         if (r < 0)
-            throw ReadError(r);
+            return r;
     }
+    return 0;
 }
 
 int readFormat(ReaderContext& ctx, const char* format, unsigned char* base, ArgSource& args,
                bool allocating) {
-    try {
-        size_t pos = 0;
-        while (format[pos]) {
-            const Directive d = parseDirective(format, pos, "kivo_sscanf1");
-            bool decrypting = ctx.decrypt && ctx.stream && ctx.version > 9;
-            if (d.hash && ctx.version >= 12 && ctx.stream)
-                decrypting = true;
-            const bool alloc = allocating || d.allocate;
-            if (d.isArray())
-                readArray(ctx, d, base, args, decrypting, alloc);
-            else if (d.type == '{')
-                readStruct(ctx, d, base, args, alloc);
-            else if (d.type == 'O')
-                readPointerFlag(ctx, d, base, args);
-            else if (d.type == 's')
-                readString(ctx, d, base, args, decrypting, alloc);
-            else
-                readScalar(ctx, d, base, args, decrypting);
-        }
-    } catch (const ReadError& e) {
-        return e.code;
+    size_t pos = 0;
+    while (format[pos]) {
+        const Directive d = parseDirective(format, pos, "kivo_sscanf1");
+        bool decrypting = ctx.decrypt && ctx.stream && ctx.version > 9;
+        if (d.hash && ctx.version >= 12 && ctx.stream)
+            decrypting = true;
+        const bool alloc = allocating || d.allocate;
+        int r;
+        if (d.isArray())
+            r = readArray(ctx, d, base, args, decrypting, alloc);
+        else if (d.type == '{')
+            r = readStruct(ctx, d, base, args, alloc);
+        else if (d.type == 'O')
+            r = readPointerFlag(ctx, d, base, args);
+        else if (d.type == 's')
+            r = readString(ctx, d, base, args, decrypting, alloc);
+        else
+            r = readScalar(ctx, d, base, args, decrypting);
+        if (r < 0)
+            return r;
     }
     return 0;
 }

@@ -23,7 +23,7 @@ bool isValueType(char c) {
 }
 
 [[noreturn]] void badCharacter(const char* format, size_t at, const char* who) {
-    std::fprintf(stderr, "- %s: unknown fmt character: %c (%s)[%d] -\n", who, format[at], format,
+    std::fprintf(stderr, "- %s: unknown fmt character: %c (%s)[%d] -", who, format[at], format,
                  static_cast<int>(at));
     KIVO_ASSERT(false, "unknown fmt character");
     std::abort();
