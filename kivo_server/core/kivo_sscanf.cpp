@@ -81,7 +81,9 @@ void* targetAddress(const Directive& d, unsigned char* base, ArgSource& args) {
 // 1 present, 0 absent, negative when the payload ends.
 int readPresence(ReaderContext& ctx) {
     const unsigned char* p = take(ctx, 1);
-    return p ? (*p != 0) : KIVO_SSCANF_TRUNCATED;
+    if (!p)
+        return KIVO_SSCANF_TRUNCATED;
+    return *p != 0 ? 1 : 0;
 }
 
 // Takes n value bytes, deciphered in place when asked; null when the payload ends first.
