@@ -49,6 +49,11 @@ TEST(MarshalReader, ValueDirectives) {
     EXPECT_EQ(9, present);
     EXPECT_EQ(0, allocs.count());
 
+    // Bytes beyond what the format reads are left for the caller.
+    Bytes longer = hex("00000102 FFFF");
+    EXPECT_EQ(4, readList(allocs, 7, longer, "%n", &n));
+    EXPECT_EQ(258, n);
+
     Bytes absent = hex("00 00 00");
     double dd = 5;
     EXPECT_EQ(3, readList(allocs, 7, absent, "%0n%0d%0i", &n, &dd, &i));

@@ -190,3 +190,28 @@ TEST(MarshalWriter, ExportAllocatesTheCountedBytes) {
 }
 
 } // namespace
+
+namespace {
+
+// A malformed format is the caller's programming error: the process stops, naming it.
+TEST(MarshalFormatDeathTest, MalformedFormatsStopTheProcess) {
+    const int32_t values[] = {1};
+    const kivo_offs_t offsets[] = {4, 0};
+    EXPECT_DEATH(kivo_tally(7, "x%n", nullptr, 1), "unknown fmt character");
+    EXPECT_DEATH(kivo_tally(7, "%q", nullptr, 1), "unknown fmt character");
+    EXPECT_DEATH(kivo_tally(7, "%nx", nullptr, 1), "unknown fmt character");
+    EXPECT_DEATH(kivo_tally(7, "%n&n", nullptr, values, 3, 1, 1, 1),
+                 "array_dim_count<=MAX_ARRAY_DIMS");
+    EXPECT_DEATH(kivo_tally(7, "%n&O", nullptr, values, 1, 1), "without a size");
+    EXPECT_DEATH(kivo_tally(7, "%{", nullptr, values, nullptr, offsets), "t_fmt!=NULL");
+    char payload[] = {4, 0};
+    int32_t* target = nullptr;
+    EXPECT_DEATH(
+        kivo_server_kivo_sscanf(nullptr, 7, 0, nullptr, payload, 2, "%8n&n", &target, 3, 1, 1, 1),
+        "array_dim_count<=S_MAX_ARRAY_DIMS");
+    EXPECT_DEATH(
+        kivo_server_kivo_sscanf(nullptr, 7, 0, nullptr, payload, 2, "%{", values, "%n", nullptr),
+        "s_offs!=NULL");
+}
+
+} // namespace
