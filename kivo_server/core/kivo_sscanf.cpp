@@ -73,8 +73,13 @@ template <typename T> T loadAt(const void* p) {
 
 // Target of a value directive: the argument or the field, then one pointer per '*'.
 void* targetAddress(const Directive& d, unsigned char* base, ArgSource& args) {
-    void* at = args.structMode() ? (base ? base + args.nextEntry() : (args.nextEntry(), nullptr))
-                                 : args.nextPtr();
+    void* at;
+    if (args.structMode()) {
+        const kivo_offs_t off = args.nextEntry();
+        at = base ? base + off : nullptr; // no base: the structure is read past
+    } else {
+        at = args.nextPtr();
+    }
     return const_cast<void*>(followPointers(at, d.stars));
 }
 
