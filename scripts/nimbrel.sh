@@ -18,7 +18,8 @@ ALL_ARCHS=(x86_64 i686)
 . "$ROOT/scripts/wine-session.sh"
 
 PACKAGES=(cmake make googletest xvfb imagemagick wine wine64
-    g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix)
+    g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+    clang libclang-rt-14-dev libgcrypt20-dev)
 PACKAGES_32BIT=(wine32:i386)
 
 log() { echo "[nimbrel] $*"; }
@@ -130,6 +131,22 @@ run_ctest() {
     return $rc
 }
 
+# The RPC library's platform-neutral core built natively with clang (kivo_server/native): its
+# tests under sanitizers, the payload reader fuzzer for KIVO_FUZZ_SECONDS (60) and the Twofish
+# benchmark against libgcrypt. Ends with its own summary line.
+run_native() {
+    local build="$BUILD_ROOT/native" rc=0
+    log "native: kivo_server core with clang"
+    cmake -S "$ROOT/kivo_server/native" -B "$build" -DCMAKE_C_COMPILER=clang \
+        -DCMAKE_CXX_COMPILER=clang++ -DKIVO_FUZZ_SECONDS="${KIVO_FUZZ_SECONDS:-60}" >/dev/null
+    cmake --build "$build" -j "$JOBS"
+    (cd "$build" && ctest --output-on-failure --timeout 900) | tee "$build/ctest.log" || rc=$?
+    "$build/bench_twofish" || rc=1
+    log "  native (clang, ${KIVO_FUZZ_SECONDS:-60} s fuzzing):" \
+        "$(grep -E 'tests passed|tests failed' "$build/ctest.log" | tail -n1)"
+    return $rc
+}
+
 cmd="${1:-test}"
 case "$cmd" in
 build)
@@ -140,6 +157,7 @@ test)
     ensure_packages
     configure_and_build
     run_ctest
+    run_native
     ;;
 ctest)
     shift
