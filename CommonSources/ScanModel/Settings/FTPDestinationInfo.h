@@ -2,6 +2,10 @@
 // One FTP destination of a job, optionally through an FTP proxy. A plain value: the send and
 // FTP dialogs copy it to and from the saved preferences; it does no input or output itself.
 
+#include <windows.h>
+// windows.h maps GetUserName to its A/W variant; every unit must see the plain name.
+#undef GetUserName
+
 #include <string>
 
 class FTPDestinationInfo {

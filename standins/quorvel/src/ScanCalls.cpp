@@ -35,7 +35,19 @@ int QUORVEL_CALL CloseSession(QuorvelSessionHandle* session, int32_t) {
 int QUORVEL_CALL InitiateScan(QuorvelSessionHandle* session, ServerAttributeList* attributes,
                               int32_t* jobId, int32_t) {
     SimCall call("SCAN_initiateScan");
-    call.Handle("session", session).Pointer("attributes", attributes).Pointer("job", jobId);
+    call.Handle("session", session);
+    // The job's settings, whole, so that tests see what a new scan would ask of the copier.
+    if (attributes) {
+        std::string pairs = "[";
+        for (int32_t i = 0; attributes->keys && attributes->values && i < attributes->count; ++i) {
+            pairs +=
+                (i ? " " : "") + Quote(attributes->keys[i]) + "=" + Quote(attributes->values[i]);
+        }
+        call.Raw("attributes", pairs + "]");
+    } else {
+        call.Raw("attributes", "null");
+    }
+    call.Pointer("job", jobId);
     std::string server;
     if (!call.Admit(ServerOf(session, SessionKind::Scan, server))) {
         return call.Result();

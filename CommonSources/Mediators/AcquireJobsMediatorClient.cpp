@@ -1,0 +1,3 @@
+#include "AcquireJobsMediatorClient.h"
+
+AcquireJobsMediatorClient::~AcquireJobsMediatorClient() = default;

@@ -1,0 +1,3 @@
+#include "SendMediatorClient.h"
+
+SendMediatorClient::~SendMediatorClient() = default;
