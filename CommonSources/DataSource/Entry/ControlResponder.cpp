@@ -2,6 +2,7 @@
 
 #include "AbstractSource.h"
 #include "DataArg_CustomDSData.h"
+#include "DataArg_Event.h"
 #include "DataArg_Identity.h"
 #include "DataArg_PassThru.h"
 #include "DataArg_Status.h"
@@ -95,7 +96,7 @@ AbstractDataArg* ControlResponder::CreateCustomDSData() {
 }
 
 AbstractDataArg* ControlResponder::CreateEvent() {
-    return nullptr;
+    return new DataArg_Event();
 }
 
 AbstractDataArg* ControlResponder::CreatePassThru() {
