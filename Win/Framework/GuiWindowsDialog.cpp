@@ -41,7 +41,11 @@ GuiWindowsDialog::~GuiWindowsDialog() {
     }
     if (m_window != nullptr) {
         DestroyWindow(m_window);
-        // Another thread's window cannot be destroyed from here: forget it rather than wait.
+        if (m_window != nullptr && IsWindow(m_window)) {
+            // Another thread's window cannot be destroyed from here: it must no longer find
+            // this object, and the destructor does not wait for it.
+            SetWindowLongPtrA(m_window, GWLP_USERDATA, 0);
+        }
         m_window = nullptr;
     }
     // The controls use the font until the window is gone.
