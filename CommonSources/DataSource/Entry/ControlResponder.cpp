@@ -3,6 +3,7 @@
 #include "AbstractSource.h"
 #include "DataArg_Capability.h"
 #include "DataArg_CustomDSData.h"
+#include "DataArg_Event.h"
 #include "DataArg_Identity.h"
 #include "DataArg_PassThru.h"
 #include "DataArg_Status.h"
@@ -96,7 +97,7 @@ AbstractDataArg* ControlResponder::CreateCustomDSData() {
 }
 
 AbstractDataArg* ControlResponder::CreateEvent() {
-    return nullptr;
+    return new DataArg_Event();
 }
 
 AbstractDataArg* ControlResponder::CreatePassThru() {

@@ -1,48 +1,100 @@
 #include "DataArg_UserInterface.h"
 
 #include "AbstractSource.h"
+#include "AcquireWindowIntf.h"
+#include "CriticalSection.h"
 #include "DataArg_Identity.h"
+#include "LoadedModule.h"
+#include "ResourceLoader.h"
+#include "StringTable_rc.h"
 #include "TwainException.h"
+#include "UiMessages.h"
+#include "UiWindowFactoryIntf.h"
 
-#include <windows.h>
+#include <commctrl.h>
 
+#include <cstring>
 #include <utility>
 
 namespace {
 
-// A library loaded for the length of a scope.
-class LoadedModule {
-public:
-    explicit LoadedModule(const char* name) : m_module(LoadLibraryA(name)) {}
-    LoadedModule(const LoadedModule&) = delete;
-    LoadedModule& operator=(const LoadedModule&) = delete;
-    ~LoadedModule() {
-        if (m_module) {
-            FreeLibrary(m_module);
-        }
-    }
-
-    HMODULE Get() const { return m_module; }
-
-private:
-    HMODULE m_module;
-};
+UiWindowFactoryIntf* g_windowFactory = nullptr;
 
 DataArg_UserInterface::ChooserRunner& ChooserRunnerSlot() {
     static DataArg_UserInterface::ChooserRunner runner;
     return runner;
 }
 
+struct ServerErrorText {
+    int resultCode;
+    int stringId;
+};
+
+const ServerErrorText kServerErrorTexts[] = {
+    {0, IDS_RESULT_SUCCESS},
+    {-1, IDS_RESULT_BAD_PARAMETER},
+    {-2, IDS_RESULT_ACCESS_DENIED},
+    {-3, IDS_RESULT_SYSTEM_ERROR},
+    {-5, IDS_RESULT_FILE_NOT_FOUND},
+    {-6, IDS_RESULT_SERVER_BUSY},
+    {-7, IDS_RESULT_SERVER_NOT_FOUND},
+    {-8, IDS_RESULT_SERVER_UNREACHABLE},
+    {-9, IDS_RESULT_CONNECTION_FAILED},
+    {-10, IDS_RESULT_PROTOCOL_ERROR},
+    {-201, IDS_RESULT_PROTOCOL_ERROR},
+    {-11, IDS_RESULT_GENERAL_FAILURE},
+    {-12, IDS_RESULT_INVALID_VALUE},
+    {-13, IDS_RESULT_PRINTER_NOT_FOUND},
+    {-14, IDS_RESULT_PRINTER_EXISTS},
+    {-15, IDS_RESULT_ITEM_NOT_FOUND},
+    {-51, IDS_RESULT_BAD_PATHNAME},
+    {-99, IDS_RESULT_INCOMPATIBLE},
+    {-100, IDS_RESULT_NOT_AVAILABLE},
+    {-101, IDS_RESULT_PENDING},
+    {-102, IDS_RESULT_TIMED_OUT},
+    {-103, IDS_RESULT_CANCELED},
+};
+
 } // namespace
 
-DataArg_UserInterface::DataArg_UserInterface() = default;
+struct DataArg_UserInterface::UiState {
+    // ShowUI of the last MSG_ENABLEDS; cleared by MSG_DISABLEDS.
+    bool showUI = false;
+    // Pages still to be handed over in the current acquisition.
+    int32_t pageCounter = 0;
+    UiWindowIntf* loginDialog = nullptr;
+    UiWindowIntf* chooserDialog = nullptr;
+    UiWindowIntf* currentWindow = nullptr;
+    // Read by the server library's thread: set and cleared only under the lock.
+    AcquireWindowIntf* acquireJobsDialog = nullptr;
+    bool closeRequested = false;
+    bool pageDone = true;
+    HWND parentWindow = nullptr;
+    LoadedModule richEdit{"RichEd32.Dll"};
+    bool loginCancelled = false;
+    // While set, the server library's events are dropped; under the lock.
+    bool disableRequested = false;
+    // Guards disableRequested and acquireJobsDialog against the server library's thread.
+    CriticalSection lock;
+};
+
+DataArg_UserInterface::DataArg_UserInterface() : m_state(std::make_unique<UiState>()) {}
 
 DataArg_UserInterface::~DataArg_UserInterface() {
     try {
         CloseAllDialogs();
     } catch (std::exception& e) {
         CommonCpp::NoteException(&e, __FILE__, __LINE__);
+    } catch (...) {
     }
+}
+
+void DataArg_UserInterface::SetWindowFactory(UiWindowFactoryIntf* factory) {
+    g_windowFactory = factory;
+}
+
+UiWindowFactoryIntf* DataArg_UserInterface::GetWindowFactory() {
+    return g_windowFactory;
 }
 
 bool DataArg_UserInterface::IsDat(TW_UINT16 dat) const {
@@ -53,9 +105,14 @@ TW_UINT16 DataArg_UserInterface::MsgDisableDS(pTW_IDENTITY, TW_MEMREF pData) {
     if (pData == nullptr) {
         throw TwainException(__FILE__, __LINE__, TWCC_BADVALUE);
     }
+    {
+        const CriticalSection::Lock lock(m_state->lock);
+        m_state->disableRequested = true;
+    }
     if (AbstractSource* source = AbstractSource::Instance()) {
         source->SetState(4);
     }
+    m_state->showUI = false;
     CloseAllDialogs();
     return TWRC_SUCCESS;
 }
@@ -64,14 +121,59 @@ TW_UINT16 DataArg_UserInterface::MsgEnableDS(pTW_IDENTITY, TW_MEMREF pData) {
     if (pData == nullptr) {
         throw TwainException(__FILE__, __LINE__, TWCC_BADVALUE);
     }
-    throw TwainException(__FILE__, __LINE__, TWCC_BADPROTOCOL);
+    AbstractSource* const source = AbstractSource::Instance();
+    // Enabled already (or not open): a second enable would open a second window.
+    if (source == nullptr || source->GetState() != 4) {
+        throw TwainException(__FILE__, __LINE__, TWCC_SEQERROR);
+    }
+    auto* const ui = static_cast<TW_USERINTERFACE*>(pData);
+    m_state->showUI = ui->ShowUI != 0;
+    // The source always runs modal for the application.
+    ui->ModalUI = TRUE;
+    if (m_state->showUI && ui->hParent == nullptr) {
+        throw TwainException(__FILE__, __LINE__, TWCC_BADVALUE);
+    }
+    m_state->parentWindow = static_cast<HWND>(ui->hParent);
+
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES |
+                                                           ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&controls);
+
+    if (!source->IsConnected()) {
+        throw TwainException(__FILE__, __LINE__, TWCC_CHECKDEVICEONLINE);
+    }
+    if (!m_state->showUI || g_windowFactory == nullptr) {
+        throw TwainException(__FILE__, __LINE__, TWCC_BADPROTOCOL);
+    }
+    source->SetState(5);
+    try {
+        ShowAcquireJobsDialog();
+    } catch (...) {
+        source->SetState(4);
+        throw;
+    }
+    return TWRC_SUCCESS;
 }
 
 TW_UINT16 DataArg_UserInterface::MsgEnableDSUIOnly(pTW_IDENTITY, TW_MEMREF pData) {
     if (pData == nullptr) {
         throw TwainException(__FILE__, __LINE__, TWCC_BADVALUE);
     }
-    throw TwainException(__FILE__, __LINE__, TWCC_BADPROTOCOL);
+    throw TwainException(__FILE__, __LINE__, TWCC_CAPBADOPERATION);
+}
+
+void DataArg_UserInterface::ReportServerError(int resultCode) {
+    int stringId = IDS_UNEXPECTED_SERVER_ERROR;
+    for (const ServerErrorText& row : kServerErrorTexts) {
+        if (row.resultCode == resultCode) {
+            stringId = row.stringId;
+        }
+    }
+    ShowErrorMessage(stringId);
+}
+
+void DataArg_UserInterface::ShowErrorMessage(int stringId) {
+    ShowErrorDialog(ResourceLoader::Instance()->LoadString(stringId));
 }
 
 void DataArg_UserInterface::CloseAllDialogs() {
@@ -80,6 +182,7 @@ void DataArg_UserInterface::CloseAllDialogs() {
     CloseChooserDialog();
     CloseAcquireJobsDialog();
     CloseLoginDialog();
+    m_state->currentWindow = nullptr;
     CloseGuilessAcquire();
 }
 
@@ -105,74 +208,261 @@ void DataArg_UserInterface::SetChooserRunner(ChooserRunner runner) {
     ChooserRunnerSlot() = std::move(runner);
 }
 
+bool DataArg_UserInterface::GetUiStateFlag() const {
+    return m_state->loginCancelled;
+}
+
 bool DataArg_UserInterface::IsCloseRequested() {
-    return m_closeRequested;
+    return m_state->closeRequested;
 }
 
 void DataArg_UserInterface::RequestClose() {
-    m_closeRequested = true;
-    m_pageDone = true;
-    m_pageCounter = 0;
+    m_state->closeRequested = true;
+    m_state->pageDone = true;
+    m_state->pageCounter = 0;
 }
 
 void DataArg_UserInterface::ClearCloseRequest() {
-    m_closeRequested = false;
+    m_state->closeRequested = false;
 }
 
 void DataArg_UserInterface::EndProgress() {
-    // The progress window, which counts the page off, and the acquire window's end of the
-    // transfer join here with the windows.
-    if (m_pageCounter == 0) {
-        m_pageDone = true;
+    if (UiWindowIntf* current = m_state->currentWindow) {
+        current->Activate();
+        current->Update();
     }
+    if (m_state->pageCounter != 0) {
+        return;
+    }
+    m_state->pageDone = true;
+    AcquireWindowIntf* const acquire = m_state->acquireJobsDialog;
+    if (m_state->showUI && acquire != nullptr && m_state->currentWindow == acquire) {
+        acquire->FinishTransfer(true);
+    }
+}
+
+bool DataArg_UserInterface::GetShowUI() {
+    return m_state->showUI;
+}
+
+bool DataArg_UserInterface::GetUiFlagB() {
+    return false;
 }
 
 bool DataArg_UserInterface::IsPageDone() {
-    return m_pageDone;
+    return m_state->pageDone;
 }
 
 void DataArg_UserInterface::SetPageDone(bool done) {
-    m_pageDone = done;
+    m_state->pageDone = done;
 }
 
 void DataArg_UserInterface::SetTotalPageToAcquire(int32_t pages) {
-    m_pageCounter = pages;
+    m_state->pageCounter = pages;
 }
 
 bool DataArg_UserInterface::HasPagesDone() {
-    return m_pageCounter > 0;
+    return m_state->pageCounter > 0;
 }
 
 void DataArg_UserInterface::CountPage() {
-    ++m_pageCounter;
+    ++m_state->pageCounter;
+}
+
+UiWindowIntf* DataArg_UserInterface::GetCurrentWindow() {
+    return m_state->currentWindow;
+}
+
+void DataArg_UserInterface::SetCurrentWindow(UiWindowIntf* window) {
+    m_state->currentWindow = window;
+}
+
+HWND DataArg_UserInterface::GetParentWindow() {
+    return m_state->parentWindow;
+}
+
+AcquireWindowIntf* DataArg_UserInterface::GetAcquireJobsDialog() const {
+    return m_state->acquireJobsDialog;
+}
+
+void DataArg_UserInterface::NotifyAcquireDialog() {}
+
+void DataArg_UserInterface::StartBusyAnimation(const std::string& text) {
+    AcquireWindowIntf* const acquire = m_state->acquireJobsDialog;
+    if (acquire != nullptr && m_state->currentWindow == acquire) {
+        acquire->StartBusyAnimation(text);
+    }
+}
+
+void DataArg_UserInterface::StopBusyAnimation() {
+    AcquireWindowIntf* const acquire = m_state->acquireJobsDialog;
+    if (acquire != nullptr && m_state->currentWindow == acquire &&
+        !acquire->IsNextOriginalPromptShown()) {
+        acquire->StopBusyAnimation();
+    }
+}
+
+void DataArg_UserInterface::ShowAcquireJobsDialog() {
+    AbstractSource* const source = AbstractSource::Instance();
+    if (g_windowFactory == nullptr || source == nullptr) {
+        throw TwainException(__FILE__, __LINE__, TWCC_BADPROTOCOL);
+    }
+    // Never two acquire windows: an old one would stay on screen with nobody to close it.
+    if (m_state->acquireJobsDialog != nullptr) {
+        CloseAcquireJobsDialog();
+    }
+    AcquireWindowIntf* const dialog = g_windowFactory->CreateAcquireJobsDialog(
+        m_state->currentWindow, source->GetQuorvelWrapper(), source->GetScanPreferences(),
+        source->GetScanner());
+    {
+        // Events flow again only now that there is a window to take them.
+        const CriticalSection::Lock lock(m_state->lock);
+        m_state->acquireJobsDialog = dialog;
+        m_state->disableRequested = false;
+    }
+    m_state->pageDone = true;
+    m_state->closeRequested = false;
+    if (m_state->parentWindow != nullptr) {
+        EnableWindow(m_state->parentWindow, FALSE);
+    }
+    const HWND window = dialog->GetHwnd();
+    SetForegroundWindow(window);
+    if (getApplicationProductName().find("eCopy") != std::string::npos) {
+        const UINT flags = SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW;
+        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, flags);
+        SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, flags);
+    }
+}
+
+void DataArg_UserInterface::CloseAcquireJobsDialog() {
+    if (AcquireWindowIntf* const dialog = m_state->acquireJobsDialog) {
+        RequestClose();
+        SetPageDone(false);
+        {
+            // The server library's thread never posts to a window that is going.
+            const CriticalSection::Lock lock(m_state->lock);
+            m_state->acquireJobsDialog = nullptr;
+        }
+        dialog->Close();
+    }
+    RestoreParentWindow();
+}
+
+void DataArg_UserInterface::CloseChooserDialog() {
+    if (UiWindowIntf* const chooser = std::exchange(m_state->chooserDialog, nullptr)) {
+        chooser->Close();
+    }
+    RestoreParentWindow();
+}
+
+void DataArg_UserInterface::CloseLoginDialog() {
+    if (UiWindowIntf* const login = std::exchange(m_state->loginDialog, nullptr)) {
+        login->Close();
+    }
+    RestoreParentWindow();
+}
+
+void DataArg_UserInterface::CloseGuilessAcquire() {
+    RestoreParentWindow();
+}
+
+void DataArg_UserInterface::RestoreParentWindow() {
+    if (m_state->parentWindow != nullptr) {
+        EnableWindow(m_state->parentWindow, TRUE);
+        SetForegroundWindow(m_state->parentWindow);
+    }
+}
+
+void DataArg_UserInterface::OnScanEvent(ScanEventRecord* record) {
+    if (record == nullptr) {
+        return;
+    }
+    try {
+        const CriticalSection::Lock lock(m_state->lock);
+        if (!m_state->disableRequested && m_state->acquireJobsDialog != nullptr) {
+            m_state->acquireJobsDialog->PostEvent(record->type, record->jobId);
+        }
+    } catch (std::exception& e) {
+        CommonCpp::NoteException(&e, __FILE__, __LINE__);
+    } catch (...) {
+    }
+}
+
+void DataArg_UserInterface::OnAlertEvent(ScanAlertEventRecord* record) {
+    if (record == nullptr) {
+        return;
+    }
+    try {
+        const CriticalSection::Lock lock(m_state->lock);
+        if (!m_state->disableRequested && m_state->acquireJobsDialog != nullptr) {
+            m_state->acquireJobsDialog->PostAlertEvent(record);
+        }
+    } catch (std::exception& e) {
+        CommonCpp::NoteException(&e, __FILE__, __LINE__);
+    } catch (...) {
+    }
+}
+
+bool DataArg_UserInterface::IsDialogMessage(MSG* message) {
+    UiWindowIntf* const windows[] = {m_state->currentWindow, m_state->loginDialog,
+                                     m_state->chooserDialog, m_state->acquireJobsDialog};
+    for (UiWindowIntf* window : windows) {
+        if (window != nullptr && window->IsDialogMessage(message)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void DataArg_UserInterface::PumpMessages() {
+    if (AcquireWindowIntf* const acquire = m_state->acquireJobsDialog) {
+        acquire->PumpMessages();
+    }
+}
+
+void DataArg_UserInterface::PostToAcquireWindow(WPARAM wParam, LPARAM lParam) {
+    if (AcquireWindowIntf* const acquire = m_state->acquireJobsDialog) {
+        PostMessageA(acquire->GetHwnd(), WM_NIMBREL_ACQUIRE_IMAGE, wParam, lParam);
+    }
 }
 
 void DataArg_UserInterface::NotifyTransferReady() {
-    m_pageDone = false;
-    if (AbstractSource* source = AbstractSource::Instance()) {
+    m_state->pageDone = false;
+    AbstractSource* const source = AbstractSource::Instance();
+    if (source) {
         source->SetTransferReadyPending(true);
     }
     try {
-        if (SendToApplication(MSG_XFERREADY)) {
-            if (AbstractSource* source = AbstractSource::Instance()) {
+        bool accepted = false;
+        if (SendToApplication(MSG_XFERREADY, accepted)) {
+            if (source) {
                 source->SetState(6);
+                // The application has it from the source manager: DAT_EVENT must not report
+                // it a second time.
+                if (accepted) {
+                    source->SetTransferReadyPending(false);
+                }
             }
         }
     } catch (std::exception& e) {
         CommonCpp::NoteException(&e, __FILE__, __LINE__);
-        m_pageDone = true;
+        m_state->pageDone = true;
     }
 }
 
 void DataArg_UserInterface::NotifyCloseRequest() {
-    if (AbstractSource* source = AbstractSource::Instance()) {
+    AbstractSource* const source = AbstractSource::Instance();
+    if (source) {
         source->SetCloseRequestPending(true);
     }
     try {
-        if (SendToApplication(MSG_CLOSEDSREQ)) {
-            AbstractSource* source = AbstractSource::Instance();
-            if (source && source->GetState() == 7) {
+        bool accepted = false;
+        if (SendToApplication(MSG_CLOSEDSREQ, accepted) && source) {
+            if (source->GetState() == 7) {
                 source->SetState(6);
+            }
+            if (accepted) {
+                source->SetCloseRequestPending(false);
             }
         }
     } catch (std::exception& e) {
@@ -180,7 +470,8 @@ void DataArg_UserInterface::NotifyCloseRequest() {
     }
 }
 
-bool DataArg_UserInterface::SendToApplication(TW_UINT16 message) {
+bool DataArg_UserInterface::SendToApplication(TW_UINT16 message, bool& accepted) {
+    accepted = false;
     AbstractSource* const source = AbstractSource::Instance();
     if (!source) {
         return false;
@@ -198,7 +489,17 @@ bool DataArg_UserInterface::SendToApplication(TW_UINT16 message) {
     if (!entry) {
         return false;
     }
-    entry(identities->GetSourceIdentity(), identities->GetApplicationIdentity(), DG_CONTROL,
-          DAT_NULL, message, nullptr);
+    accepted = entry(identities->GetSourceIdentity(), identities->GetApplicationIdentity(),
+                     DG_CONTROL, DAT_NULL, message, nullptr) == TWRC_SUCCESS;
     return true;
+}
+
+std::string getApplicationProductName() {
+    AbstractSource* const source = AbstractSource::Instance();
+    if (source == nullptr) {
+        return std::string();
+    }
+    const TW_IDENTITY* const application = source->GetIdentityArg()->GetApplicationIdentity();
+    const char* const name = application->ProductName;
+    return std::string(name, strnlen(name, sizeof(application->ProductName)));
 }

@@ -1,31 +1,50 @@
 #pragma once
-// DAT_USERINTERFACE and the one owner of the data source's windows. For now it holds no
-// window: the server chooser answers Cancel, and the window operations keep the empty bodies
-// of UserInterfaceBase. The acquisition's own state (close request, page done, pages to hand
-// over) and the messages to the application already work without windows.
+// DAT_USERINTERFACE and the one owner of the data source's windows: the acquire window while
+// the source is enabled with its user interface, and the current window over which new
+// windows open. The windows are made through the UiWindowFactoryIntf that the module entry
+// registers. The handler also keeps the acquisition's state (close request, page done, pages
+// to hand over), sends MSG_XFERREADY and MSG_CLOSEDSREQ to the application, and is where the
+// server library's thread hands over scan events and copier alerts.
 
 #include "UserInterfaceBase.h"
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <string>
+
+class AcquireWindowIntf;
+class UiWindowFactoryIntf;
+class UiWindowIntf;
 
 class DataArg_UserInterface : public UserInterfaceBase {
 public:
+    // Loads the rich-edit library, so that dialogs with rich-edit fields can be created.
     DataArg_UserInterface();
     ~DataArg_UserInterface() override;
 
+    // The module entry registers the window implementation once; null removes it.
+    static void SetWindowFactory(UiWindowFactoryIntf* factory);
+    static UiWindowFactoryIntf* GetWindowFactory();
+
     bool IsDat(TW_UINT16 dat) const override;
-    // Accepted in any state: closes every window and returns to state 4.
+    // Accepted in any state: events stop, every window closes, state 4.
     TW_UINT16 MsgDisableDS(pTW_IDENTITY pOrigin, TW_MEMREF pData) override;
-    // Enabling needs the acquire window or the window-less acquire path, which this build does
-    // not have yet: both refuse (TWCC_BADPROTOCOL) rather than report an enable that never comes.
+    // State 4 only. With ShowUI the acquire window opens over hParent, which is disabled,
+    // and the call returns at once (state 5). The window-less acquire path is not there yet:
+    // without ShowUI the source refuses (TWCC_BADPROTOCOL), as it does while no window
+    // implementation is registered.
     TW_UINT16 MsgEnableDS(pTW_IDENTITY pOrigin, TW_MEMREF pData) override;
     TW_UINT16 MsgEnableDSUIOnly(pTW_IDENTITY pOrigin, TW_MEMREF pData) override;
 
+    // A server result code shown as its message (string id by code).
+    void ReportServerError(int resultCode) override;
+    void ShowErrorMessage(int stringId) override;
+
     virtual void CloseAllDialogs();
     virtual void EndProgressIfShown();
-    // Whether the progress window is up. No progress window exists yet, so none is ever shown
-    // and a failed triplet leaves the acquisition's page state alone.
+    // No progress window exists yet, so none is ever shown and a failed triplet leaves the
+    // acquisition's page state alone.
     bool IsProgressShown() override;
 
     // The close request: set when the acquisition is to end (the window closed, the user
@@ -33,20 +52,49 @@ public:
     bool IsCloseRequested() override;
     void RequestClose() override;
     void ClearCloseRequest() override;
-    // Ends one page. The progress window joins here once it exists; for now the page is done
-    // once no page is left to hand over.
+    // Ends one page: the window in front comes back, and the acquisition ends once no page is
+    // left to hand over.
     void EndProgress() override;
-    // MSG_XFERREADY (state 6) and MSG_CLOSEDSREQ (state 6 from 7) through the source manager,
-    // each marked pending at the source first, so that DAT_EVENT reports it too.
+    bool GetShowUI() override;
+    bool GetUiFlagB() override;
+    // MSG_XFERREADY (state 6) and MSG_CLOSEDSREQ (state 6 from 7) through the source manager.
+    // Each is marked pending at the source first; the mark stays only when the source manager
+    // could not take the message, so that DAT_EVENT reports it once and only then.
     void NotifyTransferReady() override;
     void NotifyCloseRequest() override;
     bool IsPageDone() override;
     void SetPageDone(bool done) override;
+    void NotifyAcquireDialog() override;
+    void StartBusyAnimation(const std::string& text) override;
+    void StopBusyAnimation() override;
+
+    void ShowAcquireJobsDialog() override;
+    void CloseAcquireJobsDialog() override;
+    void CloseChooserDialog() override;
+    void CloseLoginDialog() override;
+    void CloseGuilessAcquire() override;
+
+    // Called on the server library's thread: posted to the acquire window unless the source is
+    // being disabled; dropped while no window takes them. The record stays the caller's.
+    void OnScanEvent(ScanEventRecord* record) override;
+    void OnAlertEvent(ScanAlertEventRecord* record) override;
+    // Offers an application message to the open windows.
+    bool IsDialogMessage(MSG* message) override;
+    void PumpMessages() override;
+    void PostToAcquireWindow(WPARAM wParam, LPARAM lParam) override;
 
     // The pages still to be handed over in this acquisition.
     void SetTotalPageToAcquire(int32_t pages) override;
     virtual bool HasPagesDone();
     virtual void CountPage();
+
+    // The window in front, owner of the windows opened next; dialogs register themselves here.
+    virtual UiWindowIntf* GetCurrentWindow();
+    virtual void SetCurrentWindow(UiWindowIntf* window);
+    // hParent of the last MSG_ENABLEDS: the application's window.
+    virtual HWND GetParentWindow();
+    // The acquire window while it exists.
+    AcquireWindowIntf* GetAcquireJobsDialog() const;
 
     // The server chooser, run modally while a source opens: 1 when the user chose a server
     // whose log-in went through and the source is connected, else 2. Until the chooser window
@@ -57,14 +105,18 @@ public:
     using ChooserRunner = std::function<int()>;
     static void SetChooserRunner(ChooserRunner runner);
     // Set when the last log-in prompt did not end with OK.
-    bool GetUiStateFlag() const { return m_loginCancelled; }
+    bool GetUiStateFlag() const;
 
 private:
-    // Sends one DAT_NULL message to the application; false when the source manager is missing.
-    bool SendToApplication(TW_UINT16 message);
+    struct UiState;
+    // Sends one DAT_NULL message to the application: false when no source manager took the
+    // call; accepted is set when it answered TWRC_SUCCESS.
+    bool SendToApplication(TW_UINT16 message, bool& accepted);
+    // The application's window, enabled and in front again.
+    void RestoreParentWindow();
 
-    bool m_loginCancelled = false;
-    bool m_closeRequested = false;
-    bool m_pageDone = true;
-    int32_t m_pageCounter = 0;
+    std::unique_ptr<UiState> m_state;
 };
+
+// ProductName of the application that opened the source; empty while none did.
+std::string getApplicationProductName();

@@ -102,3 +102,4 @@
 #define IDS_ADDRESS_SEARCH_HINT_PARTIAL    27019
 #define IDS_FILE_LOCKED                    27020
 #define IDS_NEXT_ORIGINALS                 27021
+#define IDS_PRODUCT_TITLE                  27022

@@ -141,22 +141,43 @@ TW_UINT16 TwainTestApp::CloseSource() {
     return rc;
 }
 
+void TwainTestApp::PumpPending() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TW_EVENT event = {&message, MSG_NULL};
+        // The source takes what is meant for its windows.
+        if (m_sourceOpen && Call(DG_CONTROL, DAT_EVENT, MSG_PROCESSEVENT, &event) == TWRC_DSEVENT) {
+            if (event.TWMessage != MSG_NULL) {
+                m_notices.push_back(event.TWMessage);
+            }
+            continue;
+        }
+        m_dispatched.push_back(message.message);
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
 void TwainTestApp::PumpMessages(DWORD milliseconds) {
     const DWORD end = GetTickCount() + milliseconds;
     do {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TW_EVENT event = {&message, MSG_NULL};
-            // The source takes what is meant for its windows.
-            if (m_sourceOpen &&
-                Call(DG_CONTROL, DAT_EVENT, MSG_PROCESSEVENT, &event) == TWRC_DSEVENT) {
-                continue;
-            }
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
+        PumpPending();
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     } while (static_cast<LONG>(GetTickCount() - end) < 0);
+}
+
+bool TwainTestApp::PumpUntil(const std::function<bool()>& done, DWORD maxMilliseconds) {
+    const DWORD end = GetTickCount() + maxMilliseconds;
+    for (;;) {
+        PumpPending();
+        if (done()) {
+            return true;
+        }
+        if (static_cast<LONG>(GetTickCount() - end) >= 0) {
+            return false;
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
 }
 
 namespace {

@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -43,13 +44,22 @@ public:
     TW_UINT16 OpenSource(const char* productName);
     TW_UINT16 CloseSource();
 
-    // Runs the message loop for about the given time.
+    // Runs the message loop for about the given time. Every message goes to the source first
+    // (MSG_PROCESSEVENT) while one is open.
     void PumpMessages(DWORD milliseconds);
+    // Runs the message loop until done() holds, for at most the given time; whether it held.
+    bool PumpUntil(const std::function<bool()>& done, DWORD maxMilliseconds);
+    // The notices (MSG_XFERREADY, MSG_CLOSEDSREQ) MSG_PROCESSEVENT has reported, oldest first,
+    // and the messages the application dispatched itself (TWRC_NOTDSEVENT).
+    const std::vector<TW_UINT16>& Notices() const { return m_notices; }
+    const std::vector<UINT>& DispatchedMessages() const { return m_dispatched; }
     // Visible top-level windows of this process other than the application's own.
     int CountForeignVisibleWindows() const;
 
 private:
     void CreateAppWindow();
+    // Takes every waiting message once.
+    void PumpPending();
 
     DSENTRYPROC m_dsEntry = nullptr;
     DSMENTRYPROC m_dsmEntry = nullptr;
@@ -59,6 +69,8 @@ private:
     TW_IDENTITY m_source;
     bool m_managerOpen = false;
     bool m_sourceOpen = false;
+    std::vector<TW_UINT16> m_notices;
+    std::vector<UINT> m_dispatched;
 };
 
 // Checks an answer and the condition code DAT_STATUS gives right after it.

@@ -646,14 +646,16 @@ TEST_F(EntryTest, TheUserInterfaceHandlerKeepsTheAcquisitionsState) {
     source->SetState(4);
 }
 
-TEST_F(EntryTest, EnablingIsRefusedWhileThereIsNoAcquirePath) {
+// This program registers no window implementation: the source cannot show its windows.
+TEST_F(EntryTest, EnablingIsRefusedWithoutWindows) {
     ShowSimulatedServers();
     EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS, app.OpenSource("Nimbrel 5"));
     TW_USERINTERFACE ui = {};
     ui.ShowUI = TRUE;
+    ui.hParent = app.Window();
     EXPECT_TWAIN(app, TWRC_FAILURE, TWCC_BADPROTOCOL,
                  app.Call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui));
-    EXPECT_TWAIN(app, TWRC_FAILURE, TWCC_BADPROTOCOL,
+    EXPECT_TWAIN(app, TWRC_FAILURE, TWCC_CAPBADOPERATION,
                  app.Call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDSUIONLY, &ui));
     EXPECT_TWAIN(app, TWRC_FAILURE, TWCC_BADVALUE,
                  app.Call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, nullptr));

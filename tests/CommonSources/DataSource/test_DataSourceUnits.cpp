@@ -3,7 +3,9 @@
 #include "AbstractDataArg.h"
 #include "DataArg_Identity.h"
 #include "DataArg_Status.h"
+#include "DataArg_UserInterface.h"
 #include "TwainException.h"
+#include "StringTable_rc.h"
 #include "TwainValueNames.h"
 
 #include <gtest/gtest.h>
@@ -228,4 +230,44 @@ TEST(DataArg_Identity, KeyHasTheStoredForm) {
     std::memset(app->ProductName, 'x', sizeof(app->ProductName));
     EXPECT_EQ("103;2;1" + std::string(sizeof(TW_STR32), 'x') + ";F;M;",
               identity.GetKey(ICAP_XFERMECH));
+}
+
+namespace {
+
+// Keeps the message a server error would show instead of opening the error box.
+class ErrorTextRecorder : public DataArg_UserInterface {
+public:
+    void ShowErrorMessage(int stringId) override { shown.push_back(stringId); }
+    std::vector<int> shown;
+};
+
+} // namespace
+
+TEST(DataArg_UserInterface, ServerErrorsShowTheirMessage) {
+    const struct {
+        int code;
+        int stringId;
+    } cases[] = {
+        {0, IDS_RESULT_SUCCESS},
+        {-1, IDS_RESULT_BAD_PARAMETER},
+        {-6, IDS_RESULT_SERVER_BUSY},
+        {-10, IDS_RESULT_PROTOCOL_ERROR},
+        {-201, IDS_RESULT_PROTOCOL_ERROR},
+        {-15, IDS_RESULT_ITEM_NOT_FOUND},
+        {-51, IDS_RESULT_BAD_PATHNAME},
+        {-99, IDS_RESULT_INCOMPATIBLE},
+        {-100, IDS_RESULT_NOT_AVAILABLE},
+        {-103, IDS_RESULT_CANCELED},
+        // Everything else is the unexpected error.
+        {-4, IDS_UNEXPECTED_SERVER_ERROR},
+        {1, IDS_UNEXPECTED_SERVER_ERROR},
+        {-202, IDS_UNEXPECTED_SERVER_ERROR},
+        {-50, IDS_UNEXPECTED_SERVER_ERROR},
+        {INT_MIN, IDS_UNEXPECTED_SERVER_ERROR},
+    };
+    for (const auto& c : cases) {
+        ErrorTextRecorder ui;
+        ui.ReportServerError(c.code);
+        EXPECT_EQ(std::vector<int>({c.stringId}), ui.shown) << c.code;
+    }
 }

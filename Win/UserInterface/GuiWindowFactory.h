@@ -1,0 +1,15 @@
+#pragma once
+// The windows of the data source as the user-interface handler makes them. The module entry
+// registers the one instance (DataArg_UserInterface::SetWindowFactory); so does a test that
+// runs the source in-process.
+
+#include "UiWindowFactoryIntf.h"
+
+class GuiWindowFactory : public UiWindowFactoryIntf {
+public:
+    static GuiWindowFactory* Instance();
+
+    AcquireWindowIntf* CreateAcquireJobsDialog(UiWindowIntf* owner, QuorvelWrapperIntf* wrapper,
+                                               ScanPreferences& preferences,
+                                               Scanner* scanner) override;
+};
