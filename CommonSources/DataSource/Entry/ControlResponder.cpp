@@ -3,6 +3,7 @@
 #include "AbstractSource.h"
 #include "DataArg_Capability.h"
 #include "DataArg_CustomDSData.h"
+#include "DataArg_FileSystem.h"
 #include "DataArg_Identity.h"
 #include "DataArg_PassThru.h"
 #include "DataArg_Status.h"
