@@ -2,6 +2,8 @@
 
 #include "TW_ARRAY_UINT16.h"
 
+#include <utility>
+
 TwainCapInfo_CAP_SUPPORTEDCAPS::TwainCapInfo_CAP_SUPPORTEDCAPS()
     : TwainCapInfo(FlagGet | FlagGetCurrent | FlagGetDefault) {}
 
