@@ -2,11 +2,21 @@
 
 #include "AbstractSource.h"
 #include "SafeHandle.h"
+#include "TW_Fix32.h"
 #include "TW_Enumeration.h"
 #include "TW_OneValue.h"
 #include "TwainException.h"
 
+#include <algorithm>
+
 namespace {
+
+// The TW_FIX32 range: Whole from -32768 to 32767, Frac up to 65535 / 65536.
+double WithinFix32(double value) {
+    constexpr double kLargest = 32767.0 + 65535.0 / 65536.0;
+    constexpr double kSmallest = -32768.0;
+    return std::min(std::max(value, kSmallest), kLargest);
+}
 
 AbstractSource& CurrentSource() {
     AbstractSource* source = AbstractSource::Instance();
@@ -139,6 +149,36 @@ TW_UINT16 TwainCapInfo::AnswerEnumeration(TW_CAPABILITY& capability,
 
 TW_UINT16 TwainCapInfo::AnswerUInt16(TW_CAPABILITY& capability, TW_UINT16 value) {
     return Answer(capability, CommonTwain::TW_ONEVALUE_UINT16(value));
+}
+
+TW_UINT16 TwainCapInfo::AnswerBool(TW_CAPABILITY& capability, TW_UINT16 value) {
+    return Answer(capability, CommonTwain::TW_ONEVALUE_BOOL(value));
+}
+
+TW_UINT16 TwainCapInfo::AnswerFix32(TW_CAPABILITY& capability, double value) {
+    return Answer(capability, CommonTwain::TW_ONEVALUE_FIX32(WithinFix32(value)));
+}
+
+TW_UINT16 TwainCapInfo::AnswerFix32Enumeration(TW_CAPABILITY& capability,
+                                               const CommonTwain::SimpleValArray<double>& values,
+                                               double current, double defaultValue) {
+    TW_UINT32 currentIndex = 0;
+    TW_UINT32 defaultIndex = 0;
+    CommonTwain::SimpleValArray<double> items;
+    for (TW_UINT32 i = 0; i < values.GetCount(); ++i) {
+        if (values.GetAt(i) == current) {
+            currentIndex = i;
+        }
+        if (values.GetAt(i) == defaultValue) {
+            defaultIndex = i;
+        }
+        items.Append(WithinFix32(values.GetAt(i)));
+    }
+    return Answer(capability, CommonTwain::TW_ENUMERATION_FIX32(items, currentIndex, defaultIndex));
+}
+
+double TwainCapInfo::ReadFix32(const TW_ONEVALUE* memory, unsigned long size) {
+    return CommonTwain::Fix32ToDouble(CommonTwain::TW_ONEVALUE_FIX32(memory, size).GetValue());
 }
 
 TW_UINT16 TwainCapInfo::ReadLow16(const TW_ONEVALUE* memory, unsigned long size) {

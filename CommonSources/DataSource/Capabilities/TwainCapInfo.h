@@ -74,9 +74,20 @@ protected:
                                        const CapSupport::ValueList& values, TW_UINT16 current,
                                        TW_UINT16 defaultValue);
     static TW_UINT16 AnswerUInt16(TW_CAPABILITY& capability, TW_UINT16 value);
+    static TW_UINT16 AnswerBool(TW_CAPABILITY& capability, TW_UINT16 value);
+    // value rounded into a TW_FIX32; beyond its range, its largest or smallest value.
+    static TW_UINT16 AnswerFix32(TW_CAPABILITY& capability, double value);
+    // A TWTY_FIX32 enumeration; the indexes follow the rule of AnswerEnumeration, compared on
+    // the values before they are rounded.
+    static TW_UINT16 AnswerFix32Enumeration(TW_CAPABILITY& capability,
+                                            const CommonTwain::SimpleValArray<double>& values,
+                                            double current, double defaultValue);
 
     // The low 16 bits of the item, whatever the item type says.
     static TW_UINT16 ReadLow16(const TW_ONEVALUE* memory, unsigned long size);
+    // The item of a TWTY_FIX32 one-value as Whole + Frac / 65536; CommonTwain::TypeException
+    // for any other item type.
+    static double ReadFix32(const TW_ONEVALUE* memory, unsigned long size);
     // The items of a TWTY_UINT16 enumeration; CommonTwain::TypeException for any other.
     static CapSupport::ValueList ReadUInt16Items(const TW_ENUMERATION* memory, unsigned long size);
 

@@ -2,6 +2,8 @@
 
 #include "AudioResponder.h"
 #include "ControlResponder.h"
+#include "CustomCapabilities.h"
+#include "DataArg_FileSystem.h"
 #include "DataArg_Identity.h"
 #include "DataArg_UserInterface.h"
 #include "ImageResponder.h"
@@ -21,7 +23,7 @@ namespace {
 AbstractSource* g_currentSource = nullptr;
 DataArg_Status* g_statusHandler = nullptr;
 DataArg_UserInterface* g_userInterfaceHandler = nullptr;
-AbstractDataArg* g_fileSystemHandler = nullptr;
+DataArg_FileSystem* g_fileSystemHandler = nullptr;
 
 // One row per pixel type: current = default = the one allowed = the one supported value.
 template <typename Row> Row SingleValueRow(unsigned short value) {
@@ -76,7 +78,8 @@ void AbstractSource::Build() {
     if (m_fullSource) {
         m_state->scanPreferences.SetStore(m_state->preferences.get());
         GetQuorvelWrapper();
-        // The file-system handler joins here once the source serves DAT_FILESYSTEM.
+        m_fileSystem = std::make_unique<DataArg_FileSystem>(*this);
+        g_fileSystemHandler = m_fileSystem.get();
         m_userInterface = std::make_unique<DataArg_UserInterface>();
         g_userInterfaceHandler = m_userInterface.get();
     }
@@ -85,32 +88,17 @@ void AbstractSource::Build() {
     SetTransferMechanismDefaults();
     SetPixelFlavorDefaults();
 
-    static const unsigned short kBitDepths[] = {1, 8, 24, 1, 24, 32, 24, 32, 24};
-    for (unsigned short depth : kBitDepths) {
-        state.bitDepths.Append(SingleValueRow<bitDepthStruct>(depth));
-    }
-    state.supportedCaps = MakeArray({CAP_XFERCOUNT,
-                                     CAP_SUPPORTEDCAPS,
-                                     CAP_UICONTROLLABLE,
-                                     ICAP_COMPRESSION,
-                                     ICAP_PLANARCHUNKY,
-                                     ICAP_PHYSICALHEIGHT,
-                                     ICAP_PHYSICALWIDTH,
-                                     ICAP_PIXELFLAVOR,
-                                     ICAP_BITDEPTH,
-                                     ICAP_BITORDER,
-                                     ICAP_PIXELTYPE,
-                                     ICAP_UNITS,
-                                     ICAP_XFERMECH,
-                                     ICAP_XRESOLUTION,
-                                     ICAP_YRESOLUTION,
-                                     ICAP_IMAGEFILEFORMAT,
-                                     ICAP_XNATIVERESOLUTION,
-                                     ICAP_YNATIVERESOLUTION,
-                                     CAP_DUPLEX,
-                                     CAP_DUPLEXENABLED,
-                                     0x8001,
-                                     0x8002});
+    SetBitDepthDefaults();
+    state.supportedCaps =
+        MakeArray({CAP_XFERCOUNT, CAP_SUPPORTEDCAPS, CAP_UICONTROLLABLE, ICAP_COMPRESSION,
+                   ICAP_PLANARCHUNKY, ICAP_PHYSICALHEIGHT, ICAP_PHYSICALWIDTH, ICAP_PIXELFLAVOR,
+                   ICAP_BITDEPTH, ICAP_BITORDER, ICAP_PIXELTYPE, ICAP_UNITS, ICAP_XFERMECH,
+                   ICAP_XRESOLUTION, ICAP_YRESOLUTION, ICAP_IMAGEFILEFORMAT, ICAP_XNATIVERESOLUTION,
+                   ICAP_YNATIVERESOLUTION, CAP_DUPLEX, CAP_DUPLEXENABLED,
+                   // Served as well, where the server has what they need.
+                   CAP_DEVICEONLINE, CAP_FEEDERENABLED, CAP_FEEDERLOADED, CAP_AUTOFEED,
+                   ICAP_ORIENTATION, ICAP_UNDEFINEDIMAGESIZE, ICAP_AUTOMATICBORDERDETECTION,
+                   zyl_CAP_SourceIpAddr_id, zyl_CAP_ShowAcquireGUI});
 
     // The identity handler names the remembered values of the application.
     state.imageFileFormat.SetStore(GetPreferences());
@@ -180,7 +168,7 @@ DataArg_UserInterface* AbstractSource::GetUserInterfaceHandler() {
     return g_userInterfaceHandler;
 }
 
-AbstractDataArg* AbstractSource::GetFileSystemHandler() {
+DataArg_FileSystem* AbstractSource::GetFileSystemHandler() {
     return g_fileSystemHandler;
 }
 

@@ -13,8 +13,11 @@
 #include <vector>
 
 class AbstractDataArg;
+class DataArg_FileSystem;
 class DataArg_UserInterface;
 class ScanPreferences;
+class ScanServerCapabilities;
+class zylImageFile;
 
 namespace CommonCpp {
 class XGPreferencesIntf;
@@ -37,7 +40,7 @@ public:
     // The process-wide handlers; null while the source that owns them does not exist.
     static DataArg_Status* GetStatusHandler();
     static DataArg_UserInterface* GetUserInterfaceHandler();
-    static AbstractDataArg* GetFileSystemHandler();
+    static DataArg_FileSystem* GetFileSystemHandler();
 
     int FindServer(const std::string& nickname) override;
     int AddServer(ServerInfo* server) override;
@@ -76,6 +79,56 @@ public:
     ValueList GetCompressionAvailable() const override;
     TW_UINT16 GetCompressionCurrent() const override;
     TW_UINT16 GetCompressionDefault() const override;
+    void SetPixelTypeEnumeration(const ValueList& values) override;
+    void SetPixelTypeCurrent(TW_UINT16 value) override;
+    ValueList GetPixelTypeAvailable() override;
+    TW_UINT16 GetPixelTypeCurrent() override;
+    TW_UINT16 GetPixelTypeDefault() override;
+    void ResetPixelType() override;
+    void SetBitDepthEnumeration(const ValueList& values) override;
+    void SetBitDepthCurrent(TW_UINT16 value) override;
+    ValueList GetBitDepthAvailable() override;
+    TW_UINT16 GetBitDepthCurrent() override;
+    TW_UINT16 GetBitDepthDefault() override;
+    TW_UINT16 GetShowAcquireGUI() const override;
+    void SetShowAcquireGUI(TW_UINT16 value) override;
+    TW_UINT16 GetUIControllable() const override;
+    ValueList GetSupportedCaps() const override;
+    // Geometry (AbstractSourceGeometry.cpp).
+    ValueList GetPlanarChunkyAvailable() const override;
+    TW_UINT16 GetPlanarChunkyCurrent() const override;
+    TW_UINT16 GetPlanarChunkyDefault() const override;
+    ValueList GetBitOrderAvailable() const override;
+    TW_UINT16 GetBitOrderCurrent() const override;
+    TW_UINT16 GetBitOrderDefault() const override;
+    double GetPhysicalHeight() const override;
+    double GetPhysicalWidth() const override;
+    void SetUnitsEnumeration(const ValueList& values) override;
+    void SetUnitsCurrent(TW_UINT16 value) override;
+    TW_UINT16 GetUnitsDefault() const override;
+    TW_UINT16 GetUnitsCurrent() const override;
+    ValueList GetUnitsAvailable() const override;
+    void ResetUnits() override;
+    void SetXResolutionCurrent(double value) override;
+    CommonTwain::SimpleValArray<double> GetXResolutionAvailable() const override;
+    double GetXResolutionCurrent() override;
+    double GetXResolutionDefault() override;
+    void ResetXResolution() override;
+    void SetYResolutionCurrent(double value) override;
+    CommonTwain::SimpleValArray<double> GetYResolutionAvailable() const override;
+    double GetYResolutionCurrent() override;
+    double GetYResolutionDefault() override;
+    void ResetYResolution() override;
+    double GetXNativeResolution() const override;
+    double GetYNativeResolution() const override;
+    // Device values (AbstractSourceDevice.cpp).
+    void SetOrientationEnumeration(const ValueList& values) override;
+    ValueList GetOrientationAvailable() const override;
+    void SetOrientationCurrent(TW_UINT16 value) override;
+    TW_UINT16 GetOrientationCurrent() const override;
+    TW_UINT16 GetDuplex() const override;
+    TW_UINT16 GetDuplexEnabled() const override;
+    void SetDuplexEnabled(TW_UINT16 value) override;
 
     // Made on first use; owned by the source.
     DataArg_Identity* GetIdentityArg() override;
@@ -109,6 +162,8 @@ public:
     virtual ServerList& GetServerList();
     // A deep copy: entries and selection.
     virtual void SetServerList(const ServerList& list);
+    // The whole bit-depth table back to its first content, every row.
+    virtual void ResetBitDepth();
     virtual bool IsPageCountUnknown();
     // Transfers still to come: the scan session's pages left in states 6 and 7, else 0.
     TW_UINT16 GetPendingTransferCount() override;
@@ -125,8 +180,15 @@ public:
     virtual Scanner* GetScanner();
     // The frame the application set through DAT_IMAGELAYOUT; false while none is held.
     bool GetImageLayout(double& left, double& top, double& right, double& bottom);
-
-    TW_UINT16 GetUnitsCurrent() const { return m_state->units.GetCurrent(); }
+    // The image file of the page being handed to the application; null without one. Never
+    // makes a scan session.
+    zylImageFile* GetCurrentPageImage();
+    // Connected to a server that has not been reported down.
+    bool IsDeviceOnline();
+    // What the connected server allows (an empty set while there is none).
+    ScanServerCapabilities& GetServerCapabilities();
+    // The resolution a page of the axis is scanned at, in dots per inch whatever the units.
+    double GetResolutionDpi(int axis);
     std::string GetTransferFileName() const { return m_state->transferFileName; }
     TW_UINT16 GetFeederEnabled() const { return m_state->feederEnabled; }
     void SetFeederEnabled(TW_UINT16 value) { m_state->feederEnabled = value; }
@@ -149,8 +211,9 @@ public:
     // pixel values use the largest resolutions.
     void LoadPhysicalSizes(double maxXResolution, double maxYResolution);
     // The server's ORIENTATION values as TWOR_PORTRAIT and TWOR_LANDSCAPE; none when the
-    // server does not let the orientation be chosen.
-    void LoadOrientations(const std::vector<std::string>& orientations);
+    // server does not let the orientation be chosen. The current one is the entry at
+    // currentIndex, else the first offered, else portrait.
+    void LoadOrientations(const std::vector<std::string>& orientations, int currentIndex);
 
 private:
     void Build();
@@ -158,6 +221,8 @@ private:
     // The lists, default and current value a new source starts from; nothing is remembered.
     void SetTransferMechanismDefaults();
     void SetPixelFlavorDefaults();
+    // One row per pixel type, each with its one depth.
+    void SetBitDepthDefaults();
     // The compression row of the current file format; null when the table has none.
     compressionStruct* CurrentCompressionRow() const;
     // Native and memory transfers deliver uncompressed data only.
@@ -175,10 +240,14 @@ private:
     void LoadFromConnectedScanner();
     // The pages left in the scan session's current command; 0 without one.
     TW_UINT16 GetScannerPagesLeft();
+    // The current page's resolution of the axis in dots per inch; false without a page.
+    bool GetPageResolution(int axis, double& dpi);
+    // The bit-depth row of the stored pixel type.
+    bitDepthStruct& CurrentBitDepthRow() const;
 
     bool m_fullSource;
     std::unique_ptr<SourceState> m_state;
     std::unique_ptr<DataArg_Identity> m_identity;
     std::unique_ptr<DataArg_UserInterface> m_userInterface;
-    std::unique_ptr<AbstractDataArg> m_fileSystem;
+    std::unique_ptr<DataArg_FileSystem> m_fileSystem;
 };

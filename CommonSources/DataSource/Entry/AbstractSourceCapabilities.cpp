@@ -5,6 +5,7 @@
 #include "DataArg_Identity.h"
 #include "TwainException.h"
 #include "XGPreferencesIntf.h"
+#include "zylImageFile.h"
 
 namespace {
 
@@ -28,6 +29,13 @@ bool Contains(const CapSupport::ValueList& list, TW_UINT16 value) {
 void RequireBadValueUnless(bool valid, const char* file, int line) {
     if (!valid) {
         throw TwainException(file, line, TWCC_BADVALUE);
+    }
+}
+
+void RequireAllIn(const CapSupport::ValueList& values, const CapSupport::ValueList& supported,
+                  const char* file, int line) {
+    for (std::uint32_t i = 0; i < values.GetCount(); ++i) {
+        RequireBadValueUnless(Contains(supported, values.GetAt(i)), file, line);
     }
 }
 
@@ -213,4 +221,133 @@ TW_UINT16 AbstractSource::GetCompressionCurrent() const {
 
 TW_UINT16 AbstractSource::GetCompressionDefault() const {
     return IsCompressionFixedToNone() ? TWCP_NONE : CurrentCompressionRow()->defaultValue;
+}
+
+// ICAP_PIXELTYPE
+
+void AbstractSource::SetPixelTypeEnumeration(const ValueList& values) {
+    RequireAllIn(values, m_state->pixelTypesSupported, __FILE__, __LINE__);
+    m_state->pixelTypesAvailable = values;
+}
+
+void AbstractSource::SetPixelTypeCurrent(TW_UINT16 value) {
+    // Any pixel type the server offers, whether the application's list still names it or not.
+    RequireBadValueUnless(Contains(m_state->pixelTypesSupported, value), __FILE__, __LINE__);
+    m_state->pixelTypeCurrent = value;
+}
+
+CapSupport::ValueList AbstractSource::GetPixelTypeAvailable() {
+    if (zylImageFile* page = GetCurrentPageImage()) {
+        return MakeList({page->GetPixelType()});
+    }
+    return m_state->pixelTypesAvailable;
+}
+
+TW_UINT16 AbstractSource::GetPixelTypeCurrent() {
+    if (zylImageFile* page = GetCurrentPageImage()) {
+        return page->GetPixelType();
+    }
+    return m_state->pixelTypeCurrent;
+}
+
+TW_UINT16 AbstractSource::GetPixelTypeDefault() {
+    if (zylImageFile* page = GetCurrentPageImage()) {
+        return page->GetPixelType();
+    }
+    return m_state->pixelTypeDefault;
+}
+
+void AbstractSource::ResetPixelType() {
+    SourceState& state = *m_state;
+    // Back to what the connection chose from the server's colour modes; a server whose current
+    // mode names no pixel type gets its first one, never one it does not offer.
+    if (!Contains(state.pixelTypesSupported, state.pixelTypeDefault) &&
+        state.pixelTypesSupported.GetCount() > 0) {
+        state.pixelTypeDefault = state.pixelTypesSupported.GetAt(0);
+    }
+    state.pixelTypeCurrent = state.pixelTypeDefault;
+    state.pixelTypesAvailable = state.pixelTypesSupported;
+    Remember(ICAP_PIXELTYPE, state.pixelTypeCurrent);
+}
+
+// ICAP_BITDEPTH
+
+void AbstractSource::SetBitDepthDefaults() {
+    static const unsigned short kBitDepths[] = {1, 8, 24, 1, 24, 32, 24, 32, 24};
+    CommonTwain::SimpleValArray<bitDepthStruct> rows;
+    for (unsigned short depth : kBitDepths) {
+        bitDepthStruct row;
+        row.current = depth;
+        row.defaultValue = depth;
+        row.allowed.Append(depth);
+        row.supported.Append(depth);
+        rows.Append(row);
+    }
+    m_state->bitDepths = rows;
+}
+
+bitDepthStruct& AbstractSource::CurrentBitDepthRow() const {
+    // Pixel types come from the server's colour modes only, all of them rows of the table.
+    const TW_UINT16 pixelType = m_state->pixelTypeCurrent;
+    if (pixelType >= m_state->bitDepths.GetCount()) {
+        throw TwainException(__FILE__, __LINE__, TWCC_BUMMER);
+    }
+    return *m_state->bitDepths.ElementAt(pixelType);
+}
+
+void AbstractSource::SetBitDepthEnumeration(const ValueList& values) {
+    bitDepthStruct& row = CurrentBitDepthRow();
+    RequireAllIn(values, row.supported, __FILE__, __LINE__);
+    row.allowed = values;
+}
+
+void AbstractSource::SetBitDepthCurrent(TW_UINT16 value) {
+    bitDepthStruct& row = CurrentBitDepthRow();
+    RequireBadValueUnless(Contains(row.supported, value), __FILE__, __LINE__);
+    row.current = value;
+    Remember(ICAP_BITDEPTH, value);
+}
+
+CapSupport::ValueList AbstractSource::GetBitDepthAvailable() {
+    if (zylImageFile* page = GetCurrentPageImage()) {
+        return MakeList({page->GetBitsPerPixel()});
+    }
+    return CurrentBitDepthRow().allowed;
+}
+
+TW_UINT16 AbstractSource::GetBitDepthCurrent() {
+    if (zylImageFile* page = GetCurrentPageImage()) {
+        return page->GetBitsPerPixel();
+    }
+    return CurrentBitDepthRow().current;
+}
+
+TW_UINT16 AbstractSource::GetBitDepthDefault() {
+    if (zylImageFile* page = GetCurrentPageImage()) {
+        return page->GetBitsPerPixel();
+    }
+    return CurrentBitDepthRow().defaultValue;
+}
+
+void AbstractSource::ResetBitDepth() {
+    SetBitDepthDefaults();
+    Remember(ICAP_BITDEPTH, CurrentBitDepthRow().current);
+}
+
+// Custom 0x8002, CAP_UICONTROLLABLE, CAP_SUPPORTEDCAPS
+
+TW_UINT16 AbstractSource::GetShowAcquireGUI() const {
+    return m_state->showAcquireGUI;
+}
+
+void AbstractSource::SetShowAcquireGUI(TW_UINT16 value) {
+    m_state->showAcquireGUI = value;
+}
+
+TW_UINT16 AbstractSource::GetUIControllable() const {
+    return m_state->uiControllable;
+}
+
+CapSupport::ValueList AbstractSource::GetSupportedCaps() const {
+    return m_state->supportedCaps;
 }

@@ -215,18 +215,29 @@ void AbstractSource::LoadPhysicalSizes(double maxXResolution, double maxYResolut
     m_state->physicalHeights = heights;
 }
 
-void AbstractSource::LoadOrientations(const std::vector<std::string>& orientations) {
+void AbstractSource::LoadOrientations(const std::vector<std::string>& orientations,
+                                      int currentIndex) {
     // Replaced, not appended to, for the same reason as the physical sizes; a server that
     // offers no orientation passes none and leaves no other server's values behind.
     UInt16Array values;
-    for (const std::string& orientation : orientations) {
-        if (orientation == "PORTRAIT") {
-            values.Append(TWOR_PORTRAIT);
-        } else if (orientation == "LANDSCAPE") {
-            values.Append(TWOR_LANDSCAPE);
+    // The server's own choice where it names one it offers, else its first. Its index counts
+    // its own entries, skipped ones included.
+    std::uint32_t current = 0;
+    for (std::size_t i = 0; i < orientations.size(); ++i) {
+        TW_UINT16 value;
+        if (orientations[i] == "PORTRAIT") {
+            value = TWOR_PORTRAIT;
+        } else if (orientations[i] == "LANDSCAPE") {
+            value = TWOR_LANDSCAPE;
+        } else {
+            continue;
         }
+        if (static_cast<int>(i) == currentIndex) {
+            current = values.GetCount();
+        }
+        values.Append(value);
     }
     m_state->orientationsSupported = values;
     m_state->orientationsAvailable = values;
-    m_state->orientationCurrent = TWOR_PORTRAIT;
+    m_state->orientationCurrent = values.GetCount() > 0 ? values.GetAt(current) : TWOR_PORTRAIT;
 }

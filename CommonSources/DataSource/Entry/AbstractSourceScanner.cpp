@@ -6,6 +6,8 @@
 #include "ScanCommandIntf.h"
 #include "ScanServerCapabilities.h"
 #include "Scanner.h"
+#include "TW_Fix32.h"
+#include "zylImageFile.h"
 
 #include <string>
 #include <vector>
@@ -58,13 +60,16 @@ void AbstractSource::LoadFromConnectedScanner() {
     Scanner& scanner = *m_state->scanner;
     scanner.StartNotifications();
     const ScanServerCapabilities& capabilities = *scanner.GetServerCapabilities();
+    DataArg_Resolution& resolution = m_state->resolution;
+    resolution.LoadFromServer(capabilities);
     LoadPixelTypes(ColorModes(capabilities), capabilities.GetColorModeCurrentIndex());
-    // The largest resolution the server offers stands for both directions.
-    const double maxResolution = capabilities.GetMaxResolution();
-    LoadPhysicalSizes(maxResolution, maxResolution);
-    LoadOrientations(Orientations(capabilities));
+    LoadPhysicalSizes(resolution.GetMax(DataArg_Resolution::kAxisX),
+                      resolution.GetMax(DataArg_Resolution::kAxisY));
+    LoadOrientations(Orientations(capabilities), capabilities.GetOrientationCurrentIndex());
     m_state->feederAvailable = capabilities.SupportsAdf() ? 1 : 0;
-    m_state->duplex = 0;
+    // CAP_DUPLEX reports the document feeder.
+    m_state->duplex = m_state->feederAvailable;
+    m_state->duplexEnabled = 0;
     m_state->feederEnabled = 0;
     m_state->undefinedImageSize = 0;
     m_state->automaticBorderDetection = 0;
@@ -81,4 +86,33 @@ TW_UINT16 AbstractSource::GetScannerPagesLeft() {
     }
     const TW_INT16 left = command->GetPagesLeft();
     return left > 0 ? static_cast<TW_UINT16>(left) : 0;
+}
+
+zylImageFile* AbstractSource::GetCurrentPageImage() {
+    // Making a session here would clear the server-down flag.
+    if (!m_state->scanner) {
+        return nullptr;
+    }
+    ScanCommandIntf* const command = m_state->scanner->GetScanCommand();
+    return command != nullptr ? command->GetImageFile() : nullptr;
+}
+
+bool AbstractSource::GetPageResolution(int axis, double& dpi) {
+    zylImageFile* const page = GetCurrentPageImage();
+    if (page == nullptr) {
+        return false;
+    }
+    dpi = CommonTwain::Fix32ToDouble(axis == DataArg_Resolution::kAxisY ? page->GetYResolution()
+                                                                        : page->GetXResolution());
+    return true;
+}
+
+bool AbstractSource::IsDeviceOnline() {
+    // The session stays until a triplet meets the lost server; the device is gone before that.
+    Scanner* const scanner = m_state->scanner.get();
+    return scanner != nullptr && scanner->IsConnected() && !scanner->IsServerDown();
+}
+
+ScanServerCapabilities& AbstractSource::GetServerCapabilities() {
+    return *GetScanner()->GetServerCapabilities();
 }

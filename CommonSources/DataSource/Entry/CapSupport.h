@@ -69,6 +69,77 @@ public:
     virtual TW_UINT16 GetCompressionCurrent() const = 0;
     virtual TW_UINT16 GetCompressionDefault() const = 0;
 
+    // ICAP_PIXELTYPE: the server's colour modes as pixel types. While a page is being handed
+    // over, the answers describe that page.
+    virtual void SetPixelTypeEnumeration(const ValueList& values) = 0;
+    virtual void SetPixelTypeCurrent(TW_UINT16 value) = 0;
+    virtual ValueList GetPixelTypeAvailable() = 0;
+    virtual TW_UINT16 GetPixelTypeCurrent() = 0;
+    virtual TW_UINT16 GetPixelTypeDefault() = 0;
+    virtual void ResetPixelType() = 0;
+
+    // ICAP_BITDEPTH: one row of depths per pixel type, the current pixel type's in use; a page
+    // being handed over gives its own.
+    virtual void SetBitDepthEnumeration(const ValueList& values) = 0;
+    virtual void SetBitDepthCurrent(TW_UINT16 value) = 0;
+    virtual ValueList GetBitDepthAvailable() = 0;
+    virtual TW_UINT16 GetBitDepthCurrent() = 0;
+    virtual TW_UINT16 GetBitDepthDefault() = 0;
+
+    // Custom 0x8002: whether the acquire window hands pages to the application (non-zero) or
+    // only sends them on.
+    virtual TW_UINT16 GetShowAcquireGUI() const = 0;
+    virtual void SetShowAcquireGUI(TW_UINT16 value) = 0;
+    virtual TW_UINT16 GetUIControllable() const = 0;
+    // The capabilities CAP_SUPPORTEDCAPS may name, in its order.
+    virtual ValueList GetSupportedCaps() const = 0;
+
+    // ICAP_PLANARCHUNKY and ICAP_BITORDER: chunky pixels, most significant bit first.
+    virtual ValueList GetPlanarChunkyAvailable() const = 0;
+    virtual TW_UINT16 GetPlanarChunkyCurrent() const = 0;
+    virtual TW_UINT16 GetPlanarChunkyDefault() const = 0;
+    virtual ValueList GetBitOrderAvailable() const = 0;
+    virtual TW_UINT16 GetBitOrderCurrent() const = 0;
+    virtual TW_UINT16 GetBitOrderDefault() const = 0;
+    // ICAP_PHYSICALHEIGHT / ICAP_PHYSICALWIDTH of the platen, in the current units.
+    virtual double GetPhysicalHeight() const = 0;
+    virtual double GetPhysicalWidth() const = 0;
+
+    // ICAP_UNITS: remembered per application; every length and resolution below is in it.
+    virtual void SetUnitsEnumeration(const ValueList& values) = 0;
+    virtual void SetUnitsCurrent(TW_UINT16 value) = 0;
+    virtual TW_UINT16 GetUnitsDefault() const = 0;
+    virtual TW_UINT16 GetUnitsCurrent() const = 0;
+    // Ascending.
+    virtual ValueList GetUnitsAvailable() const = 0;
+    virtual void ResetUnits() = 0;
+
+    // ICAP_XRESOLUTION / ICAP_YRESOLUTION and the native resolutions, in the current units.
+    virtual void SetXResolutionCurrent(double value) = 0;
+    virtual CommonTwain::SimpleValArray<double> GetXResolutionAvailable() const = 0;
+    virtual double GetXResolutionCurrent() = 0;
+    virtual double GetXResolutionDefault() = 0;
+    virtual void ResetXResolution() = 0;
+    virtual void SetYResolutionCurrent(double value) = 0;
+    virtual CommonTwain::SimpleValArray<double> GetYResolutionAvailable() const = 0;
+    virtual double GetYResolutionCurrent() = 0;
+    virtual double GetYResolutionDefault() = 0;
+    virtual void ResetYResolution() = 0;
+    virtual double GetXNativeResolution() const = 0;
+    virtual double GetYNativeResolution() const = 0;
+
+    // ICAP_ORIENTATION: the server's orientations. An enumeration narrows what the
+    // application allows; the current value may be any the server offers.
+    virtual void SetOrientationEnumeration(const ValueList& values) = 0;
+    virtual ValueList GetOrientationAvailable() const = 0;
+    virtual void SetOrientationCurrent(TW_UINT16 value) = 0;
+    virtual TW_UINT16 GetOrientationCurrent() const = 0;
+
+    // CAP_DUPLEX and CAP_DUPLEXENABLED.
+    virtual TW_UINT16 GetDuplex() const = 0;
+    virtual TW_UINT16 GetDuplexEnabled() const = 0;
+    virtual void SetDuplexEnabled(TW_UINT16 value) = 0;
+
     // Made on first use; owned by the source.
     virtual DataArg_Identity* GetIdentityArg() = 0;
 

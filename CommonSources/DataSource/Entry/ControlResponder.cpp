@@ -4,6 +4,7 @@
 #include "DataArg_Capability.h"
 #include "DataArg_CustomDSData.h"
 #include "DataArg_Event.h"
+#include "DataArg_FileSystem.h"
 #include "DataArg_Identity.h"
 #include "DataArg_PassThru.h"
 #include "DataArg_Status.h"

@@ -4,6 +4,8 @@
 #include "DataArg_CieColor.h"
 #include "DataArg_ExtImageInfo.h"
 #include "DataArg_GrayResponse.h"
+#include "DataArg_ImageInfo.h"
+#include "DataArg_ImageLayout.h"
 #include "DataArg_JpegCompression.h"
 #include "DataArg_Palette8.h"
 #include "DataArg_RgbResponse.h"
@@ -69,11 +71,11 @@ AbstractDataArg* ImageResponder::CreateImageFileXfer() {
 }
 
 AbstractDataArg* ImageResponder::CreateImageInfo() {
-    return nullptr;
+    return new DataArg_ImageInfo(*m_source);
 }
 
 AbstractDataArg* ImageResponder::CreateImageLayout() {
-    return nullptr;
+    return new DataArg_ImageLayout(*m_source);
 }
 
 AbstractDataArg* ImageResponder::CreateImageMemXfer() {
@@ -136,7 +138,8 @@ void ImageResponder::SetRgbResponse(AbstractDataArg* handler) {
     Set(RgbResponse, handler);
 }
 
-bool ImageResponder::GetLayoutFrame(double&, double&, double&, double&) const {
-    // No layout handler holds a frame yet.
-    return false;
+bool ImageResponder::GetLayoutFrame(double& left, double& top, double& right,
+                                    double& bottom) const {
+    const auto* layout = dynamic_cast<const DataArg_ImageLayout*>(m_handlers[ImageLayout].get());
+    return layout != nullptr && layout->GetFrame(left, top, right, bottom);
 }

@@ -3,6 +3,7 @@
 // from. Owned by AbstractSource; handlers reach it through the source.
 
 #include "CapPreference_TW_UINT16.h"
+#include "DataArg_Resolution.h"
 #include "DataArg_Status.h"
 #include "ScanPreferences.h"
 #include "ServerList.h"
@@ -59,6 +60,7 @@ struct SourceState {
 
     // Remembered per application; the source gives them the store, the key and their values.
     CapPreference_TW_UINT16 units{ICAP_UNITS, TWUN_INCHES};
+    DataArg_Resolution resolution;
 
     // ICAP_PHYSICALWIDTH / ICAP_PHYSICALHEIGHT, one value per ICAP_UNITS value.
     CommonTwain::SimpleValArray<double> physicalWidths;
@@ -90,6 +92,7 @@ struct SourceState {
     TW_UINT16 orientationCurrent = TWOR_PORTRAIT;
     TW_UINT16 feederAvailable = 0;
     TW_UINT16 duplex = 0;
+    TW_UINT16 duplexEnabled = 0;
     TW_UINT16 feederEnabled = 0;
     TW_UINT16 automaticBorderDetection = 0;
     TW_UINT16 undefinedImageSize = 0;

@@ -1,6 +1,7 @@
 #include "DataArg_Capability.h"
 
 #include "TW_OneValue.h"
+#include "TwainCapInfo_CAP_SUPPORTEDCAPS.h"
 #include "TwainException.h"
 
 namespace {
@@ -14,7 +15,16 @@ TW_CAPABILITY& CapabilityOf(TW_MEMREF pData) {
 
 } // namespace
 
-DataArg_Capability::DataArg_Capability() : m_rows(CapabilityHandlerTable::Build()) {}
+DataArg_Capability::DataArg_Capability() : m_rows(CapabilityHandlerTable::Build()) {
+    // CAP_SUPPORTEDCAPS names what MSG_QUERYSUPPORT promises something for.
+    if (auto* supported =
+            dynamic_cast<TwainCapInfo_CAP_SUPPORTEDCAPS*>(FindHandler(CAP_SUPPORTEDCAPS))) {
+        supported->SetOperationsOf([this](TW_UINT16 id) {
+            const TwainCapInfo* handler = FindHandler(id);
+            return handler != nullptr ? handler->GetSupportedOperations() : 0;
+        });
+    }
+}
 
 DataArg_Capability::~DataArg_Capability() {
     // Handlers go in the reverse order of their making.

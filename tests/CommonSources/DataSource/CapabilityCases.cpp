@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstring>
 #include <sstream>
@@ -20,15 +22,28 @@ template <typename T> T Take(const unsigned char* memory, std::size_t offset) {
     return value;
 }
 
-// The items are written 16 bits wide, as every container of these capabilities holds them.
+// TW_FIX32 and the other 32-bit items are written 32 bits wide, all others 16 bits.
+std::size_t GivenItemSize(TW_UINT16 itemType) {
+    return itemType == TWTY_FIX32 || itemType == TWTY_INT32 || itemType == TWTY_UINT32 ? 4 : 2;
+}
+
+void PutItem(unsigned char* memory, std::size_t offset, TW_UINT16 itemType, TW_UINT32 item) {
+    if (GivenItemSize(itemType) == 4) {
+        Put<TW_UINT32>(memory, offset, item);
+    } else {
+        Put<TW_UINT16>(memory, offset, static_cast<TW_UINT16>(item));
+    }
+}
+
 HGLOBAL MakeContainer(const CapContainer& given) {
+    const std::size_t itemSize = GivenItemSize(given.itemType);
     std::size_t size = 0;
     switch (given.conType) {
     case TWON_ENUMERATION:
-        size = offsetof(TW_ENUMERATION, ItemList) + 2 * given.items.size();
+        size = offsetof(TW_ENUMERATION, ItemList) + itemSize * given.items.size();
         break;
     case TWON_ARRAY:
-        size = offsetof(TW_ARRAY, ItemList) + 2 * given.items.size();
+        size = offsetof(TW_ARRAY, ItemList) + itemSize * given.items.size();
         break;
     case TWON_RANGE:
         size = sizeof(TW_RANGE);
@@ -47,8 +62,8 @@ HGLOBAL MakeContainer(const CapContainer& given) {
         Put<TW_UINT32>(memory, offsetof(TW_ENUMERATION, CurrentIndex), given.currentIndex);
         Put<TW_UINT32>(memory, offsetof(TW_ENUMERATION, DefaultIndex), given.defaultIndex);
         for (std::size_t i = 0; i < given.items.size(); ++i) {
-            Put<TW_UINT16>(memory, offsetof(TW_ENUMERATION, ItemList) + 2 * i,
-                           static_cast<TW_UINT16>(given.items[i]));
+            PutItem(memory, offsetof(TW_ENUMERATION, ItemList) + itemSize * i, given.itemType,
+                    given.items[i]);
         }
         break;
     case TWON_ARRAY:
@@ -56,8 +71,8 @@ HGLOBAL MakeContainer(const CapContainer& given) {
         Put<TW_UINT32>(memory, offsetof(TW_ARRAY, NumItems),
                        static_cast<TW_UINT32>(given.items.size()));
         for (std::size_t i = 0; i < given.items.size(); ++i) {
-            Put<TW_UINT16>(memory, offsetof(TW_ARRAY, ItemList) + 2 * i,
-                           static_cast<TW_UINT16>(given.items[i]));
+            PutItem(memory, offsetof(TW_ARRAY, ItemList) + itemSize * i, given.itemType,
+                    given.items[i]);
         }
         break;
     case TWON_RANGE:
@@ -114,7 +129,16 @@ void Decode(HGLOBAL handle, TW_UINT16 conType, CapAnswer& answer) {
     TW_UINT32 count = 0;
     if (conType == TWON_ONEVALUE && size >= sizeof(TW_ONEVALUE)) {
         answer.itemType = Take<TW_UINT16>(memory, offsetof(TW_ONEVALUE, ItemType));
-        answer.items = {Take<TW_UINT32>(memory, offsetof(TW_ONEVALUE, Item))};
+        if (answer.itemType == TWTY_STR255) {
+            // The text lies where Item starts, terminated within its 256 bytes.
+            const std::size_t at = offsetof(TW_ONEVALUE, Item);
+            EXPECT_GE(size, at + sizeof(TW_STR255)) << "a text answer holds a whole TW_STR255";
+            const char* text = reinterpret_cast<const char*>(memory + at);
+            const std::size_t room = size > at ? std::min<std::size_t>(size - at, 256) : 0;
+            answer.text.assign(text, strnlen(text, room));
+        } else {
+            answer.items = {Take<TW_UINT32>(memory, offsetof(TW_ONEVALUE, Item))};
+        }
     } else if (conType == TWON_ENUMERATION && size >= offsetof(TW_ENUMERATION, ItemList)) {
         answer.itemType = Take<TW_UINT16>(memory, offsetof(TW_ENUMERATION, ItemType));
         count = Take<TW_UINT32>(memory, offsetof(TW_ENUMERATION, NumItems));
@@ -142,9 +166,20 @@ std::string Describe(const CapAnswer& answer) {
     std::ostringstream text;
     text << "ConType " << answer.conType << ", ItemType " << answer.itemType << ", items {";
     for (std::size_t i = 0; i < answer.items.size(); ++i) {
-        text << (i > 0 ? ", " : "") << answer.items[i];
+        text << (i > 0 ? ", " : "");
+        if (answer.itemType == TWTY_FIX32) {
+            // Whole:Frac, with the value it stands for.
+            const TW_UINT32 item = answer.items[i];
+            text << static_cast<TW_INT16>(item & 0xffff) << ":" << (item >> 16) << " ("
+                 << Fix32Value(item) << ")";
+        } else {
+            text << answer.items[i];
+        }
     }
     text << "}";
+    if (answer.itemType == TWTY_STR255) {
+        text << ", text \"" << answer.text << "\"";
+    }
     if (answer.conType == TWON_ENUMERATION) {
         text << ", CurrentIndex " << answer.currentIndex << ", DefaultIndex "
              << answer.defaultIndex;
@@ -221,6 +256,52 @@ CapAnswer UInt16Enumeration(std::vector<TW_UINT32> items, TW_UINT32 currentIndex
     answer.currentIndex = currentIndex;
     answer.defaultIndex = defaultIndex;
     return answer;
+}
+
+CapAnswer UInt16ArrayAnswer(std::vector<TW_UINT32> items) {
+    CapAnswer answer;
+    answer.conType = TWON_ARRAY;
+    answer.itemType = TWTY_UINT16;
+    answer.items = std::move(items);
+    return answer;
+}
+
+CapAnswer BoolAnswer(TW_UINT16 value) {
+    return OneValueAnswer(TWTY_BOOL, value);
+}
+
+CapAnswer TextAnswer(const std::string& text) {
+    CapAnswer answer;
+    answer.conType = TWON_ONEVALUE;
+    answer.itemType = TWTY_STR255;
+    answer.text = text;
+    return answer;
+}
+
+CapAnswer Fix32Answer(TW_UINT32 item) {
+    return OneValueAnswer(TWTY_FIX32, item);
+}
+
+CapAnswer Fix32Enumeration(std::vector<TW_UINT32> items, TW_UINT32 currentIndex,
+                           TW_UINT32 defaultIndex) {
+    CapAnswer answer = UInt16Enumeration(std::move(items), currentIndex, defaultIndex);
+    answer.itemType = TWTY_FIX32;
+    return answer;
+}
+
+TW_UINT32 Fix32Item(TW_INT16 whole, TW_UINT16 frac) {
+    return static_cast<TW_UINT16>(whole) | (static_cast<TW_UINT32>(frac) << 16);
+}
+
+TW_UINT32 Fix32Of(double value) {
+    const long long scaled =
+        std::min(std::max(std::llround(value * 65536.0), -2147483648LL), 2147483647LL);
+    const auto bits = static_cast<TW_UINT32>(scaled);
+    return Fix32Item(static_cast<TW_INT16>(bits >> 16), static_cast<TW_UINT16>(bits & 0xffff));
+}
+
+double Fix32Value(TW_UINT32 item) {
+    return static_cast<TW_INT16>(item & 0xffff) + (item >> 16) / 65536.0;
 }
 
 TW_UINT16 CallCapability(TwainTestApp& app, TW_UINT16 cap, TW_UINT16 msg, const CapContainer& given,

@@ -28,13 +28,16 @@ struct CapContainer {
 };
 
 // The container the source answers with; conType 0 expects none, the TW_CAPABILITY left as
-// the application filled it. Items of a one-value are its 32-bit Item.
+// the application filled it. Items of a one-value are its 32-bit Item; a TW_FIX32 item is its
+// 32 bits as they lie in memory (Whole in the low half, Frac in the high half). A TWTY_STR255
+// one-value holds its text instead.
 struct CapAnswer {
     TW_UINT16 conType = 0;
     TW_UINT16 itemType = 0;
     std::vector<TW_UINT32> items;
     TW_UINT32 currentIndex = 0;
     TW_UINT32 defaultIndex = 0;
+    std::string text;
 };
 
 struct CapCase {
@@ -63,6 +66,18 @@ CapAnswer NoAnswer();
 CapAnswer OneValueAnswer(TW_UINT16 itemType, TW_UINT32 item);
 CapAnswer UInt16Enumeration(std::vector<TW_UINT32> items, TW_UINT32 currentIndex,
                             TW_UINT32 defaultIndex);
+CapAnswer UInt16ArrayAnswer(std::vector<TW_UINT32> items);
+CapAnswer BoolAnswer(TW_UINT16 value);
+CapAnswer TextAnswer(const std::string& text);
+CapAnswer Fix32Answer(TW_UINT32 item);
+CapAnswer Fix32Enumeration(std::vector<TW_UINT32> items, TW_UINT32 currentIndex,
+                           TW_UINT32 defaultIndex);
+
+// A TW_FIX32 as a container item.
+TW_UINT32 Fix32Item(TW_INT16 whole, TW_UINT16 frac);
+// value x 65536 rounded half away from zero, kept within the TW_FIX32 range.
+TW_UINT32 Fix32Of(double value);
+double Fix32Value(TW_UINT32 item);
 
 // The cases for a newly opened source of an application that has nothing remembered.
 std::vector<CapCase> CapabilityNegotiationCases();

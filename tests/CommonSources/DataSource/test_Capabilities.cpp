@@ -6,10 +6,12 @@
 #include "CapPreference_TW_UINT16.h"
 #include "CapabilityCases.h"
 #include "CapabilityHandlerTable.h"
+#include "ServerCapabilityCases.h"
 #include "SourceFixture.h"
 #include "TwainException.h"
 
 #include <cstring>
+#include <set>
 
 namespace {
 
@@ -20,6 +22,14 @@ protected:
         EXPECT_TWAIN(application, TWRC_SUCCESS, TWCC_SUCCESS, application.OpenSource("Nimbrel 5"));
     }
 };
+
+// The TWQC bits MSG_QUERYSUPPORT answers for a capability.
+TW_UINT32 QuerySupport(TwainTestApp& application, TW_UINT16 cap) {
+    CapAnswer answer;
+    EXPECT_EQ(TWRC_SUCCESS, CallCapability(application, cap, MSG_QUERYSUPPORT, Empty(), answer));
+    EXPECT_EQ(TWTY_INT32, answer.itemType);
+    return answer.items.empty() ? 0 : answer.items[0];
+}
 
 // Keys "<cap>@app" of one application.
 class FixedKey : public AppCapId {
@@ -89,9 +99,9 @@ TEST_F(CapabilityTest, TheNegotiationTableHoldsThroughTheEntry) {
 }
 
 // An application plans its negotiation by MSG_QUERYSUPPORT: every bit it answers must name a
-// message that then succeeds, and every message that succeeds must have its bit.
+// message that then succeeds, and every message that succeeds must have its bit; on every
+// server, since what a server lacks cannot be negotiated.
 TEST_F(CapabilityTest, QuerySupportNamesExactlyTheOperationsThatSucceed) {
-    Open(app);
     const struct {
         TW_INT32 bit;
         TW_UINT16 msg;
@@ -99,33 +109,161 @@ TEST_F(CapabilityTest, QuerySupportNamesExactlyTheOperationsThatSucceed) {
                  {TWQC_GETCURRENT, MSG_GETCURRENT},
                  {TWQC_GETDEFAULT, MSG_GETDEFAULT},
                  {TWQC_RESET, MSG_RESET}};
-    int served = 0;
-    for (const CapabilityHandlerTable::Row& row : CapabilityHandlerTable::Build()) {
-        for (TW_UINT16 cap : row.ids) {
-            SCOPED_TRACE("cap " + std::to_string(cap));
-            CapAnswer answer;
-            ASSERT_EQ(TWRC_SUCCESS, CallCapability(app, cap, MSG_QUERYSUPPORT, Empty(), answer));
-            ASSERT_EQ(TWTY_INT32, answer.itemType);
-            const TW_UINT32 mask = answer.items.at(0);
-            EXPECT_EQ(0u, mask & ~0x1fu) << "bits of no message";
-            served += mask != 0;
-            for (const auto& read : reads) {
-                EXPECT_EQ((mask & read.bit) != 0,
-                          CallCapability(app, cap, read.msg, Empty(), answer) == TWRC_SUCCESS)
-                    << "msg " << read.msg;
+    for (const ServerProfile& profile : ServerProfiles()) {
+        SCOPED_TRACE(profile.server);
+        ChooseServerForNextOpen(profile);
+        Open(app);
+        int served = 0;
+        for (const CapabilityHandlerTable::Row& row : CapabilityHandlerTable::Build()) {
+            for (TW_UINT16 cap : row.ids) {
+                SCOPED_TRACE("cap " + std::to_string(cap));
+                const TW_UINT32 mask = QuerySupport(app, cap);
+                EXPECT_EQ(0u, mask & ~0x1fu) << "bits of no message";
+                served += mask != 0;
+                CapAnswer answer;
+                for (const auto& read : reads) {
+                    EXPECT_EQ((mask & read.bit) != 0,
+                              CallCapability(app, cap, read.msg, Empty(), answer) == TWRC_SUCCESS)
+                        << "msg " << read.msg;
+                }
+                // A settable capability takes its current value or one it lists; the others
+                // take none of them.
+                std::vector<CapContainer> values = {OneValue(TWTY_UINT16, 0)};
+                if (CallCapability(app, cap, MSG_GETCURRENT, Empty(), answer) == TWRC_SUCCESS &&
+                    !answer.items.empty()) {
+                    values.push_back(OneValue(answer.itemType, answer.items[0]));
+                }
+                if (CallCapability(app, cap, MSG_GET, Empty(), answer) == TWRC_SUCCESS) {
+                    for (TW_UINT32 item : answer.items) {
+                        values.push_back(OneValue(answer.itemType, item));
+                    }
+                }
+                bool set = false;
+                for (const CapContainer& value : values) {
+                    set = set || CallCapability(app, cap, MSG_SET, value, answer) == TWRC_SUCCESS;
+                }
+                EXPECT_EQ((mask & TWQC_SET) != 0, set);
             }
-            // Setting the current value again changes nothing and must succeed when promised.
-            CapContainer value = OneValue(TWTY_UINT16, 0);
-            if ((mask & TWQC_SET) != 0) {
-                ASSERT_EQ(TWRC_SUCCESS, CallCapability(app, cap, MSG_GETCURRENT, Empty(), answer))
-                    << "a settable capability tells its current value";
-                value = OneValue(answer.itemType, answer.items.at(0));
-            }
-            EXPECT_EQ((mask & TWQC_SET) != 0,
-                      CallCapability(app, cap, MSG_SET, value, answer) == TWRC_SUCCESS);
         }
+        EXPECT_GT(served, 0);
+        EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS, app.CloseSource());
     }
-    EXPECT_GT(served, 0);
+}
+
+// CAP_SUPPORTEDCAPS names each capability that MSG_QUERYSUPPORT promises something for, and no
+// other, as the server and the application's own settings change what is served.
+TEST_F(CapabilityTest, SupportedCapabilitiesAreExactlyTheServedOnes) {
+    const auto expectExact = [&] {
+        CapAnswer answer;
+        ASSERT_EQ(TWRC_SUCCESS, CallCapability(app, CAP_SUPPORTEDCAPS, MSG_GET, Empty(), answer));
+        ASSERT_EQ(TWON_ARRAY, answer.conType);
+        std::set<TW_UINT32> listed(answer.items.begin(), answer.items.end());
+        EXPECT_EQ(listed.size(), answer.items.size()) << "each id once";
+        for (const CapabilityHandlerTable::Row& row : CapabilityHandlerTable::Build()) {
+            for (TW_UINT16 cap : row.ids) {
+                EXPECT_EQ(QuerySupport(app, cap) != 0, listed.count(cap) == 1) << "cap " << cap;
+                listed.erase(cap);
+            }
+        }
+        EXPECT_TRUE(listed.empty()) << "ids no handler serves";
+    };
+    for (const ServerProfile& profile : ServerProfiles()) {
+        SCOPED_TRACE(profile.server);
+        ChooseServerForNextOpen(profile);
+        Open(app);
+        expectExact();
+        // The feeder's state and a size found by the server come and go with these.
+        SetValue(app, CAP_FEEDERENABLED, TRUE);
+        SetValue(app, ICAP_UNDEFINEDIMAGESIZE, TRUE);
+        expectExact();
+        EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS, app.CloseSource());
+    }
+}
+
+TEST_F(CapabilityTest, EachServerAnswersItsOwnTable) {
+    for (const ServerProfile& profile : ServerProfiles()) {
+        SCOPED_TRACE(profile.server);
+        ChooseServerForNextOpen(profile);
+        Open(app);
+        ASSERT_EQ(profile.address, AbstractSource::Instance()->GetLastServerAddress());
+        RunCapabilityCases(app, ServerCapabilityCases(profile), [](TW_UINT16 state) {
+            AbstractSource::Instance()->SetState(state);
+            return true;
+        });
+        EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS, app.CloseSource());
+    }
+}
+
+// The device goes offline as soon as the server is reported down, before any triplet meets
+// the lost connection, and comes back with a new connection.
+TEST_F(CapabilityTest, DeviceOnlineFollowsTheServer) {
+    Open(app);
+    AbstractSource* const source = AbstractSource::Instance();
+    CapAnswer answer;
+    EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS,
+                 CallCapability(app, CAP_DEVICEONLINE, MSG_GET, Empty(), answer));
+    EXPECT_EQ(std::vector<TW_UINT32>{TRUE}, answer.items);
+
+    EXPECT_LE(1, OrvexSim_SetServerDown("default", 1));
+    for (TW_UINT16 msg : {MSG_GET, MSG_GETCURRENT, MSG_GETDEFAULT}) {
+        EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS,
+                     CallCapability(app, CAP_DEVICEONLINE, msg, Empty(), answer));
+        EXPECT_EQ(std::vector<TW_UINT32>{FALSE}, answer.items) << msg;
+    }
+    // Asking made no new session: the lost one is still there for the next triplet to meet.
+    EXPECT_TRUE(source->IsConnected());
+
+    // The source dropped the session; no server answers a plain reconnect.
+    source->Disconnect();
+    EXPECT_FALSE(source->Connect(true));
+    EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS,
+                 CallCapability(app, CAP_DEVICEONLINE, MSG_GET, Empty(), answer));
+    EXPECT_EQ(std::vector<TW_UINT32>{FALSE}, answer.items);
+
+    OrvexSim_SetServerDown("default", 0);
+    ASSERT_TRUE(source->Connect(true));
+    EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS,
+                 CallCapability(app, CAP_DEVICEONLINE, MSG_GET, Empty(), answer));
+    EXPECT_EQ(std::vector<TW_UINT32>{TRUE}, answer.items);
+}
+
+// Without a selected server there is no address to give; the source that answers is made for
+// this one triplet.
+TEST_F(CapabilityTest, ServerAddressIsEmptyBeforeAServerIsSelected) {
+    CapAnswer answer;
+    EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS,
+                 CallCapability(app, 0x8001, MSG_GET, Empty(), answer));
+    EXPECT_EQ(TWTY_STR255, answer.itemType);
+    EXPECT_EQ("", answer.text);
+}
+
+// A reset returns to what the connection chose from the server's colour modes; where that
+// choice is a pixel type the server does not offer, to the first one it does.
+TEST_F(CapabilityTest, PixelTypeResetNeverChoosesWhatTheServerLacks) {
+    const struct {
+        std::vector<std::string> modes;
+        int current;
+        TW_UINT16 connected;
+        TW_UINT16 reset;
+    } table[] = {
+        {{"COLOR", "GRAYSCALE", "BLACK_WHITE"}, 1, TWPT_GRAY, TWPT_GRAY},
+        {{"COLOR", "BLACK_WHITE"}, 1, TWPT_BW, TWPT_BW},
+        {{"AUTO", "COLOR"}, 0, TWPT_BW, TWPT_RGB},
+        {{"GRAYSCALE", "COLOR"}, 7, TWPT_BW, TWPT_GRAY},
+        {{"AUTO"}, 0, TWPT_BW, TWPT_BW},
+    };
+    for (const auto& row : table) {
+        AbstractSource source(false);
+        source.LoadPixelTypes(row.modes, row.current);
+        EXPECT_EQ(row.connected, source.GetPixelTypeCurrent());
+        EXPECT_EQ(row.connected, source.GetPixelTypeDefault());
+        source.SetPixelTypeEnumeration(CapSupport::ValueList());
+        source.ResetPixelType();
+        EXPECT_EQ(row.reset, source.GetPixelTypeCurrent()) << row.modes.front();
+        EXPECT_EQ(row.reset, source.GetPixelTypeDefault());
+        EXPECT_EQ(source.GetSourceState().pixelTypesSupported.GetCount(),
+                  source.GetPixelTypeAvailable().GetCount());
+    }
 }
 
 TEST_F(CapabilityTest, EachApplicationFindsTheValuesItLeft) {

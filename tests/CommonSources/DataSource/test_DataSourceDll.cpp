@@ -3,6 +3,7 @@
 // 64-bit Wine).
 
 #include "CapabilityCases.h"
+#include "ServerCapabilityCases.h"
 #include "SourceFixture.h"
 
 #include <cstdint>
@@ -189,6 +190,22 @@ TEST_F(ManagerTest, NegotiatesCapabilitiesThroughTheManager) {
                        [](TW_UINT16 state) { return state == 4; });
     EXPECT_EQ(TWRC_SUCCESS, app.CloseSource());
     EXPECT_EQ(TWRC_SUCCESS, app.CloseManager());
+}
+
+// Every server's table as a real application meets it; only state 4 is reachable here.
+TEST_F(ManagerTest, EachServerAnswersItsOwnTableThroughTheManager) {
+    for (const ServerProfile& profile : ServerProfiles()) {
+        SCOPED_TRACE(profile.server);
+        ChooseServerForNextOpen(profile);
+        TwainTestApp app;
+        ASSERT_TRUE(app.HasManager());
+        ASSERT_EQ(TWRC_SUCCESS, app.OpenManager());
+        ASSERT_EQ(TWRC_SUCCESS, app.OpenSource("Nimbrel 5"));
+        RunCapabilityCases(app, ServerCapabilityCases(profile),
+                           [](TW_UINT16 state) { return state == 4; });
+        EXPECT_EQ(TWRC_SUCCESS, app.CloseSource());
+        EXPECT_EQ(TWRC_SUCCESS, app.CloseManager());
+    }
 }
 
 TEST_F(ManagerTest, RemembersTheTransferMechanismPerApplication) {

@@ -105,11 +105,11 @@ TEST_F(EntryTest, NewSourceStartsFromTheDocumentedValues) {
     EXPECT_EQ(0u, state.pixelTypesAvailable.GetCount());
     EXPECT_EQ(0u, state.orientationsAvailable.GetCount());
     EXPECT_EQ(0u, state.physicalWidths.GetCount());
-    EXPECT_EQ(
-        (std::vector<unsigned short>{0x0001, 0x1005, 0x100e, 0x0100, 0x1120, 0x1112, 0x1111, 0x111f,
-                                     0x112b, 0x111c, 0x0101, 0x0102, 0x0103, 0x1118, 0x1119, 0x110c,
-                                     0x1116, 0x1117, 0x1012, 0x1013, 0x8001, 0x8002}),
-        Values(state.supportedCaps));
+    EXPECT_EQ((std::vector<unsigned short>{
+                  0x0001, 0x1005, 0x100e, 0x0100, 0x1120, 0x1112, 0x1111, 0x111f, 0x112b, 0x111c,
+                  0x0101, 0x0102, 0x0103, 0x1118, 0x1119, 0x110c, 0x1116, 0x1117, 0x1012, 0x1013,
+                  0x100f, 0x1002, 0x1003, 0x1007, 0x1110, 0x112d, 0x1150, 0x8001, 0x8002}),
+              Values(state.supportedCaps));
     const unsigned short depths[] = {1, 8, 24, 1, 24, 32, 24, 32, 24};
     ASSERT_EQ(9u, state.bitDepths.GetCount());
     for (std::uint32_t i = 0; i < 9; ++i) {
@@ -267,7 +267,8 @@ TEST_F(EntryTest, OpenProbesThisMachineAndFillsTheListsFromItsServer) {
               Values(state.orientationsAvailable));
     EXPECT_EQ(Values(state.orientationsAvailable), Values(state.orientationsSupported));
     EXPECT_EQ(1, state.feederAvailable);
-    EXPECT_EQ(0, state.duplex);
+    EXPECT_EQ(1, state.duplex) << "CAP_DUPLEX reports the feeder";
+    EXPECT_EQ(0, state.duplexEnabled);
     EXPECT_EQ(0, state.feederEnabled);
 }
 
