@@ -138,9 +138,10 @@ TEST(Conformance, MalformedPayloadAnswersNegativeWithoutPayload) {
         KivoClient c;
         connectAt(c, version);
         EchoValues x;
-        Bytes payload = echoPayload(c, x);
+        CallOptions o;
+        Bytes payload = echoPayload(c, x, &o.counter);
         payload.resize(payload.size() / 2);
-        const Message m = c.call("kivotest_echo", payload);
+        const Message m = c.call("kivotest_echo", payload, o);
         ASSERT_EQ(Message::kReply, m.kind);
         EXPECT_LT(m.code, 0);
         EXPECT_TRUE(m.payload.empty());
@@ -173,7 +174,30 @@ TEST(Conformance, VersionAndFingerprintMismatchAnswerMinusFour) {
     ASSERT_GT(prints.code, 0);
     const std::string t = text(prints.payload);
     EXPECT_EQ('\0', t.back());
-    EXPECT_EQ(0u, t.find("6 kivotest_echo kivotest_echo-fp1 kivotest_login kivotest_login-fp1 "));
+    // "count " and then "name fingerprint " for each entry, in the order of the names.
+    EXPECT_NE(std::string::npos,
+              t.find(" kivotest_echo kivotest_echo-fp1 kivotest_login kivotest_login-fp1 "
+                     "kivotest_logout kivotest_logout-fp1 kivotest_logouts kivotest_logouts-fp1 "
+                     "kivotest_query_api_version kivotest_query_api_version-fp1 "
+                     "kivotest_slow kivotest_slow-fp1 "))
+        << t;
+    size_t words = 0;
+    for (size_t at = 0; (at = t.find(' ', at)) != std::string::npos; ++at)
+        ++words;
+    EXPECT_EQ(std::to_string((words - 1) / 2) + " ", t.substr(0, t.find(' ') + 1)) << t;
+}
+
+TEST(Conformance, CallCounterBehindTheStreamAnswersMinus1030) {
+    KivoClient c;
+    connectAt(c, 11);
+    EchoValues x;
+    echoRoundTrip(c, x);
+    CallOptions behind;
+    const Bytes payload = echoPayload(c, x, &behind.counter);
+    behind.counter -= 1;
+    EXPECT_EQ(-1030, c.call("kivotest_echo", payload, behind).code);
+    // The server skips ahead to where the next call says its payload starts.
+    echoRoundTrip(c, x);
 }
 
 TEST(Conformance, SettingsCallsAndDebugLevel) {

@@ -63,11 +63,11 @@ inline Bytes echoPayload(KivoClient& c, const EchoValues& x, int64_t* counter = 
                              rows, x.cells.data(), 2, rows, 2, x.shorts, 1, 3,
                              x.innerNull ? nullptr : &inner, "%n%s", kEchoInnerOffsets);
     };
-    const int size = kivo_tally(v, kEchoFormat, nullptr, x.i, x.r, x.n, x.l, x.b, x.v,
-                                x.s.c_str(), x.s2Null ? nullptr : x.s2.c_str(), x.present,
-                                x.pointerSet, x.hidden, count, x.block.data(), 1, count, rows,
-                                x.cells.data(), 2, rows, 2, x.shorts, 1, 3,
-                                x.innerNull ? nullptr : &inner, "%n%s", kEchoInnerOffsets);
+    const int size =
+        kivo_tally(v, kEchoFormat, nullptr, x.i, x.r, x.n, x.l, x.b, x.v, x.s.c_str(),
+                   x.s2Null ? nullptr : x.s2.c_str(), x.present, x.pointerSet, x.hidden, count,
+                   x.block.data(), 1, count, rows, x.cells.data(), 2, rows, 2, x.shorts, 1, 3,
+                   x.innerNull ? nullptr : &inner, "%n%s", kEchoInnerOffsets);
     Bytes out(static_cast<size_t>(size));
     write(reinterpret_cast<char*>(out.data()));
     if (v >= 7) {
@@ -98,8 +98,8 @@ inline int readEcho(KivoClient& c, Bytes payload, EchoValues& x) {
     const int version = c.version();
     char* in = reinterpret_cast<char*>(payload.data());
     const int got = kivo_sscanf1(&allocs, version, c.encrypt(), c.payloadIn(), 0, in,
-                                 static_cast<int>(payload.size()), kEchoFormat, nullptr, &i, &r,
-                                 &n, &l, &b, &v, &s, &s2, &present, &pointerValue, &pointerFlag,
+                                 static_cast<int>(payload.size()), kEchoFormat, nullptr, &i, &r, &n,
+                                 &l, &b, &v, &s, &s2, &present, &pointerValue, &pointerFlag,
                                  &hidden, &count, &block, 1, &count, &rows, &cells, 2, &rows, 2,
                                  &shortsAt, 1, 3, &inner, "%n%s", kEchoInnerOffsets);
     if (got < 0) {

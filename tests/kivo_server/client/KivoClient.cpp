@@ -132,8 +132,7 @@ int KivoClient::readRawSome(unsigned char* out, size_t n, int timeoutMs) {
                 return -1;
             if (avail > 0) {
                 DWORD got = 0;
-                if (!ReadFile(pipe_, out, static_cast<DWORD>(n < avail ? n : avail), &got,
-                              nullptr))
+                if (!ReadFile(pipe_, out, static_cast<DWORD>(n < avail ? n : avail), &got, nullptr))
                     return -1;
                 return static_cast<int>(got);
             }
@@ -149,8 +148,8 @@ int KivoClient::readRawSome(unsigned char* out, size_t n, int timeoutMs) {
     const int r = select(0, &set, nullptr, nullptr, &tv);
     if (r <= 0)
         return r == 0 ? 0 : -1;
-    const int got = recv(static_cast<SOCKET>(sock_), reinterpret_cast<char*>(out),
-                         static_cast<int>(n), 0);
+    const int got =
+        recv(static_cast<SOCKET>(sock_), reinterpret_cast<char*>(out), static_cast<int>(n), 0);
 #else
     pollfd p{static_cast<int>(sock_), POLLIN, 0};
     const int r = poll(&p, 1, timeoutMs);
@@ -218,8 +217,9 @@ bool KivoClient::sendRaw(const Bytes& bytes) {
             done += n;
             continue;
         }
-        const int n = send(static_cast<SOCKET>(sock_), reinterpret_cast<const char*>(bytes.data()) + done,
-                           static_cast<int>(bytes.size() - done), 0);
+        const int n =
+            send(static_cast<SOCKET>(sock_), reinterpret_cast<const char*>(bytes.data()) + done,
+                 static_cast<int>(bytes.size() - done), 0);
 #else
         const int n = static_cast<int>(
             send(static_cast<int>(sock_), bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL));
@@ -373,7 +373,7 @@ Message KivoClient::readMessage(int timeoutMs) {
     m.payload.resize(bytes);
     if (bytes && !readTransformed(m.payload.data(), bytes, timeoutMs))
         return Message();
-    m.kind = tag == "kivo_reply_v2" ? Message::kReply
+    m.kind = tag == "kivo_reply_v2"   ? Message::kReply
              : tag == "kivo_progress" ? Message::kProgress
                                       : Message::kProgress2;
     return m;

@@ -72,7 +72,9 @@ public:
 #ifdef _WIN32
     // Moves the connection to the named pipe the server gave.
     bool openPipe(const std::string& name);
-    bool onPipe() const { return pipe_ != nullptr; }
+    bool onPipe() const {
+        return pipe_ != nullptr;
+    }
 #endif
 
 private:

@@ -53,8 +53,8 @@ int echo(int, int version, int encrypt, char* input, int length, char** output, 
     double d = -2.5;
     const std::string format = std::string(kEchoFormat) + (version >= 7 ? "%f%d" : "");
     const int got = kivo_server_kivo_sscanf(
-        &allocs, version, encrypt, st.in, input, length, format.c_str(), &i, &r, &n, &l, &b, &v,
-        &s, &s2, &present, &pointerValue, &pointerFlag, &hidden, &count, &block, 1, &count, &rows,
+        &allocs, version, encrypt, st.in, input, length, format.c_str(), &i, &r, &n, &l, &b, &v, &s,
+        &s2, &present, &pointerValue, &pointerFlag, &hidden, &count, &block, 1, &count, &rows,
         &cells, 2, &rows, 2, &shortsAt, 1, 3, &inner, "%n%s", kInnerOffsets, &f, &d);
     if (got < 0) {
         kivo_server_kivo_sscanf_free_allocs(allocs);
@@ -63,8 +63,8 @@ int echo(int, int version, int encrypt, char* input, int length, char** output, 
     const std::string reply = std::string(kEchoFormat) + "%f%d";
     const int written = kivo_server_kivo_sprintf(
         version, encrypt, st.out, output, reply.c_str(), i, r, n, l, b, v, s, s2, present,
-        pointerValue, hidden, count, block, 1, count, rows, cells, 2, rows, 2, shorts, 1, 3,
-        inner, "%n%s", kInnerOffsets, static_cast<double>(f), d);
+        pointerValue, hidden, count, block, 1, count, rows, cells, 2, rows, 2, shorts, 1, 3, inner,
+        "%n%s", kInnerOffsets, static_cast<double>(f), d);
     kivo_server_kivo_sscanf_free_allocs(allocs);
     return written;
 }
@@ -73,8 +73,8 @@ int slow(int, int version, int encrypt, char* input, int length, char** output, 
          kivo_worker* worker, int) {
     const Streams st = streamsOf(worker);
     int32_t steps = 0, ms = 0;
-    const int got = kivo_server_kivo_sscanf(nullptr, version, encrypt, st.in, input, length,
-                                            "%n%n", &steps, &ms);
+    const int got = kivo_server_kivo_sscanf(nullptr, version, encrypt, st.in, input, length, "%n%n",
+                                            &steps, &ms);
     if (got < 0)
         return got;
     for (int step = 1; step <= steps; ++step) {
@@ -94,8 +94,7 @@ int login(int uid, int version, int encrypt, char* input, int length, char** out
           kivo_worker* worker, int) {
     const Streams st = streamsOf(worker);
     int32_t handle = 0;
-    if (kivo_server_kivo_sscanf(nullptr, version, encrypt, st.in, input, length, "%n", &handle) <
-        0)
+    if (kivo_server_kivo_sscanf(nullptr, version, encrypt, st.in, input, length, "%n", &handle) < 0)
         return -1;
     const int r = kivo_login(uid, kLoginName, kLogoutName, handle, handle);
     return kivo_server_kivo_sprintf(version, encrypt, st.out, output, "%n", r);
@@ -105,8 +104,7 @@ int logout(int uid, int version, int encrypt, char* input, int length, char** ou
            kivo_worker* worker, int) {
     const Streams st = streamsOf(worker);
     int32_t handle = 0;
-    if (kivo_server_kivo_sscanf(nullptr, version, encrypt, st.in, input, length, "%n", &handle) <
-        0)
+    if (kivo_server_kivo_sscanf(nullptr, version, encrypt, st.in, input, length, "%n", &handle) < 0)
         return -1;
     const int r = kivo_logout(uid, kLoginName, nullptr, handle);
     return kivo_server_kivo_sprintf(version, encrypt, st.out, output, "%n", r);
@@ -115,8 +113,8 @@ int logout(int uid, int version, int encrypt, char* input, int length, char** ou
 int logouts(int, int version, int encrypt, char*, int, char** output, void*, kivo_worker* worker,
             int) {
     const Streams st = streamsOf(worker);
-    return kivo_server_kivo_sprintf(version, encrypt, st.out, output, "%n%n",
-                                    logoutCount.load(), lastLogoutHandle.load());
+    return kivo_server_kivo_sprintf(version, encrypt, st.out, output, "%n%n", logoutCount.load(),
+                                    lastLogoutHandle.load());
 }
 
 int logoutCallback(const char*, int handle, int) {
@@ -132,13 +130,12 @@ extern "C" __declspec(dllexport) void kivo_kivotest_initialize(void) {
 }
 
 extern "C" __declspec(dllexport) void kivo_kivotest_register(void) {
-    static const char* names[] = {"kivotest_echo",   "kivotest_slow",
-                                  "kivotest_query_api_version", "kivotest_login",
-                                  kLogoutName,       "kivotest_logouts"};
+    static const char* names[] = {"kivotest_echo",  "kivotest_slow", "kivotest_query_api_version",
+                                  "kivotest_login", kLogoutName,     "kivotest_logouts"};
     static kivo_service_fn functions[] = {echo, slow, echo, login, logout, logouts};
-    static const char* fingerprints[] = {"kivotest_echo-fp1",   "kivotest_slow-fp1",
-                                         "kivotest_query_api_version-fp1", "kivotest_login-fp1",
-                                         "kivotest_logout-fp1", "kivotest_logouts-fp1"};
+    static const char* fingerprints[] = {
+        "kivotest_echo-fp1",  "kivotest_slow-fp1",   "kivotest_query_api_version-fp1",
+        "kivotest_login-fp1", "kivotest_logout-fp1", "kivotest_logouts-fp1"};
     static const int threadSafe[] = {1, 1, 1, 1, 1, 1};
     kivo_register_service(logoutCallback, names, functions, names, fingerprints, threadSafe, 6,
                           KIVO_SERVICE_MAGIC, "kivotest", 1, 0);

@@ -36,8 +36,8 @@ TEST(Lifecycle, StartWithCallbackAndControls) {
     ASSERT_EQ(0, kivo_server_init_3(nullptr, kPort, registerServices, 2, 1, 2, 0));
     EXPECT_EQ(1, kivo_server_is_initialized());
     EXPECT_EQ(1, registrations);
-    EXPECT_EQ(KIVO_ERR_ALREADY_INITIALIZED, kivo_server_init_2(nullptr, kPort + 1, nullptr, 1,
-                                                                1, 1));
+    EXPECT_EQ(KIVO_ERR_ALREADY_INITIALIZED,
+              kivo_server_init_2(nullptr, kPort + 1, nullptr, 1, 1, 1));
     int a = 7, port = 0;
     kivo_server_get_hostinfo(&a, &port);
     EXPECT_EQ(0, a);
