@@ -10,16 +10,12 @@ namespace kivo {
 
 namespace {
 
-// Ends a unit: the client is idle again unless the call was canceled (then the cancel made
-// it idle, and a later call may already own it).
-void finishUnit(kivo_worker* w, kivo_client* c, bool callUnit) {
+// Ends a unit: the worker lets go of the client (a canceled call's client may already be
+// owned by a later call).
+void finishUnit(kivo_worker* w, kivo_client* c) {
     FunctionRecord* f;
     {
         Hold hold(w->lock);
-        if (callUnit && !w->canceled) {
-            markKeepalive(c);
-            c->busy = 0;
-        }
         f = w->function;
         std::free(w->input);
         w->input = nullptr;
@@ -142,6 +138,8 @@ void runCall(kivo_worker* w) {
         r = f->function(c->uid, version, c->encrypt, input, length, &out, nullptr, w,
                         server().settings.debug);
     {
+        // The reply and the end of the call in one hold: bytes that arrive after the reply
+        // are the client's next call, never a cancel.
         Hold hold(w->lock);
         if (!w->canceled && !w->noReturn && (run || r == -1030)) {
             if (r > 0 && !out) {
@@ -149,6 +147,11 @@ void runCall(kivo_worker* w) {
                 r = -1;
             }
             kivoReply(c, r, out);
+        }
+        w->running = false;
+        if (!w->canceled) {
+            markKeepalive(c);
+            c->busy = 0;
         }
     }
     std::free(out);
@@ -185,7 +188,7 @@ void runDedicatedSession(kivo_worker* w) {
             parseCalls(c, w);
             if (w->unit == kivo_worker::kCall) {
                 runCall(w);
-                finishUnit(w, c, true); // the session keeps its own count on the client
+                finishUnit(w, c); // the session keeps its own count on the client
                 {
                     Hold hold(w->lock);
                     w->client = c;
@@ -243,11 +246,11 @@ int workerTask(kivo_worker* w) {
         switch (unit) {
         case kivo_worker::kHandshake:
             handshakeSend(c);
-            finishUnit(w, c, false);
+            finishUnit(w, c);
             break;
         case kivo_worker::kCall:
             runCall(w);
-            finishUnit(w, c, true);
+            finishUnit(w, c);
             break;
         case kivo_worker::kDedicatedStart:
             runDedicatedSession(w);
