@@ -16,6 +16,7 @@ bool startsWith(const std::string& s, const char* prefix) {
 void noteNoWorker(kivo_client* c) {
     Server& s = server();
     s.reorderWanted = 1;
+    s.wakeWanted = 1;
     const int64_t now = nowSeconds();
     if (now - s.lastDeferredCount >= 5) {
         if (c->deferredCount < kMaxDeferred)
@@ -170,8 +171,10 @@ int kivoDispatch(kivo_client* c, const ParseState& p, const char* input, int len
     if (v >= 13 && p.fingerprint != "match" && p.fingerprint != "none" &&
         p.fingerprint != f->fingerprint)
         return -2;
-    if (!f->threadSafe && f->inUse > 0)
+    if (!f->threadSafe && f->inUse > 0) {
+        server().wakeWanted = 1;
         return kDeferred;
+    }
     kivo_worker* w = dedicatedWorker;
     if (!w) {
         w = claimWorker(false);

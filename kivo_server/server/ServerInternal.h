@@ -236,6 +236,7 @@ struct Server {
     int clientCount = 0;
     std::atomic<int> nextUid{0};
     std::atomic<int> reorderWanted{0};
+    std::atomic<int> wakeWanted{0}; // a call waits for a free worker or function
     int64_t lastDeferredCount = 0;
 
     std::vector<kivo_worker*> workers;

@@ -243,6 +243,9 @@ int workerTask(kivo_worker* w) {
             }
             continue;
         }
+        // The loop reads idle clients of version 4 and above anyway; it needs a wake only for
+        // what it does not select on.
+        const bool wake = unit != kivo_worker::kCall || c->version < 4;
         switch (unit) {
         case kivo_worker::kHandshake:
             handshakeSend(c);
@@ -259,7 +262,8 @@ int workerTask(kivo_worker* w) {
             break;
         }
         w->free.give();
-        wakeLoop();
+        if (wake || s.wakeWanted.exchange(0) || s.shuttingDown)
+            wakeLoop();
     }
 }
 

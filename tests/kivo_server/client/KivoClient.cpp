@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cerrno>
 #include <cstring>
 
 #ifdef _WIN32
@@ -16,7 +17,6 @@ using socklen_t = int;
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
-#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 #endif
@@ -109,6 +109,7 @@ bool KivoClient::connectTo(int port, int timeoutMs) {
             setsockopt(s, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&one),
                        sizeof one);
             sock_ = static_cast<intptr_t>(s);
+            rcvTimeout_ = 0;
             return true;
         }
         closeSocket(static_cast<intptr_t>(s));
@@ -141,21 +142,31 @@ int KivoClient::readRawSome(unsigned char* out, size_t n, int timeoutMs) {
             Sleep(1);
         }
     }
-    fd_set set;
-    FD_ZERO(&set);
-    FD_SET(static_cast<SOCKET>(sock_), &set);
-    timeval tv{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
-    const int r = select(0, &set, nullptr, nullptr, &tv);
-    if (r <= 0)
-        return r == 0 ? 0 : -1;
+    // A blocking read with a receive time-out: one system call per read, like a plain
+    // ping-pong.
+    if (timeoutMs <= 0)
+        timeoutMs = 1;
+    if (timeoutMs != rcvTimeout_) {
+        const DWORD ms = static_cast<DWORD>(timeoutMs);
+        setsockopt(static_cast<SOCKET>(sock_), SOL_SOCKET, SO_RCVTIMEO,
+                   reinterpret_cast<const char*>(&ms), sizeof ms);
+        rcvTimeout_ = timeoutMs;
+    }
     const int got =
         recv(static_cast<SOCKET>(sock_), reinterpret_cast<char*>(out), static_cast<int>(n), 0);
+    if (got < 0 && WSAGetLastError() == WSAETIMEDOUT)
+        return 0;
 #else
-    pollfd p{static_cast<int>(sock_), POLLIN, 0};
-    const int r = poll(&p, 1, timeoutMs);
-    if (r <= 0)
-        return r == 0 ? 0 : -1;
+    if (timeoutMs <= 0)
+        timeoutMs = 1;
+    if (timeoutMs != rcvTimeout_) {
+        timeval tv{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
+        setsockopt(static_cast<int>(sock_), SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
+        rcvTimeout_ = timeoutMs;
+    }
     const int got = static_cast<int>(recv(static_cast<int>(sock_), out, n, 0));
+    if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+        return 0;
 #endif
     return got <= 0 ? -1 : got;
 }

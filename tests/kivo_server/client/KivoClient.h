@@ -83,6 +83,7 @@ private:
     void transformIn(unsigned char* b, size_t n);
 
     intptr_t sock_ = -1;
+    int rcvTimeout_ = 0;
 #ifdef _WIN32
     void* pipe_ = nullptr;
 #endif
