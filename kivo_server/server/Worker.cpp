@@ -45,7 +45,11 @@ bool moveToPipe(kivo_client* c) {
     for (int attempt = 0; attempt < 1000 && pipe == INVALID_HANDLE_VALUE; ++attempt) {
         std::snprintf(name, sizeof name, "\\\\.\\pipe\\kivodpipe_%04d_%03d", s.boundPort,
                       s.pipeCounter++ % 1000);
-        // The first instance only: nobody may hold a name before the server hands it out.
+        // A name somebody else holds is passed over: a client must reach this server. The
+        // probe covers systems that do not honour the first-instance flag.
+        if (WaitNamedPipeA(name, 1) || GetLastError() == ERROR_SEM_TIMEOUT ||
+            GetLastError() == ERROR_PIPE_BUSY)
+            continue;
         pipe = CreateNamedPipeA(
             name, PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
             PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT, 255, 65536, 65536,
