@@ -26,13 +26,13 @@ void acceptClients() {
     for (int accepted = 0; accepted < 64; ++accepted) {
         sockaddr_in peer{};
         int len = sizeof peer;
-        SOCKET sock = INVALID_SOCKET;
-        for (int attempt = 0; attempt < 128 && sock == INVALID_SOCKET; ++attempt) {
-            sock = accept(s.listenSocket, reinterpret_cast<sockaddr*>(&peer), &len);
-            if (sock == INVALID_SOCKET && WSAGetLastError() == WSAEWOULDBLOCK)
+        UniqueSocket sock;
+        for (int attempt = 0; attempt < 128 && !sock.valid(); ++attempt) {
+            sock.reset(accept(s.listenSocket.get(), reinterpret_cast<sockaddr*>(&peer), &len));
+            if (!sock.valid() && WSAGetLastError() == WSAEWOULDBLOCK)
                 return;
         }
-        if (sock == INVALID_SOCKET) {
+        if (!sock.valid()) {
             errorHook("accept");
             return;
         }
@@ -40,18 +40,17 @@ void acceptClients() {
         inet_ntop(AF_INET, &peer.sin_addr, text, sizeof text);
         const int limit = s.settings.clientLimit;
         if (s.shuttingDown || !allowedPeer(text) || (limit >= 0 && s.clientCount >= limit) ||
-            s.clientCount >= kMaxSelectSockets - 2) {
-            kivoCloseSocket(sock);
-            continue;
-        }
+            s.clientCount >= kMaxSelectSockets - 2)
+            continue; // a rejected socket is closed
         u_long blocking = 0;
-        ioctlsocket(sock, FIONBIO, &blocking); // the listening socket's mode is not inherited
+        ioctlsocket(sock.get(), FIONBIO,
+                    &blocking); // blocking again: sockets inherit the listener's mode
         const int one = 1;
-        setsockopt(sock, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&one), sizeof one);
+        setsockopt(sock.get(), IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&one),
+                   sizeof one);
         kivo_client* c = new (std::nothrow) kivo_client;
         if (!c) {
             errorHook("malloc");
-            kivoCloseSocket(sock);
             continue;
         }
         try {
@@ -59,11 +58,10 @@ void acceptClients() {
             c->peer = text;
         } catch (const std::bad_alloc&) {
             errorHook("malloc");
-            kivoCloseSocket(sock);
             delete c;
             continue;
         }
-        c->sock = sock;
+        c->sock.reset(sock.release());
         c->uid = s.nextUid++;
         markKeepalive(c);
         Hold hold(s.global);
@@ -170,29 +168,27 @@ void reorder() {
 
 void openNotifySocket() {
     Server& s = server();
-    SOCKET n = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+    UniqueSocket n(socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP));
     sockaddr_in a{};
     a.sin_family = AF_INET;
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     int len = sizeof a;
-    if (n == INVALID_SOCKET || bind(n, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 ||
-        getsockname(n, reinterpret_cast<sockaddr*>(&a), &len) != 0) {
+    if (!n.valid() || bind(n.get(), reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 ||
+        getsockname(n.get(), reinterpret_cast<sockaddr*>(&a), &len) != 0) {
         errorHook("notify socket");
-        if (n != INVALID_SOCKET)
-            closesocket(n);
         return;
     }
     u_long nonBlocking = 1;
-    ioctlsocket(n, FIONBIO, &nonBlocking);
+    ioctlsocket(n.get(), FIONBIO, &nonBlocking);
     Hold hold(s.notifySem);
-    s.notifySocket = n;
+    s.notifySocket.reset(n.release());
     s.notifyAddress = a;
 }
 
 void drainNotifySocket() {
     Server& s = server();
     char b[64];
-    while (recv(s.notifySocket, b, sizeof b, 0) > 0) {
+    while (recv(s.notifySocket.get(), b, sizeof b, 0) > 0) {
     }
 }
 
@@ -201,23 +197,23 @@ void drainNotifySocket() {
 int findBindablePort(int port) {
     Server& s = server();
     for (int attempt = 0; attempt < 1024; ++attempt) {
-        SOCKET sock = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-        if (sock == INVALID_SOCKET) {
+        UniqueSocket sock(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+        if (!sock.valid()) {
             errorHook("socket");
             return -1;
         }
-        setListenSocketOptions(sock);
+        setListenSocketOptions(sock.get());
         sockaddr_in a{};
         a.sin_family = AF_INET;
         a.sin_addr.s_addr = htonl(INADDR_ANY);
         a.sin_port = htons(static_cast<u_short>(port));
-        if (bind(sock, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0) {
-            s.listenSocket = sock;
+        if (bind(sock.get(), reinterpret_cast<sockaddr*>(&a), sizeof a) == 0) {
+            s.listenSocket.reset(sock.release());
             s.boundPort = port;
             return port;
         }
         errorHook("bind");
-        kivoCloseSocket(sock);
+        sock.reset();
         if (attempt < 8)
             S_TaskDelay(100);
         else
@@ -230,10 +226,10 @@ void serverLoop() {
     Server& s = server();
     s.allServicesLoaded.take();
     s.allServicesLoaded.give(); // stays available for everyone else who waits on it
-    if (listen(s.listenSocket, 512) != 0)
+    if (listen(s.listenSocket.get(), 512) != 0)
         errorHook("listen");
     u_long nonBlocking = 1;
-    ioctlsocket(s.listenSocket, FIONBIO, &nonBlocking);
+    ioctlsocket(s.listenSocket.get(), FIONBIO, &nonBlocking);
     openNotifySocket();
     std::unique_ptr<fd_set> readSet(new fd_set);
     std::vector<kivo_client*> selected;
@@ -242,13 +238,13 @@ void serverLoop() {
             break;
         FD_ZERO(readSet.get());
         if (!s.shuttingDown)
-            FD_SET(s.listenSocket, readSet.get());
-        if (s.notifySocket != INVALID_SOCKET)
-            FD_SET(s.notifySocket, readSet.get());
+            FD_SET(s.listenSocket.get(), readSet.get());
+        if (s.notifySocket.valid())
+            FD_SET(s.notifySocket.get(), readSet.get());
         int inSet = 2;
         for (kivo_client* c = s.clients; c && inSet < kMaxSelectSockets; c = c->next)
             if (wantsRead(c)) {
-                FD_SET(c->sock, readSet.get());
+                FD_SET(c->sock.get(), readSet.get());
                 ++inSet;
             }
         timeval tv{1, 0};
@@ -258,11 +254,11 @@ void serverLoop() {
             if (e != WSAEINTR) {
                 // Find the clients whose sockets went bad.
                 for (kivo_client* c = s.clients; c; c = c->next) {
-                    if (c->dedicated || c->sock == INVALID_SOCKET)
+                    if (c->dedicated || !c->sock.valid())
                         continue;
                     fd_set one;
                     FD_ZERO(&one);
-                    FD_SET(c->sock, &one);
+                    FD_SET(c->sock.get(), &one);
                     timeval zero{0, 0};
                     if (select(0, &one, nullptr, nullptr, &zero) < 0)
                         c->dead = 1;
@@ -270,13 +266,13 @@ void serverLoop() {
             }
             FD_ZERO(readSet.get());
         }
-        if (s.notifySocket != INVALID_SOCKET && FD_ISSET(s.notifySocket, readSet.get()))
+        if (s.notifySocket.valid() && FD_ISSET(s.notifySocket.get(), readSet.get()))
             drainNotifySocket();
         for (kivo_client* c = s.clients; c;) {
             kivo_client* next = c->next;
             if (!c->dedicated || c->dead) {
                 const bool readable =
-                    !c->dedicated && c->sock != INVALID_SOCKET && FD_ISSET(c->sock, readSet.get());
+                    !c->dedicated && c->sock.valid() && FD_ISSET(c->sock.get(), readSet.get());
                 serviceClient(c, readable);
             }
             if (c->dead && c->busy != 1 && c->workerCount == 0)
@@ -286,7 +282,7 @@ void serverLoop() {
             c = next;
         }
         reorder();
-        if (!s.shuttingDown && FD_ISSET(s.listenSocket, readSet.get()))
+        if (!s.shuttingDown && FD_ISSET(s.listenSocket.get(), readSet.get()))
             acceptClients();
         for (kivo_client* c = s.clients; c; c = c->next) {
             if (c->handshake != kHandshakeNone || c->workerCount != 0 || c->dead)
@@ -299,13 +295,10 @@ void serverLoop() {
             w->start.give();
         }
     }
-    kivoCloseSocket(s.listenSocket);
-    s.listenSocket = INVALID_SOCKET;
+    s.listenSocket.reset();
     {
         Hold hold(s.notifySem);
-        if (s.notifySocket != INVALID_SOCKET)
-            closesocket(s.notifySocket);
-        s.notifySocket = INVALID_SOCKET;
+        s.notifySocket.reset();
     }
     s.loopExit.give();
 }

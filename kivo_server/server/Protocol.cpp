@@ -75,11 +75,11 @@ void handshakeReadKey(kivo_client* c) {
     for (bool first = true;; first = false) {
         if (!first) {
             u_long waiting = 0;
-            if (ioctlsocket(c->sock, FIONREAD, &waiting) != 0 || waiting == 0)
+            if (ioctlsocket(c->sock.get(), FIONREAD, &waiting) != 0 || waiting == 0)
                 return;
         }
         char b;
-        const int n = recv(c->sock, &b, 1, 0);
+        const int n = recv(c->sock.get(), &b, 1, 0);
         if (n <= 0) {
             if (n < 0 && WSAGetLastError() == WSAEWOULDBLOCK)
                 return;

@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include "kivo_server.h"
+#include "Handles.h"
 #include "OsaSemaphore.h"
 #include "kivo_hash.h"
 #include "kivo_osa.h"
@@ -104,7 +105,7 @@ struct kivo_client {
     int32_t inScramble = kivo::kInitialScramble;
     int32_t outScramble = kivo::kInitialScramble;
     std::atomic<int> version{0};
-    SOCKET sock = INVALID_SOCKET;
+    kivo::UniqueSocket sock; // closed once the client moves to its pipe
     int uid = 0;
     std::atomic<int> busy{0}; // 0 idle, 1 call running, 2 reply being sent or no-return call
     std::atomic<int> workerCount{0};
@@ -132,9 +133,9 @@ struct kivo_client {
     int encryptionEnabled = 1;
     std::atomic<int> usePipe{0};
     std::string pipeName;
-    HANDLE pipe = INVALID_HANDLE_VALUE;
-    HANDLE pipeReadEvent = nullptr;
-    HANDLE pipeWriteEvent = nullptr;
+    kivo::UniqueHandle pipe;
+    kivo::UniqueHandle pipeReadEvent;
+    kivo::UniqueHandle pipeWriteEvent;
     kivo::PipeRead pipeRead;
     std::atomic<int> transport{kivo::kSocket};
     kivo::ParseState parse;
@@ -227,8 +228,8 @@ struct Server {
     OsaSemaphore allServicesLoaded{0}, ipcLoaded{0};
     std::atomic<int> allServicesReady{0};
 
-    SOCKET listenSocket = INVALID_SOCKET;
-    SOCKET notifySocket = INVALID_SOCKET;
+    UniqueSocket listenSocket;
+    UniqueSocket notifySocket; // wakes the loop; under notifySem
     sockaddr_in notifyAddress{};
 
     // Client list (changed by the loop only, under global).
@@ -269,7 +270,6 @@ int64_t nowMicros();
 int sureWrite(kivo_client* c, const char* data, int size, int text, fish_state* stream, SOCKET fd);
 int kivoReply(kivo_client* c, int length, const char* data);
 int kivoWriteString(kivo_client* c, const char* text);
-int kivoCloseSocket(SOCKET s);
 void setListenSocketOptions(SOCKET s);
 int pipeWrite(kivo_client* c, const char* data, int count);
 // Reads into buf; the bytes are deciphered by the client's transport. Returns the count read,

@@ -49,13 +49,7 @@ unsigned char HeaderCipher::peek(size_t i) {
 } // namespace kivo
 
 kivo_client::~kivo_client() {
-    if (sock != INVALID_SOCKET)
-        kivo::kivoCloseSocket(sock);
-    kivo::closePipe(this);
-    if (pipeReadEvent)
-        CloseHandle(pipeReadEvent);
-    if (pipeWriteEvent)
-        CloseHandle(pipeWriteEvent);
+    kivo::closePipe(this); // a pending read ends before its handle closes
     quorvel_server_fish_free(inStream);
     quorvel_server_fish_free(outStream);
 }

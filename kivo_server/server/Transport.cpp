@@ -17,7 +17,7 @@ int writePiece(kivo_client* c, const char* data, int n, SOCKET fd) {
         return send(fd, data, n, 0);
     if (c->transport == kPipe)
         return pipeWrite(c, data, n);
-    return send(c->sock, data, n, 0);
+    return send(c->sock.get(), data, n, 0);
 }
 
 // The write itself; the caller holds the connection's write lock.
@@ -134,11 +134,11 @@ void setListenSocketOptions(SOCKET s) {
 
 int pipeWrite(kivo_client* c, const char* data, int count) {
     OVERLAPPED ov{};
-    ov.hEvent = c->pipeWriteEvent;
+    ov.hEvent = c->pipeWriteEvent.get();
     DWORD written = 0;
-    if (!WriteFile(c->pipe, data, static_cast<DWORD>(count), &written, &ov)) {
+    if (!WriteFile(c->pipe.get(), data, static_cast<DWORD>(count), &written, &ov)) {
         if (GetLastError() != ERROR_IO_PENDING ||
-            !GetOverlappedResult(c->pipe, &ov, &written, TRUE)) {
+            !GetOverlappedResult(c->pipe.get(), &ov, &written, TRUE)) {
             errorHook("WriteFile");
             return -1;
         }
@@ -174,18 +174,18 @@ int pipeRead(kivo_client* c, char* buf, int count, int timeoutMs) {
         }
         if (!r.pending) {
             r.ov = OVERLAPPED{};
-            r.ov.hEvent = c->pipeReadEvent;
+            r.ov.hEvent = c->pipeReadEvent.get();
             r.got = r.used = 0;
             r.data.resize(kPipeChunk);
             DWORD n = 0;
-            if (ReadFile(c->pipe, r.data.data(), kPipeChunk, &n, &r.ov)) {
+            if (ReadFile(c->pipe.get(), r.data.data(), kPipeChunk, &n, &r.ov)) {
                 r.got = n;
             } else {
                 const DWORD e = GetLastError();
                 if (e == ERROR_IO_PENDING) {
                     r.pending = true;
                 } else if (e == ERROR_MORE_DATA) {
-                    GetOverlappedResult(c->pipe, &r.ov, &n, FALSE);
+                    GetOverlappedResult(c->pipe.get(), &r.ov, &n, FALSE);
                     r.got = n;
                 } else {
                     errorHook("ReadFile");
@@ -195,12 +195,12 @@ int pipeRead(kivo_client* c, char* buf, int count, int timeoutMs) {
         }
         if (r.pending) {
             const DWORD wait = WaitForSingleObject(
-                c->pipeReadEvent, timeoutMs < 0 ? INFINITE : static_cast<DWORD>(timeoutMs));
+                c->pipeReadEvent.get(), timeoutMs < 0 ? INFINITE : static_cast<DWORD>(timeoutMs));
             if (wait == WAIT_TIMEOUT)
                 return 0;
             DWORD n = 0;
             r.pending = false;
-            if (!GetOverlappedResult(c->pipe, &r.ov, &n, FALSE) &&
+            if (!GetOverlappedResult(c->pipe.get(), &r.ov, &n, FALSE) &&
                 GetLastError() != ERROR_MORE_DATA) {
                 errorHook("ReadFile");
                 return -1;
@@ -215,16 +215,15 @@ int pipeRead(kivo_client* c, char* buf, int count, int timeoutMs) {
 } // namespace
 
 void closePipe(kivo_client* c) {
-    if (c->pipe == INVALID_HANDLE_VALUE)
+    if (!c->pipe.valid())
         return;
     if (c->pipeRead.pending) {
-        CancelIo(c->pipe);
+        CancelIo(c->pipe.get());
         DWORD n = 0;
-        GetOverlappedResult(c->pipe, &c->pipeRead.ov, &n, TRUE);
+        GetOverlappedResult(c->pipe.get(), &c->pipeRead.ov, &n, TRUE);
         c->pipeRead.pending = false;
     }
-    CloseHandle(c->pipe);
-    c->pipe = INVALID_HANDLE_VALUE;
+    c->pipe.reset();
 }
 
 int readClient(kivo_client* c, char* buf, int count, int timeoutMs) {
@@ -235,7 +234,7 @@ int readClient(kivo_client* c, char* buf, int count, int timeoutMs) {
     if (timeoutMs >= 0) {
         fd_set set;
         FD_ZERO(&set);
-        FD_SET(c->sock, &set);
+        FD_SET(c->sock.get(), &set);
         timeval tv{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
         const int s = select(0, &set, nullptr, nullptr, &tv);
         if (s == 0)
@@ -245,7 +244,7 @@ int readClient(kivo_client* c, char* buf, int count, int timeoutMs) {
             return -1;
         }
     }
-    const int n = recv(c->sock, buf, count, 0);
+    const int n = recv(c->sock.get(), buf, count, 0);
     if (n == 0)
         return -1;
     if (n < 0) {
@@ -260,9 +259,9 @@ int readClient(kivo_client* c, char* buf, int count, int timeoutMs) {
 void wakeLoop() {
     Server& s = server();
     Hold hold(s.notifySem);
-    if (s.notifySocket != INVALID_SOCKET) {
+    if (s.notifySocket.valid()) {
         const char b = 0;
-        sendto(s.notifySocket, &b, 1, 0, reinterpret_cast<const sockaddr*>(&s.notifyAddress),
+        sendto(s.notifySocket.get(), &b, 1, 0, reinterpret_cast<const sockaddr*>(&s.notifyAddress),
                sizeof s.notifyAddress);
     }
 }

@@ -41,8 +41,8 @@ bool moveToPipe(kivo_client* c) {
     SetSecurityDescriptorDacl(&sd, TRUE, nullptr, FALSE); // open to everyone
     SECURITY_ATTRIBUTES sa{sizeof sa, &sd, TRUE};
     char name[64];
-    HANDLE pipe = INVALID_HANDLE_VALUE;
-    for (int attempt = 0; attempt < 1000 && pipe == INVALID_HANDLE_VALUE; ++attempt) {
+    UniqueHandle pipe;
+    for (int attempt = 0; attempt < 1000 && !pipe.valid(); ++attempt) {
         std::snprintf(name, sizeof name, "\\\\.\\pipe\\kivodpipe_%04d_%03d", s.boundPort,
                       s.pipeCounter++ % 1000);
         // A name somebody else holds is passed over: a client must reach this server. The
@@ -50,29 +50,26 @@ bool moveToPipe(kivo_client* c) {
         if (WaitNamedPipeA(name, 1) || GetLastError() == ERROR_SEM_TIMEOUT ||
             GetLastError() == ERROR_PIPE_BUSY)
             continue;
-        pipe = CreateNamedPipeA(
+        pipe.reset(CreateNamedPipeA(
             name, PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
             PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT, 255, 65536, 65536,
-            NMPWAIT_WAIT_FOREVER, &sa);
+            NMPWAIT_WAIT_FOREVER, &sa));
     }
-    if (pipe == INVALID_HANDLE_VALUE) {
+    if (!pipe.valid()) {
         errorHook("CreateNamedPipe");
         return false;
     }
-    HANDLE connected = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    c->pipeReadEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    c->pipeWriteEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    if (!connected || !c->pipeReadEvent || !c->pipeWriteEvent) {
+    UniqueHandle connected(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    c->pipeReadEvent.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    c->pipeWriteEvent.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    if (!connected.valid() || !c->pipeReadEvent.valid() || !c->pipeWriteEvent.valid()) {
         errorHook("CreateEvent");
-        if (connected)
-            CloseHandle(connected);
-        CloseHandle(pipe);
         return false;
     }
     OVERLAPPED ov{};
-    ov.hEvent = connected;
+    ov.hEvent = connected.get();
     bool pending = false;
-    if (!ConnectNamedPipe(pipe, &ov)) {
+    if (!ConnectNamedPipe(pipe.get(), &ov)) {
         const DWORD e = GetLastError();
         if (e == ERROR_IO_PENDING)
             pending = true;
@@ -80,26 +77,25 @@ bool moveToPipe(kivo_client* c) {
             errorHook("ConnectNamedPipe");
     }
     kivoReply(c, static_cast<int>(std::strlen(name) + 1), name);
+    const HANDLE h = pipe.get();
     {
         Hold hold(c->writeLock);
         c->pipeName = name;
-        c->pipe = pipe;
+        c->pipe.reset(pipe.release());
         c->transport = kPipe;
-        kivoCloseSocket(c->sock);
-        c->sock = INVALID_SOCKET;
+        c->sock.reset();
         c->held = 0;
         c->parse = ParseState();
     }
     bool ok = true;
     if (pending) {
         DWORD n = 0;
-        if (WaitForSingleObject(connected, 8000) != WAIT_OBJECT_0) {
-            CancelIo(pipe);
+        if (WaitForSingleObject(connected.get(), 8000) != WAIT_OBJECT_0) {
+            CancelIo(h);
             ok = false;
         }
-        GetOverlappedResult(pipe, &ov, &n, TRUE);
+        GetOverlappedResult(h, &ov, &n, TRUE);
     }
-    CloseHandle(connected);
     return ok;
 }
 
