@@ -103,6 +103,20 @@ int builtIn(kivo_client* c, const ParseState& p, const char* input, int length,
             c->encrypt = name == "kivo_encrypt" ? 1 : 0;
         return -7251;
     }
+    if (name == "kivo_handshake") {
+        // A new key agreement, as on a fresh connection; the loop hands it to a worker.
+        {
+            Hold hold(c->writeLock);
+            quorvel_server_fish_free(c->inStream);
+            quorvel_server_fish_free(c->outStream);
+            c->inStream = c->outStream = nullptr;
+        }
+        c->headerCipher.reset(nullptr);
+        c->version = 0;
+        c->inScramble = c->outScramble = kInitialScramble;
+        c->handshake = kHandshakeNone;
+        return kHandedOff;
+    }
     if (startsWith(name, "kivo_set_server_debug_")) {
         const int previous = s.settings.debug.exchange(
             std::atoi(name.c_str() + std::strlen("kivo_set_server_debug_")));

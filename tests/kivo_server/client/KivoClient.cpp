@@ -248,6 +248,17 @@ bool KivoClient::sendTransformed(const Bytes& bytes) {
     return sendRaw(b);
 }
 
+void KivoClient::restartAgreement() {
+    quorvel_server_fish_free(out_);
+    quorvel_server_fish_free(in_);
+    quorvel_server_fish_free(header_);
+    out_ = in_ = header_ = nullptr;
+    version_ = 0;
+    outScramble_ = inScramble_ = 0x5B3E8D21;
+    encrypt_ = 1;
+    encryptionEnabled_ = true;
+}
+
 bool KivoClient::handshake() {
     unsigned char hello[7];
     if (!readTransformed(hello, 7, 10000) || std::memcmp(hello, "kivo : ", 7) != 0)

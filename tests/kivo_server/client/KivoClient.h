@@ -37,6 +37,8 @@ public:
     bool connectTo(int port, int timeoutMs = 10000);
     // The key agreement; false when the server's lines do not come or do not parse.
     bool handshake();
+    // Back to the state of a fresh connection, for a new key agreement on it.
+    void restartAgreement();
     bool fakeAgreement() const { return fake_; }
     uint32_t sessionKey() const { return key_; }
 

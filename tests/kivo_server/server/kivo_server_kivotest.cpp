@@ -117,6 +117,29 @@ int logouts(int, int version, int encrypt, char*, int, char** output, void*, kiv
                                     lastLogoutHandle.load());
 }
 
+// Secure handles: "set" marks a handle as this connection's, "check" asks (the second service
+// asks the same of its own).
+int handleCall(kivo_worker* worker, int version, int encrypt, char* input, int length,
+               char** output, bool set) {
+    const Streams st = streamsOf(worker);
+    int32_t handle = 0;
+    if (kivo_server_kivo_sscanf(nullptr, version, encrypt, st.in, input, length, "%n", &handle) < 0)
+        return -1;
+    kivo_client* c = kivo_worker_client(worker);
+    const int r = set ? kivo_secure_handle_set(c, handle) : kivo_secure_handle_check(c, handle);
+    return kivo_server_kivo_sprintf(version, encrypt, st.out, output, "%n", r);
+}
+
+int handleSet(int, int version, int encrypt, char* input, int length, char** output, void*,
+              kivo_worker* worker, int) {
+    return handleCall(worker, version, encrypt, input, length, output, true);
+}
+
+int handleCheck(int, int version, int encrypt, char* input, int length, char** output, void*,
+                kivo_worker* worker, int) {
+    return handleCall(worker, version, encrypt, input, length, output, false);
+}
+
 int logoutCallback(const char*, int handle, int) {
     lastLogoutHandle = handle;
     ++logoutCount;
@@ -130,15 +153,24 @@ extern "C" __declspec(dllexport) void kivo_kivotest_initialize(void) {
 }
 
 extern "C" __declspec(dllexport) void kivo_kivotest_register(void) {
-    static const char* names[] = {"kivotest_echo",  "kivotest_slow", "kivotest_query_api_version",
-                                  "kivotest_login", kLogoutName,     "kivotest_logouts"};
-    static kivo_service_fn functions[] = {echo, slow, echo, login, logout, logouts};
+    static const char* names[] = {
+        "kivotest_echo", "kivotest_slow",    "kivotest_query_api_version", "kivotest_login",
+        kLogoutName,     "kivotest_logouts", "kivotest_handle_set",        "kivotest_handle_check"};
+    static kivo_service_fn functions[] = {echo,   slow,    echo,      login,
+                                          logout, logouts, handleSet, handleCheck};
     static const char* fingerprints[] = {
-        "kivotest_echo-fp1",  "kivotest_slow-fp1",   "kivotest_query_api_version-fp1",
-        "kivotest_login-fp1", "kivotest_logout-fp1", "kivotest_logouts-fp1"};
-    static const int threadSafe[] = {1, 1, 1, 1, 1, 1};
-    kivo_register_service(logoutCallback, names, functions, names, fingerprints, threadSafe, 6,
+        "kivotest_echo-fp1",       "kivotest_slow-fp1",        "kivotest_query_api_version-fp1",
+        "kivotest_login-fp1",      "kivotest_logout-fp1",      "kivotest_logouts-fp1",
+        "kivotest_handle_set-fp1", "kivotest_handle_check-fp1"};
+    static const int threadSafe[] = {1, 1, 1, 1, 1, 1, 1, 1};
+    kivo_register_service(logoutCallback, names, functions, names, fingerprints, threadSafe, 8,
                           KIVO_SERVICE_MAGIC, "kivotest", 1, 0);
+    // A second service, whose check sees only its own handles.
+    static const char* otherNames[] = {"kivotest_other_handle_check"};
+    static kivo_service_fn otherFunctions[] = {handleCheck};
+    static const char* otherPrints[] = {"kivotest_other_handle_check-fp1"};
+    kivo_register_service(nullptr, otherNames, otherFunctions, otherNames, otherPrints, nullptr, 1,
+                          KIVO_SERVICE_MAGIC, "kivotest_other", 1, 0);
 }
 
 // For the in-process tests: how often the autoloader initialised the module.

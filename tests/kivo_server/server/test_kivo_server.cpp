@@ -168,9 +168,10 @@ TEST(Registry, RegistrationRulesAndImmediateLogout) {
     char** list = nullptr;
     int count = 0;
     EXPECT_EQ(0, kivo_server_get_kivo_service_list(&list, &count, std::calloc));
-    ASSERT_EQ(2, count);
+    ASSERT_EQ(3, count); // newest first
     EXPECT_STREQ("regtest", list[0]);
-    EXPECT_STREQ("kivotest", list[1]);
+    EXPECT_STREQ("kivotest_other", list[1]);
+    EXPECT_STREQ("kivotest", list[2]);
     for (int i = 0; i < count; ++i)
         std::free(list[i]);
     std::free(list);
