@@ -10,32 +10,45 @@ namespace kivo {
 
 namespace {
 
+// Tasks run on threads of the operating-system layer: nothing may leave them as an exception.
+template <typename F> int guarded(const char* task, F&& body) {
+    try {
+        return body();
+    } catch (...) {
+        errorHook(task);
+        return -1;
+    }
+}
+
 int taskEntry(intptr_t a1, intptr_t, intptr_t, intptr_t, intptr_t, intptr_t, intptr_t, intptr_t,
               intptr_t, intptr_t) {
-    return serverStartTask(static_cast<int>(a1));
+    return guarded("kivo", [&] { return serverStartTask(static_cast<int>(a1)); });
 }
 
 int workerEntry(intptr_t a1, intptr_t, intptr_t, intptr_t, intptr_t, intptr_t, intptr_t, intptr_t,
                 intptr_t, intptr_t) {
-    return workerTask(reinterpret_cast<kivo_worker*>(a1));
+    return guarded("kivow", [&] { return workerTask(reinterpret_cast<kivo_worker*>(a1)); });
 }
 
 int aloEntry(intptr_t, intptr_t, intptr_t, intptr_t, intptr_t, intptr_t, intptr_t, intptr_t,
              intptr_t, intptr_t) {
-    autoLogoutTask();
-    return 0;
+    return guarded("kivo_alo", [] {
+        autoLogoutTask();
+        return 0;
+    });
 }
 
 int autoloaderEntry(intptr_t kind, intptr_t pid, intptr_t, intptr_t, intptr_t, intptr_t, intptr_t,
                     intptr_t, intptr_t, intptr_t) {
-    autoloaderTask(static_cast<int>(kind), static_cast<int>(pid));
-    return 0;
+    return guarded("kivo_autoloader", [&] {
+        autoloaderTask(static_cast<int>(kind), static_cast<int>(pid));
+        return 0;
+    });
 }
 
 int shutdownEntry(intptr_t, intptr_t, intptr_t, intptr_t, intptr_t, intptr_t, intptr_t, intptr_t,
                   intptr_t, intptr_t) {
-    kivo_server_shutdown();
-    return 0;
+    return guarded("kivo_shutdown", [] { return kivo_server_shutdown(); });
 }
 
 int spawn(const char* name, int stack, osa_task_entry entry, intptr_t a1 = 0, intptr_t a2 = 0) {

@@ -24,6 +24,15 @@ std::atomic<int> logoutCount{0};
 std::atomic<int> lastLogoutHandle{0};
 std::atomic<int> initialized{0};
 
+// Service functions run on the server's threads: nothing leaves them as an exception.
+template <typename F> int guarded(F&& body) {
+    try {
+        return body();
+    } catch (...) {
+        return -1;
+    }
+}
+
 struct Streams {
     fish_state* in;
     fish_state* out;
@@ -34,8 +43,8 @@ Streams streamsOf(kivo_worker* worker) {
     return {kivo_client_read_stream(c), kivo_client_write_stream(c)};
 }
 
-int echo(int, int version, int encrypt, char* input, int length, char** output, void*,
-         kivo_worker* worker, int) {
+int echoUnguarded(int version, int encrypt, char* input, int length, char** output,
+                  kivo_worker* worker) {
     const Streams st = streamsOf(worker);
     kivo_alloc* allocs = nullptr;
     int8_t i = 0;
@@ -67,6 +76,11 @@ int echo(int, int version, int encrypt, char* input, int length, char** output, 
         "%n%s", kInnerOffsets, static_cast<double>(f), d);
     kivo_server_kivo_sscanf_free_allocs(allocs);
     return written;
+}
+
+int echo(int, int version, int encrypt, char* input, int length, char** output, void*,
+         kivo_worker* worker, int) {
+    return guarded([&] { return echoUnguarded(version, encrypt, input, length, output, worker); });
 }
 
 int slow(int, int version, int encrypt, char* input, int length, char** output, void*,
