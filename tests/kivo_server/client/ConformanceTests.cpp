@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -133,6 +134,30 @@ TEST_P(Versions, EchoOfEveryDirectiveAndBuiltIns) {
 
 INSTANTIATE_TEST_SUITE_P(Conformance, Versions, ::testing::Values(1, 2, 5, 6, 9, 10, 11, 13, 16));
 
+TEST(Conformance, CallSplitOverSeveralWritesIsServedOnceComplete) {
+    for (int version : {2, 13}) {
+        KivoClient c;
+        connectAt(c, version);
+        EchoValues x;
+        x.s = std::string(2000, 's');
+        CallOptions o;
+        const Bytes payload = echoPayload(c, x, &o.counter);
+        const Bytes wire = c.frameCall("kivotest_echo", payload, o);
+        for (size_t at = 0; at < wire.size(); at += 7 + at) {
+            const size_t end = std::min(wire.size(), at + 7 + at);
+            ASSERT_TRUE(c.sendRaw(Bytes(wire.begin() + static_cast<long>(at),
+                                        wire.begin() + static_cast<long>(end))));
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        const Message m = c.readMessage();
+        ASSERT_GT(m.code, 0);
+        EchoValues got;
+        ASSERT_EQ(m.code, readEcho(c, m.payload, got));
+        EXPECT_EQ(x.s, got.s);
+        EXPECT_EQ(x.hidden, got.hidden);
+    }
+}
+
 TEST(Conformance, MalformedPayloadAnswersNegativeWithoutPayload) {
     for (int version : {2, 13}) {
         KivoClient c;
@@ -227,6 +252,21 @@ TEST(Conformance, NewKeyAgreementOnAnOpenConnection) {
     ASSERT_TRUE(c.handshake());
     ASSERT_TRUE(c.setVersion(13));
     EXPECT_EQ(0, c.call("kivo_ping", Bytes()).code);
+}
+
+TEST(Conformance, UnencryptedVariantKeepsBytesBeforeAMarkerInTheClear) {
+    for (int version : {13, 16}) {
+        KivoClient c;
+        ASSERT_TRUE(c.connectTo(target().port));
+        ASSERT_TRUE(c.handshake());
+        ASSERT_TRUE(c.setVersion(version, true));
+        ASSERT_TRUE(c.sendTransformed(Bytes{' ', ' ', 'x', '[', 'k'})); // clear, and no marker
+        EchoValues x;
+        echoRoundTrip(c, x);
+        ASSERT_TRUE(c.sendTransformed(Bytes{' '}));
+        EXPECT_EQ(0, c.call("kivo_ping", Bytes()).code);
+        echoRoundTrip(c, x);
+    }
 }
 
 TEST(Conformance, SettingsCallsAndDebugLevel) {

@@ -328,6 +328,10 @@ int64_t KivoClient::payloadPosition() const {
 }
 
 bool KivoClient::sendCall(const std::string& name, const Bytes& payload, const CallOptions& o) {
+    return sendRaw(frameCall(name, payload, o));
+}
+
+Bytes KivoClient::frameCall(const std::string& name, const Bytes& payload, const CallOptions& o) {
     std::string h = kMarker + name + "/";
     const int fields = expectedFields(version_);
     if (version_ >= 3)
@@ -350,11 +354,11 @@ bool KivoClient::sendCall(const std::string& name, const Bytes& payload, const C
     if (version_ >= 10 && !onPipe) {
         transformOut(header, true);
         header.insert(header.end(), payload.begin(), payload.end());
-        return sendRaw(header);
+        return header;
     }
     header.insert(header.end(), payload.begin(), payload.end());
     transformOut(header, false);
-    return sendRaw(header);
+    return header;
 }
 
 Message KivoClient::readMessage(int timeoutMs) {

@@ -56,6 +56,8 @@ public:
     int64_t payloadPosition() const;
 
     bool sendCall(const std::string& name, const Bytes& payload, const CallOptions& o = {});
+    // The bytes of a call as they go on the wire (the transport's transform applied).
+    Bytes frameCall(const std::string& name, const Bytes& payload, const CallOptions& o = {});
     // The next message; kNone on time-out or a broken connection.
     Message readMessage(int timeoutMs = 10000);
     // Reads messages until a reply; progress messages are kept in progress.
