@@ -144,6 +144,55 @@ run_native() {
     "$build/bench_twofish" || rc=1
     log "  native (clang, ${KIVO_FUZZ_SECONDS:-60} s fuzzing):" \
         "$(grep -E 'tests passed|tests failed' "$build/ctest.log" | tail -n1)"
+    run_native_conformance || rc=1
+    return $rc
+}
+
+# The native protocol client (test_kivo_conformance_native) against kivo_server's test host
+# under 64-bit Wine on 127.0.0.1: once with the normal and once with the fake key agreement.
+# The host is told to stop by a line on its standard input; the wine session ends with it.
+run_native_conformance() {
+    local build="$BUILD_ROOT/native" x64="$BUILD_ROOT/x86_64" rc=0 mrc mode port fifo out pid
+    if [ ! -f "$x64/bin/kivo_test_host.exe" ]; then
+        log "  native conformance: no x86_64 test host built"
+        return 1
+    fi
+    wine_session_start "$x64" x86_64
+    for mode in normal fake; do
+        port=18031
+        [ "$mode" = fake ] && port=18032
+        fifo="$build/kivo_test_host.$mode.in"
+        out="$build/kivo_test_host.$mode.log"
+        rm -f "$fifo"
+        mkfifo "$fifo"
+        "$WINELOADER" "$x64/bin/kivo_test_host.exe" --port "$port" --keepalive 2 \
+            $([ "$mode" = fake ] && echo --fake) <"$fifo" >"$out" 2>&1 &
+        pid=$!
+        mrc=0
+        exec 7>"$fifo"
+        for _ in $(seq 300); do
+            grep -q "listening on port" "$out" && break
+            kill -0 "$pid" 2>/dev/null || break
+            sleep 0.1
+        done
+        if grep -q "listening on port" "$out"; then
+            KIVO_TEST_PORT=$port KIVO_TEST_KEEPALIVE=2 KIVO_TEST_FAKE=$([ "$mode" = fake ] && echo 1 || echo 0) \
+                "$build/test_kivo_conformance_native" --gtest_brief=1 || mrc=1
+        else
+            log "  native conformance ($mode): the test host did not start"
+            cat "$out"
+            mrc=1
+        fi
+        echo quit >&7 || true
+        exec 7>&-
+        for _ in $(seq 300); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+        rm -f "$fifo"
+        log "  native conformance ($mode key agreement): $([ $mrc -eq 0 ] && echo passed || echo FAILED)"
+        [ $mrc -eq 0 ] || rc=1
+    done
+    wine_session_stop
     return $rc
 }
 
