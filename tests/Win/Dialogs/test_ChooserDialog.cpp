@@ -65,16 +65,18 @@ TEST_F(ChooserTest, OpeningWithoutAServerShowsTheChooserAndCancelKeepsEverything
         EXPECT_EQ(2, ListRows(chooser, IDC_CHOOSER_LIST));
         guitest::ClickButton(chooser, IDCANCEL);
     });
-    EXPECT_TWAIN(app, TWRC_FAILURE, TWCC_OPERATIONERROR, app.OpenSource("Nimbrel 5"));
+    EXPECT_EQ(TWRC_FAILURE, app.OpenSource("Nimbrel 5"));
     EXPECT_EQ(1, user.Answered());
     EXPECT_TRUE(emptyFieldsDisableAdd);
     // Kept loaded for the next try, with the list it had.
     AbstractSource* const source = AbstractSource::Instance();
     ASSERT_NE(nullptr, source);
+    EXPECT_TRUE(source->IsKeepLoaded());
     EXPECT_FALSE(source->IsOpen());
     ASSERT_EQ(1, source->GetServerList().GetSize());
     EXPECT_EQ("gone-server", source->GetServerList().GetAt(0)->ipAddress);
     EXPECT_EQ(1, StoredServerList().GetSize());
+    EXPECT_EQ(TWCC_OPERATIONERROR, app.ConditionCode());
 }
 
 TEST_F(ChooserTest, AddingAServerAndOkConnectsAndSavesTheList) {
@@ -110,10 +112,11 @@ TEST_F(ChooserTest, OkOnAServerThatDoesNotAnswerGivesTheSourceItsListBackOnce) {
         ++attempts;
     });
     // The modal run ends after the failed attempt: the open fails, the source stays loaded.
-    EXPECT_TWAIN(app, TWRC_FAILURE, TWCC_OPERATIONERROR, app.OpenSource("Nimbrel 5"));
+    EXPECT_EQ(TWRC_FAILURE, app.OpenSource("Nimbrel 5"));
     EXPECT_EQ(1, attempts);
     AbstractSource* const source = AbstractSource::Instance();
     ASSERT_NE(nullptr, source);
+    EXPECT_TRUE(source->IsKeepLoaded());
     ASSERT_EQ(1, source->GetServerList().GetSize()) << "the list as the chooser found it";
     EXPECT_EQ("gone-server", source->GetServerList().GetAt(0)->ipAddress);
     EXPECT_EQ(1, StoredServerList().GetSize());
