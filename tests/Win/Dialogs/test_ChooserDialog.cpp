@@ -1,6 +1,7 @@
 // The server chooser: run modally by an open that finds no server (the test answers it as a
 // user, through its window), and its editing of the server list.
 
+#include "AcquireWindowIntf.h"
 #include "DialogTestSupport.h"
 #include "GuiChooserDialog.h"
 #include "GuiChooserDialog_rc.h"
@@ -26,7 +27,32 @@ void AddServer(HWND chooser, const std::string& address, const std::string& devi
     guitest::ClickButton(chooser, IDC_CHOOSER_ADD);
 }
 
-class ChooserTest : public DialogTest {};
+BOOL CALLBACK FindVisibleChooser(HWND window, LPARAM found) {
+    if (IsWindowVisible(window) && IsChooser(window)) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindChooser() {
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindVisibleChooser, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+class ChooserTest : public DialogTest {
+protected:
+    // Opens the source on the default server and asks for the chooser as the acquire window
+    // does; its window.
+    HWND ShowModelessChooser() {
+        ShowSimulatedServers();
+        StoreServerList("default");
+        EXPECT_EQ(TWRC_SUCCESS, app.OpenSource("Nimbrel 5"));
+        AbstractSource::GetUserInterfaceHandler()->SwitchToChooserDialog();
+        return FindChooser();
+    }
+};
 
 // The chooser on its own over a list of servers, modeless, as the user edits it.
 class ChooserEditTest : public ::testing::Test {
@@ -215,4 +241,36 @@ TEST_F(ChooserEditTest, AClickBesideTheRowsKeepsTheChoice) {
     SendMessageA(window, WM_NOTIFY, IDC_CHOOSER_LIST, reinterpret_cast<LPARAM>(&click));
     EXPECT_EQ(1, SelectedRow(window, IDC_CHOOSER_LIST));
     EXPECT_TRUE(IsItemEnabled(window, IDOK));
+}
+
+TEST_F(ChooserTest, FromTheAcquireWindowCancelGoesBackToIt) {
+    const HWND chooser = ShowModelessChooser();
+    ASSERT_NE(nullptr, chooser);
+    DataArg_UserInterface* const ui = AbstractSource::GetUserInterfaceHandler();
+    EXPECT_EQ(nullptr, ui->GetAcquireJobsDialog());
+    guitest::ClickButton(chooser, IDCANCEL);
+    EXPECT_FALSE(IsWindow(chooser));
+    ASSERT_NE(nullptr, ui->GetAcquireJobsDialog());
+    EXPECT_TRUE(IsWindowVisible(ui->GetAcquireJobsDialog()->GetHwnd()));
+    EXPECT_FALSE(AbstractSource::Instance()->IsCloseRequestPending());
+}
+
+TEST_F(ChooserTest, FromTheAcquireWindowEnterInAnEmptyListAsksTheApplicationToClose) {
+    const HWND chooser = ShowModelessChooser();
+    ASSERT_NE(nullptr, chooser);
+    SelectRow(chooser, IDC_CHOOSER_LIST, 0);
+    guitest::ClickButton(chooser, IDC_CHOOSER_REMOVE);
+    ASSERT_EQ(0, ListRows(chooser, IDC_CHOOSER_LIST));
+    EXPECT_FALSE(IsItemEnabled(chooser, IDOK));
+    // Enter in the list, as the list view reports it.
+    NMLVKEYDOWN enter = {};
+    enter.hdr.hwndFrom = GetDlgItem(chooser, IDC_CHOOSER_LIST);
+    enter.hdr.idFrom = IDC_CHOOSER_LIST;
+    enter.hdr.code = LVN_KEYDOWN;
+    enter.wVKey = VK_RETURN;
+    SendMessageA(chooser, WM_NOTIFY, IDC_CHOOSER_LIST, reinterpret_cast<LPARAM>(&enter));
+    AbstractSource* const source = AbstractSource::Instance();
+    EXPECT_EQ(0, source->GetServerList().GetSize());
+    EXPECT_TRUE(source->IsCloseRequestPending());
+    EXPECT_TRUE(IsWindow(chooser)) << "the chooser waits for the source to close";
 }

@@ -169,3 +169,24 @@ TEST(ModuleFileVersion, NeverWritesPastTheBuffer) {
     getModuleFileVersion(GetModuleHandleA(nullptr), buffer, sizeof(buffer));
     EXPECT_EQ(0, std::strncmp(buffer, "v - ", 4)) << buffer;
 }
+
+TEST_F(SmallDialogTest, APaperPortHostKeepsTheAboutBoxAndTheMailboxDialogOnTop) {
+    ShowSimulatedServers();
+    for (const char* host : {"PaperPort 11", "Twain Test App"}) {
+        SCOPED_TRACE(host);
+        std::strcpy(app.AppIdentity().ProductName, host);
+        ASSERT_EQ(TWRC_SUCCESS, app.OpenSource("Nimbrel 5"));
+        const bool onTop = std::string(host) == "PaperPort 11";
+        GuiWindowsDialog* const dialogs[] = {new GuiAboutDialog(owner),
+                                             new GuiChangeMailboxDialog(owner, "Sales")};
+        for (GuiWindowsDialog* const dialog : dialogs) {
+            owner->Adopt(dialog);
+            dialog->Create();
+            EXPECT_EQ(onTop,
+                      (GetWindowLongPtrA(dialog->GetHwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0)
+                << dialog->GetDialogId();
+        }
+        owner->Adopt(nullptr);
+        Unload();
+    }
+}
