@@ -5,7 +5,9 @@
 #include "DialogTestSupport.h"
 #include "GuiChooserDialog.h"
 #include "GuiChooserDialog_rc.h"
+#include "ResourceLoader.h"
 
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -273,4 +275,27 @@ TEST_F(ChooserTest, FromTheAcquireWindowEnterInAnEmptyListAsksTheApplicationToCl
     EXPECT_EQ(0, source->GetServerList().GetSize());
     EXPECT_TRUE(source->IsCloseRequestPending());
     EXPECT_TRUE(IsWindow(chooser)) << "the chooser waits for the source to close";
+}
+
+TEST_F(ChooserTest, TheChooserInGermanAndFrench) {
+    // The interface language comes from the "testl" preference when the source is made.
+    const struct {
+        const char* language;
+        const char* testl;
+        const wchar_t* modify;
+    } languages[] = {{"de", "4", L"\u00c4ndern"}, {"fr", "3", L"Modifier"}};
+    for (const auto& language : languages) {
+        SCOPED_TRACE(language.language);
+        RegSetKeyValueA(HKEY_CURRENT_USER, ProductKeyPath().c_str(), "testl", REG_SZ,
+                        language.testl, static_cast<DWORD>(std::strlen(language.testl) + 1));
+        const HWND chooser = ShowModelessChooser();
+        ASSERT_NE(nullptr, chooser);
+        wchar_t modify[32] = {};
+        GetDlgItemTextW(chooser, IDC_CHOOSER_MODIFY, modify, 32);
+        EXPECT_STREQ(language.modify, modify);
+        Shoot(chooser, std::string("GuiChooserDialog.") + language.language + ".png");
+        Unload();
+    }
+    RemoveProductKey();
+    ResourceLoader::Instance()->ChooseLanguage();
 }
