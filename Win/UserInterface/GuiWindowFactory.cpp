@@ -1,6 +1,7 @@
 #include "GuiWindowFactory.h"
 
 #include "GuiAcquireJobsDialog.h"
+#include "GuiChooserDialog.h"
 
 #include <memory>
 
@@ -17,4 +18,9 @@ AcquireWindowIntf* GuiWindowFactory::CreateAcquireJobsDialog(UiWindowIntf* owner
                                                          wrapper, preferences, scanner);
     dialog->Create();
     return dialog.release();
+}
+
+ChooserWindowIntf* GuiWindowFactory::CreateChooserDialog(UiWindowIntf* owner,
+                                                         const ServerList& servers, bool modal) {
+    return new GuiChooserDialog(servers, dynamic_cast<GuiWindowsDialog*>(owner), modal);
 }

@@ -12,4 +12,6 @@ public:
     AcquireWindowIntf* CreateAcquireJobsDialog(UiWindowIntf* owner, QuorvelWrapperIntf* wrapper,
                                                ScanPreferences& preferences,
                                                Scanner* scanner) override;
+    ChooserWindowIntf* CreateChooserDialog(UiWindowIntf* owner, const ServerList& servers,
+                                           bool modal) override;
 };

@@ -2,6 +2,7 @@
 
 #include <wincodec.h>
 
+#include <utility>
 #include <vector>
 
 #ifndef NIMBREL_SCREENSHOT_DIR
@@ -143,6 +144,99 @@ bool SaveWindowPng(HWND window, const std::string& path, std::string* error) {
         CoUninitialize();
     }
     return written ? true : Fail(error, "the PNG encoder refused " + path);
+}
+
+bool HasControls(HWND window, std::initializer_list<int> controlIds) {
+    for (const int id : controlIds) {
+        if (GetDlgItem(window, id) == nullptr) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void ClickButton(HWND dialog, int controlId) {
+    SendMessageA(GetDlgItem(dialog, controlId), BM_CLICK, 0, 0);
+}
+
+void TypeText(HWND dialog, int controlId, const std::string& text) {
+    SetWindowTextA(GetDlgItem(dialog, controlId), text.c_str());
+}
+
+std::string ControlText(HWND dialog, int controlId) {
+    char text[2048] = {};
+    GetWindowTextA(GetDlgItem(dialog, controlId), text, sizeof(text));
+    return text;
+}
+
+namespace {
+
+std::vector<WindowAnswerer*>& Answerers() {
+    static std::vector<WindowAnswerer*> answerers;
+    return answerers;
+}
+
+struct ThreadWindows {
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
+    if (IsWindowVisible(window)) {
+        reinterpret_cast<ThreadWindows*>(param)->windows.push_back(window);
+    }
+    return TRUE;
+}
+
+} // namespace
+
+WindowAnswerer::WindowAnswerer(std::function<bool(HWND)> matches, std::function<void(HWND)> answer,
+                               UINT periodMilliseconds)
+    : m_matches(std::move(matches)), m_answer(std::move(answer)) {
+    m_timer = SetTimer(nullptr, 0, periodMilliseconds, OnTimer);
+    Answerers().push_back(this);
+}
+
+WindowAnswerer::~WindowAnswerer() {
+    KillTimer(nullptr, m_timer);
+    auto& all = Answerers();
+    for (auto it = all.begin(); it != all.end(); ++it) {
+        if (*it == this) {
+            all.erase(it);
+            break;
+        }
+    }
+}
+
+void CALLBACK WindowAnswerer::OnTimer(HWND, UINT, UINT_PTR timerId, DWORD) {
+    for (WindowAnswerer* answerer : Answerers()) {
+        if (answerer->m_timer == timerId) {
+            answerer->Look();
+            return;
+        }
+    }
+}
+
+void WindowAnswerer::Look() {
+    // An answer may run a loop of its own, in which the timer fires again.
+    if (m_busy) {
+        return;
+    }
+    m_busy = true;
+    ThreadWindows found;
+    EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&found));
+    for (const HWND window : found.windows) {
+        bool seen = false;
+        for (const HWND old : m_seen) {
+            seen = seen || old == window;
+        }
+        if (!seen && IsWindow(window) && m_matches(window)) {
+            m_seen.push_back(window);
+            ++m_answered;
+            m_answer(window);
+            break;
+        }
+    }
+    m_busy = false;
 }
 
 } // namespace guitest

@@ -5,7 +5,9 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace guitest {
 
@@ -18,5 +20,38 @@ bool PumpUntil(const std::function<bool()>& done, DWORD maxMilliseconds = 10000)
 bool SaveWindowPng(HWND window, const std::string& path, std::string* error = nullptr);
 // Folder of the build tree where the window tests put their pictures (made when missing).
 std::string ScreenshotFolder();
+
+// Whether the window holds a child control with each of the ids.
+bool HasControls(HWND window, std::initializer_list<int> controlIds);
+// A user's click on the dialog's button (BM_CLICK).
+void ClickButton(HWND dialog, int controlId);
+// A user's typing into the dialog's field: its whole text replaced (the field notifies).
+void TypeText(HWND dialog, int controlId, const std::string& text);
+std::string ControlText(HWND dialog, int controlId);
+
+// Answers windows that open in a loop the test does not own (a modal dialog): while it lives,
+// a timer of this thread looks for visible top-level windows of the thread that match and
+// answers each such window once, as a user would.
+class WindowAnswerer {
+public:
+    WindowAnswerer(std::function<bool(HWND)> matches, std::function<void(HWND)> answer,
+                   UINT periodMilliseconds = 50);
+    WindowAnswerer(const WindowAnswerer&) = delete;
+    WindowAnswerer& operator=(const WindowAnswerer&) = delete;
+    ~WindowAnswerer();
+    // How many windows were answered.
+    int Answered() const { return m_answered; }
+
+private:
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR timerId, DWORD);
+    void Look();
+
+    std::function<bool(HWND)> m_matches;
+    std::function<void(HWND)> m_answer;
+    UINT_PTR m_timer = 0;
+    int m_answered = 0;
+    bool m_busy = false;
+    std::vector<HWND> m_seen;
+};
 
 } // namespace guitest

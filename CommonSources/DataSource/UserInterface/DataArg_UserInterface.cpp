@@ -2,6 +2,7 @@
 
 #include "AbstractSource.h"
 #include "AcquireWindowIntf.h"
+#include "ChooserWindowIntf.h"
 #include "CriticalSection.h"
 #include "DataArg_Identity.h"
 #include "LoadedModule.h"
@@ -14,16 +15,12 @@
 #include <commctrl.h>
 
 #include <cstring>
+#include <memory>
 #include <utility>
 
 namespace {
 
 UiWindowFactoryIntf* g_windowFactory = nullptr;
-
-DataArg_UserInterface::ChooserRunner& ChooserRunnerSlot() {
-    static DataArg_UserInterface::ChooserRunner runner;
-    return runner;
-}
 
 struct ServerErrorText {
     int resultCode;
@@ -197,15 +194,42 @@ bool DataArg_UserInterface::IsProgressShown() {
 }
 
 int DataArg_UserInterface::RunChooserDialogModal() {
-    if (const ChooserRunner& runner = ChooserRunnerSlot()) {
-        return runner();
+    AbstractSource* const source = AbstractSource::Instance();
+    if (g_windowFactory == nullptr || source == nullptr) {
+        // No window to ask: the user is taken to have cancelled.
+        return 2;
     }
-    // No chooser window yet: the user is taken to have cancelled.
-    return 2;
+    ChooserWindowIntf* const chooser =
+        g_windowFactory->CreateChooserDialog(m_state->currentWindow, source->GetServerList(), true);
+    m_state->chooserDialog = chooser;
+    int result = 2;
+    try {
+        // Deletes the window, also when it throws.
+        result = chooser->RunModal();
+    } catch (...) {
+        m_state->chooserDialog = nullptr;
+        throw;
+    }
+    m_state->chooserDialog = nullptr;
+    return result;
 }
 
-void DataArg_UserInterface::SetChooserRunner(ChooserRunner runner) {
-    ChooserRunnerSlot() = std::move(runner);
+void DataArg_UserInterface::ShowChooserDialog() {
+    AbstractSource* const source = AbstractSource::Instance();
+    if (g_windowFactory == nullptr || source == nullptr) {
+        throw TwainException(__FILE__, __LINE__, TWCC_BADPROTOCOL);
+    }
+    m_state->chooserDialog = nullptr;
+    std::unique_ptr<ChooserWindowIntf, void (*)(ChooserWindowIntf*)> chooser(
+        g_windowFactory->CreateChooserDialog(m_state->currentWindow, source->GetServerList(),
+                                             false),
+        [](ChooserWindowIntf* window) { window->Close(); });
+    chooser->Show();
+    m_state->chooserDialog = chooser.release();
+    SetForegroundWindow(m_state->chooserDialog->GetHwnd());
+    if (m_state->parentWindow != nullptr) {
+        EnableWindow(m_state->parentWindow, FALSE);
+    }
 }
 
 bool DataArg_UserInterface::GetUiStateFlag() const {

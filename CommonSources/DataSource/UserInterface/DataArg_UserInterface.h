@@ -9,7 +9,6 @@
 #include "UserInterfaceBase.h"
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -97,13 +96,11 @@ public:
     AcquireWindowIntf* GetAcquireJobsDialog() const;
 
     // The server chooser, run modally while a source opens: 1 when the user chose a server
-    // whose log-in went through and the source is connected, else 2. Until the chooser window
-    // exists it answers 2, as a cancelled chooser does.
+    // whose log-in went through and the source is connected, else 2. Without a window
+    // implementation it answers 2, as a cancelled chooser does.
     int RunChooserDialogModal();
-    // While set, runs in place of the chooser window and gives its answer, so that a test
-    // never meets a modal window; an empty runner brings the window back.
-    using ChooserRunner = std::function<int()>;
-    static void SetChooserRunner(ChooserRunner runner);
+    // The chooser modeless over the current window, the application's window disabled.
+    void ShowChooserDialog() override;
     // Set when the last log-in prompt did not end with OK.
     bool GetUiStateFlag() const;
 

@@ -4,9 +4,11 @@
 // DataArg_UserInterface::SetWindowFactory, and so does a test that runs the source in-process.
 
 class AcquireWindowIntf;
+class ChooserWindowIntf;
 class QuorvelWrapperIntf;
 class ScanPreferences;
 class Scanner;
+class ServerList;
 class UiWindowIntf;
 
 class UiWindowFactoryIntf {
@@ -22,4 +24,9 @@ public:
                                                        QuorvelWrapperIntf* wrapper,
                                                        ScanPreferences& preferences,
                                                        Scanner* scanner) = 0;
+
+    // The server chooser over a private copy of servers, not yet on screen: Show runs it
+    // modeless, RunModal modal. Throws TwainException when the window cannot be made.
+    virtual ChooserWindowIntf* CreateChooserDialog(UiWindowIntf* owner, const ServerList& servers,
+                                                   bool modal) = 0;
 };

@@ -1,14 +1,17 @@
 #pragma once
 // Shared set-up of the tests that run the data source: the product's registry key is removed
 // before and after each test, no simulated server answers unless a test says so, the server
-// chooser never shows (a stand-in answers Cancel unless a test says otherwise), and a source
-// left behind is unloaded the way the entry point would do it.
+// chooser never shows (a stand-in window implementation answers Cancel unless a test says
+// otherwise), and a source left behind is unloaded the way the entry point would do it.
 
 #include "AbstractSource.h"
+#include "ChooserWindowIntf.h"
 #include "DataArg_UserInterface.h"
 #include "MainEntry.h"
 #include "OrvexSimControl.h"
+#include "TwainException.h"
 #include "TwainTestApp.h"
+#include "UiWindowFactoryIntf.h"
 #include "XGPreferences.h"
 
 #include <gtest/gtest.h>
@@ -53,22 +56,59 @@ inline std::string StoredValue(const std::string& name) {
     return data;
 }
 
+// A window implementation without windows: the chooser gives the answer of a function, and
+// there is no acquire window.
+class ChooserStandInFactory : public UiWindowFactoryIntf {
+public:
+    explicit ChooserStandInFactory(std::function<int()> answer) : m_answer(std::move(answer)) {}
+
+    AcquireWindowIntf* CreateAcquireJobsDialog(UiWindowIntf*, QuorvelWrapperIntf*, ScanPreferences&,
+                                               Scanner*) override {
+        throw TwainException(__FILE__, __LINE__, TWCC_BADPROTOCOL);
+    }
+    ChooserWindowIntf* CreateChooserDialog(UiWindowIntf*, const ServerList&, bool) override {
+        return new Chooser(m_answer);
+    }
+
+private:
+    class Chooser : public ChooserWindowIntf {
+    public:
+        explicit Chooser(const std::function<int()>& answer) : m_answer(answer) {}
+        HWND GetHwnd() const override { return nullptr; }
+        void Close() override { delete this; }
+        bool IsDialogMessage(MSG*) override { return false; }
+        void Activate() override {}
+        void Deactivate() override {}
+        void Update() override {}
+        void Show() override {}
+        int RunModal() override {
+            const int result = m_answer();
+            delete this;
+            return result;
+        }
+
+    private:
+        std::function<int()> m_answer;
+    };
+
+    std::function<int()> m_answer;
+};
+
 class SourceFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         RemoveProductKey();
         OrvexSim_Reset();
         HideSimulatedServers();
-        DataArg_UserInterface::SetChooserRunner([this] {
-            ++chooserRuns;
-            return chooser();
-        });
+        DataArg_UserInterface::SetWindowFactory(&chooserStandIn);
         ASSERT_EQ(nullptr, AbstractSource::Instance());
     }
 
     void TearDown() override {
         Unload();
-        DataArg_UserInterface::SetChooserRunner(nullptr);
+        if (DataArg_UserInterface::GetWindowFactory() == &chooserStandIn) {
+            DataArg_UserInterface::SetWindowFactory(nullptr);
+        }
         OrvexSim_Reset();
         RemoveProductKey();
     }
@@ -89,4 +129,8 @@ protected:
     // Stands in for the server chooser: its answer, and how often it was asked.
     std::function<int()> chooser = [] { return 2; };
     int chooserRuns = 0;
+    ChooserStandInFactory chooserStandIn{[this] {
+        ++chooserRuns;
+        return chooser();
+    }};
 };

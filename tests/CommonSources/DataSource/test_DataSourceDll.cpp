@@ -3,6 +3,7 @@
 // 64-bit Wine).
 
 #include "CapabilityCases.h"
+#include "GuiTestSupport.h"
 #include "ServerCapabilityCases.h"
 #include "SourceFixture.h"
 
@@ -10,6 +11,11 @@
 #include <cstring>
 
 namespace {
+
+// The server chooser, known by its Add button and its server list.
+bool IsChooser(HWND window) {
+    return guitest::HasControls(window, {1205, 1207});
+}
 
 class DllTest : public ::testing::Test {
 protected:
@@ -119,8 +125,11 @@ TEST_F(DllTest, ExportsTheEntryByNameAtOrdinalOne) {
 TEST_F(DllTest, AnOpenThatFindsNoServerStaysLoadedUntilTheNextSuccess) {
     TwainTestApp app(m_entry);
     TW_IDENTITY identity = {};
-    // No server answers, not even on this machine; the chooser stands in with Cancel.
+    // No server answers, not even on this machine: the chooser shows, and the user cancels.
+    guitest::WindowAnswerer user(IsChooser,
+                                 [](HWND chooser) { guitest::ClickButton(chooser, IDCANCEL); });
     EXPECT_EQ(TWRC_FAILURE, app.Call(DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &identity));
+    EXPECT_EQ(1, user.Answered());
     EXPECT_EQ(TWCC_OPERATIONERROR, app.ConditionCode());
     // That status read succeeded and let the source go: a fresh one knows no failure.
     EXPECT_EQ(TWCC_SUCCESS, app.ConditionCode());

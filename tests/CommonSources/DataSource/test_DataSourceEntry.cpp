@@ -647,8 +647,9 @@ TEST_F(EntryTest, TheUserInterfaceHandlerKeepsTheAcquisitionsState) {
     source->SetState(4);
 }
 
-// This program registers no window implementation: the source cannot show its windows.
+// Without a window implementation the source cannot show its windows.
 TEST_F(EntryTest, EnablingIsRefusedWithoutWindows) {
+    DataArg_UserInterface::SetWindowFactory(nullptr);
     ShowSimulatedServers();
     EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS, app.OpenSource("Nimbrel 5"));
     TW_USERINTERFACE ui = {};
