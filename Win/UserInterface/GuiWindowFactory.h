@@ -12,4 +12,9 @@ public:
     AcquireWindowIntf* CreateAcquireJobsDialog(UiWindowIntf* owner, QuorvelWrapperIntf* wrapper,
                                                ScanPreferences& preferences,
                                                Scanner* scanner) override;
+    std::unique_ptr<ProgressWindowIntf> StartProgressWindow(UiWindowIntf* owner) override;
+    std::unique_ptr<WarningWindowIntf> OpenWarningWindow(UiWindowIntf* owner,
+                                                         const std::string& text) override;
+    int RunLoginDialog(UiWindowIntf* owner, std::string& user, std::string& password) override;
+    void RunErrorDialog(UiWindowIntf* owner, const std::string& text) override;
 };
