@@ -39,8 +39,9 @@ bool GuiModelessWarningDialog::OnInitDialog() {
         SetControlText(m_textControl, m_text);
     }
     m_timerId = SetTimer(GetHwnd(), kWakeTimer, kWakeMilliseconds, nullptr);
-    SetEvent(m_control->GetReadyEvent());
+    // Topmost before the opener goes on, so that it never sees the window otherwise.
     ApplyHostTopmostRule(GetHwnd());
+    SetEvent(m_control->GetReadyEvent());
     return true;
 }
 

@@ -39,11 +39,12 @@ INT_PTR GuiProgressDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
 bool GuiProgressDialog::OnInitDialog() {
     GuiWindowsDialog::OnInitDialog();
     m_progressBar.SetHandle(GetItem(IDC_PROGRESS_WINDOW_BAR));
+    m_timerId = SetTimer(GetHwnd(), kWakeTimer, kWakeMilliseconds, nullptr);
+    // Topmost before the starter goes on, so that it never sees the window otherwise.
+    ApplyHostTopmostRule(GetHwnd());
     if (m_control != nullptr) {
         SetEvent(m_control->GetReadyEvent());
     }
-    m_timerId = SetTimer(GetHwnd(), kWakeTimer, kWakeMilliseconds, nullptr);
-    ApplyHostTopmostRule(GetHwnd());
     return true;
 }
 

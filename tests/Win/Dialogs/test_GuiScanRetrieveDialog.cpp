@@ -4,7 +4,6 @@
 
 #include "AcquireJobsMediator.h"
 #include "AcquireJobsMediatorClient.h"
-#include "GuiAcquireJobsDialog_rc.h"
 #include "GuiMultiPaneDialog.h"
 #include "GuiScanRetrieveDialog.h"
 #include "GuiScanRetrieveDialog_rc.h"
@@ -12,6 +11,7 @@
 #include "LocalDateFormats.h"
 #include "OrvexSimControl.h"
 #include "ResourceLoader.h"
+#include "RetrieveTestHost_rc.h"
 #include "RetrievePaneOwnerIntf.h"
 #include "ScanPreferences.h"
 #include "Scanner.h"
@@ -69,12 +69,12 @@ class TestHost : public GuiMultiPaneDialog,
                  public AcquireJobsMediatorClient {
 public:
     TestHost(SimulatedServerSession& session, ScanPreferences& preferences)
-        : GuiMultiPaneDialog(IDD_ACQUIRE_JOBS, IDC_PANE_FRAME, nullptr),
+        : GuiMultiPaneDialog(IDD_RETRIEVE_TEST_HOST, IDC_RETRIEVE_TEST_FRAME, nullptr),
           m_mediator(session.Wrapper(), &preferences, session.GetScanner(), this) {}
 
     bool OnInitDialog() override {
         GuiWindowsDialog::OnInitDialog();
-        m_tabs.SetHandle(GetItem(IDC_PANE_FRAME));
+        m_tabs.SetHandle(GetItem(IDC_RETRIEVE_TEST_FRAME));
         pane = new TestPane(this, nullptr, m_mediator.GetPreferences(), m_mediator.GetScanner());
         AddPane(pane);
         m_tabs.AddTab(LoadString(IDS_TAB_RETRIEVE));
