@@ -3,7 +3,6 @@
 #include "Exception.h"
 #include "GuiModelessWarningDialog.h"
 #include "MessageWaits.h"
-#include "XGSemaphore.h"
 
 namespace {
 
@@ -74,11 +73,10 @@ void GuiWarningThreadControl::Run(void*) {
         CommonCpp::XGThread::Yield(true);
         TakeOneMessage(*dialog);
     } while (dialog->GetHwnd() != nullptr && !IsStopRequested());
-    {
-        CommonCpp::XGSemaphoreLock hold(GetGuard());
-        if (dialog->GetHwnd() != nullptr) {
-            DestroyWindow(dialog->GetHwnd());
-        }
+    // Not under the stop guard: destroying may send messages to the opener's thread, which
+    // may be asking for the stop at that moment and must not wait on the guard meanwhile.
+    if (dialog->GetHwnd() != nullptr) {
+        DestroyWindow(dialog->GetHwnd());
     }
     while (dialog->GetHwnd() != nullptr) {
         TakeOneMessage(*dialog);
