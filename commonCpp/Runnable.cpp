@@ -41,6 +41,9 @@ void Runnable::StopAndWait() {
     if (handle == nullptr) {
         return;
     }
+    // A WM_QUIT taken here belongs to the caller's own loop: it is posted again at the end.
+    bool quit = false;
+    int quitCode = 0;
     for (;;) {
         const DWORD woke = MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_ALLINPUT);
         if (woke == WAIT_OBJECT_0) {
@@ -49,6 +52,11 @@ void Runnable::StopAndWait() {
         if (woke == WAIT_OBJECT_0 + 1) {
             MSG msg;
             while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (msg.message == WM_QUIT) {
+                    quit = true;
+                    quitCode = static_cast<int>(msg.wParam);
+                    break;
+                }
                 TranslateMessage(&msg);
                 DispatchMessageA(&msg);
             }
@@ -59,6 +67,9 @@ void Runnable::StopAndWait() {
         break;
     }
     CloseThreadHandle();
+    if (quit) {
+        PostQuitMessage(quitCode);
+    }
 }
 
 } // namespace CommonCpp

@@ -617,18 +617,30 @@ INT_PTR CALLBACK GuiWindowsDialog::DialogProc(HWND window, UINT message, WPARAM 
 int GuiWindowsDialog::WaitWithMessages(HANDLE handle) {
     const DWORD anyInput = QS_KEY | QS_MOUSEMOVE | QS_MOUSEBUTTON | QS_POSTMESSAGE | QS_TIMER |
                            QS_PAINT | QS_SENDMESSAGE | QS_HOTKEY;
+    // A WM_QUIT taken here belongs to the host's own loop: it is posted again at the end.
+    bool quit = false;
+    int quitCode = 0;
     for (;;) {
         const DWORD woken = MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, anyInput);
         if (woken != WAIT_OBJECT_0 + 1) {
             // Signalled, or the wait itself failed: waiting again could never end.
-            return 0;
+            break;
         }
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                quit = true;
+                quitCode = static_cast<int>(message.wParam);
+                break;
+            }
             TranslateMessage(&message);
             DispatchMessageA(&message);
         }
     }
+    if (quit) {
+        PostQuitMessage(quitCode);
+    }
+    return 0;
 }
 
 bool GuiWindowsDialog::RunMessageLoop() {

@@ -2,6 +2,10 @@
 
 #include "GuiAcquireJobsDialog.h"
 #include "GuiChooserDialog.h"
+#include "GuiLoginDialog.h"
+#include "GuiModalErrorDialog.h"
+#include "GuiProgressThreadControl.h"
+#include "GuiWarningThreadControl.h"
 
 #include <memory>
 
@@ -23,4 +27,35 @@ AcquireWindowIntf* GuiWindowFactory::CreateAcquireJobsDialog(UiWindowIntf* owner
 ChooserWindowIntf* GuiWindowFactory::CreateChooserDialog(UiWindowIntf* owner,
                                                          const ServerList& servers, bool modal) {
     return new GuiChooserDialog(servers, dynamic_cast<GuiWindowsDialog*>(owner), modal);
+}
+
+std::unique_ptr<ProgressWindowIntf> GuiWindowFactory::StartProgressWindow(UiWindowIntf* owner) {
+    auto control =
+        std::make_unique<GuiProgressThreadControl>(dynamic_cast<GuiWindowsDialog*>(owner));
+    // A window that could not open ends its thread: the control goes and nothing is shown.
+    if (!control->StartAndWait()) {
+        return nullptr;
+    }
+    return control;
+}
+
+std::unique_ptr<WarningWindowIntf> GuiWindowFactory::OpenWarningWindow(UiWindowIntf* owner,
+                                                                       const std::string& text) {
+    auto control =
+        std::make_unique<GuiWarningThreadControl>(dynamic_cast<GuiWindowsDialog*>(owner), text);
+    if (!control->StartAndWait()) {
+        return nullptr;
+    }
+    return control;
+}
+
+int GuiWindowFactory::RunLoginDialog(UiWindowIntf* owner, std::string& user,
+                                     std::string& password) {
+    // DoModal deletes the dialog.
+    return (new GuiLoginDialog(dynamic_cast<GuiWindowsDialog*>(owner), &user, &password))
+        ->DoModal();
+}
+
+void GuiWindowFactory::RunErrorDialog(UiWindowIntf* owner, const std::string& text) {
+    (new GuiModalErrorDialog(dynamic_cast<GuiWindowsDialog*>(owner), text))->DoModal();
 }

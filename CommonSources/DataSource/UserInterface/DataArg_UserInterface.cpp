@@ -6,11 +6,13 @@
 #include "CriticalSection.h"
 #include "DataArg_Identity.h"
 #include "LoadedModule.h"
+#include "ProgressWindowIntf.h"
 #include "ResourceLoader.h"
 #include "StringTable_rc.h"
 #include "TwainException.h"
 #include "UiMessages.h"
 #include "UiWindowFactoryIntf.h"
+#include "WarningWindowIntf.h"
 
 #include <commctrl.h>
 
@@ -73,6 +75,8 @@ struct DataArg_UserInterface::UiState {
     bool disableRequested = false;
     // Guards disableRequested and acquireJobsDialog against the server library's thread.
     CriticalSection lock;
+    std::unique_ptr<ProgressWindowIntf> progress;
+    std::unique_ptr<WarningWindowIntf> warning;
 };
 
 DataArg_UserInterface::DataArg_UserInterface() : m_state(std::make_unique<UiState>()) {}
@@ -190,7 +194,78 @@ void DataArg_UserInterface::EndProgressIfShown() {
 }
 
 bool DataArg_UserInterface::IsProgressShown() {
-    return false;
+    return m_state->progress != nullptr;
+}
+
+void DataArg_UserInterface::ShowProgress(unsigned long total) {
+    if (m_state->progress != nullptr || g_windowFactory == nullptr) {
+        return;
+    }
+    UiWindowIntf* const owner = m_state->currentWindow;
+    m_state->progress = g_windowFactory->StartProgressWindow(owner);
+    if (m_state->progress == nullptr) {
+        return;
+    }
+    if (owner != nullptr) {
+        owner->Deactivate();
+        owner->Update();
+    }
+    m_state->progress->SetRange(0, static_cast<int32_t>(total));
+}
+
+void DataArg_UserInterface::SetProgressPos(unsigned long position) {
+    if (m_state->progress != nullptr) {
+        m_state->progress->SetPos(static_cast<int32_t>(position));
+    }
+}
+
+void DataArg_UserInterface::ShowWarning(const std::string& text) {
+    AbstractSource* const source = AbstractSource::Instance();
+    if (source == nullptr || !source->GetConnectWarning() || m_state->warning != nullptr ||
+        g_windowFactory == nullptr) {
+        return;
+    }
+    UiWindowIntf* const owner = m_state->currentWindow;
+    m_state->warning = g_windowFactory->OpenWarningWindow(owner, text);
+    if (m_state->warning != nullptr && owner != nullptr) {
+        owner->Deactivate();
+        owner->Update();
+    }
+}
+
+void DataArg_UserInterface::CloseWarning() {
+    if (std::unique_ptr<WarningWindowIntf> warning = std::move(m_state->warning)) {
+        warning->RequestStop();
+        // Its destructor waits for the window's thread.
+        warning.reset();
+        if (UiWindowIntf* const current = m_state->currentWindow) {
+            current->Activate();
+            current->Update();
+        }
+    }
+}
+
+void DataArg_UserInterface::ShowErrorDialog(const std::string& text) {
+    CloseWarning();
+    if (g_windowFactory != nullptr) {
+        g_windowFactory->RunErrorDialog(m_state->currentWindow, text);
+    }
+}
+
+void DataArg_UserInterface::ShowLoginDialog(std::string& user, std::string& password, int* result) {
+    m_state->loginCancelled = false;
+    const int choice = g_windowFactory != nullptr
+                           ? g_windowFactory->RunLoginDialog(m_state->currentWindow, user, password)
+                           : 2;
+    if (result != nullptr) {
+        *result = choice;
+    }
+    if (choice != 1) {
+        m_state->loginCancelled = true;
+    }
+    if (m_state->parentWindow != nullptr) {
+        EnableWindow(m_state->parentWindow, FALSE);
+    }
 }
 
 int DataArg_UserInterface::RunChooserDialogModal() {
@@ -251,6 +326,9 @@ void DataArg_UserInterface::ClearCloseRequest() {
 }
 
 void DataArg_UserInterface::EndProgress() {
+    if (std::unique_ptr<ProgressWindowIntf> progress = std::move(m_state->progress)) {
+        progress->StopAndWait();
+    }
     if (UiWindowIntf* current = m_state->currentWindow) {
         current->Activate();
         current->Update();

@@ -42,17 +42,26 @@ public:
 
     virtual void CloseAllDialogs();
     virtual void EndProgressIfShown();
-    // No progress window exists yet, so none is ever shown and a failed triplet leaves the
-    // acquisition's page state alone.
+    // The progress window on its own thread (through the window factory): started once, moved,
+    // and stopped by EndProgress.
+    void ShowProgress(unsigned long total) override;
+    void SetProgressPos(unsigned long position) override;
     bool IsProgressShown() override;
+    // The warning window, only while the "connectwarning" preference is on; one at a time.
+    void ShowWarning(const std::string& text) override;
+    void CloseWarning() override;
+    // Closes the warning window first.
+    void ShowErrorDialog(const std::string& text) override;
+    // Modal log-in prompt; a choice other than 1 marks the log-in cancelled.
+    void ShowLoginDialog(std::string& user, std::string& password, int* result) override;
 
     // The close request: set when the acquisition is to end (the window closed, the user
     // stopped); page reads stop at it and the next finished page asks the application to close.
     bool IsCloseRequested() override;
     void RequestClose() override;
     void ClearCloseRequest() override;
-    // Ends one page: the window in front comes back, and the acquisition ends once no page is
-    // left to hand over.
+    // Ends one page: the progress window stops, the window in front comes back, and the acquisition
+    // ends once no page is left to hand over.
     void EndProgress() override;
     bool GetShowUI() override;
     bool GetUiFlagB() override;

@@ -3,6 +3,12 @@
 // a layer above it): the module entry registers the implementation with
 // DataArg_UserInterface::SetWindowFactory, and so does a test that runs the source in-process.
 
+#include "ProgressWindowIntf.h"
+#include "WarningWindowIntf.h"
+
+#include <memory>
+#include <string>
+
 class AcquireWindowIntf;
 class ChooserWindowIntf;
 class QuorvelWrapperIntf;
@@ -29,4 +35,15 @@ public:
     // modeless, RunModal modal. Throws TwainException when the window cannot be made.
     virtual ChooserWindowIntf* CreateChooserDialog(UiWindowIntf* owner, const ServerList& servers,
                                                    bool modal) = 0;
+    // A progress window on a thread of its own, shown and ready when answered; null when the
+    // window could not open. The default opens none.
+    virtual std::unique_ptr<ProgressWindowIntf> StartProgressWindow(UiWindowIntf* owner);
+    // A warning window showing text, on a thread of its own; null when it could not open.
+    virtual std::unique_ptr<WarningWindowIntf> OpenWarningWindow(UiWindowIntf* owner,
+                                                                 const std::string& text);
+    // The log-in dialog, modal: 1 on OK (user and password set from the fields), else 2 (both
+    // left as they were). The default answers 2.
+    virtual int RunLoginDialog(UiWindowIntf* owner, std::string& user, std::string& password);
+    // The error dialog with text, modal.
+    virtual void RunErrorDialog(UiWindowIntf* owner, const std::string& text);
 };
