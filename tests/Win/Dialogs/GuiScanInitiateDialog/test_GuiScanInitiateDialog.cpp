@@ -309,13 +309,13 @@ TEST_F(ScanInitiatePaneTest, ColourModeDecidesImageModesBackgroundRemovalAndDrop
     EXPECT_EQ(std::vector<std::string>({"TEXT", "PHOTO", "TEXT_PHOTO"}),
               Entries(IDC_SI_IMAGE_MODE));
     EXPECT_EQ("TEXT_PHOTO", Chosen(IDC_SI_IMAGE_MODE)) << "the server's current image mode";
-    EXPECT_EQ(std::vector<std::string>({"LOW", "OFF", "AUTO", "1"}), Entries(IDC_SI_BREMOVE));
+    EXPECT_EQ(std::vector<std::string>({"LOW", "OFF", "Auto", "1"}), Entries(IDC_SI_BREMOVE));
     EXPECT_FALSE(Enabled(IDC_SI_DROP));
 
-    Choose(IDC_SI_COLOR, "BLACK_WHITE");
+    Choose(IDC_SI_COLOR, "Black and White");
     EXPECT_EQ(std::vector<std::string>({"FS_TEXT_OCR", "TEXT", "PHOTO", "TEXT_PHOTO"}),
               Entries(IDC_SI_IMAGE_MODE));
-    EXPECT_EQ(std::vector<std::string>({"OFF", "AUTO", "On"}), Entries(IDC_SI_BREMOVE));
+    EXPECT_EQ(std::vector<std::string>({"OFF", "Auto", "On"}), Entries(IDC_SI_BREMOVE));
     EXPECT_EQ("TEXT_PHOTO", Chosen(IDC_SI_IMAGE_MODE)) << "the same server entry as before";
     EXPECT_EQ("OFF", Chosen(IDC_SI_BREMOVE));
 
@@ -337,8 +337,8 @@ TEST_F(ScanInitiatePaneTest, ColourModeDecidesImageModesBackgroundRemovalAndDrop
 
     // Back to colour: the entries chosen stay chosen where they are still offered.
     Choose(IDC_SI_IMAGE_MODE, "PHOTO");
-    Choose(IDC_SI_BREMOVE, "AUTO");
-    Choose(IDC_SI_COLOR, "COLOR");
+    Choose(IDC_SI_BREMOVE, "Auto");
+    Choose(IDC_SI_COLOR, "Color");
     EXPECT_EQ("PHOTO", pane.GetImageMode());
     EXPECT_EQ("AUTO", pane.GetBackgroundRemoval());
     EXPECT_FALSE(Enabled(IDC_SI_DROP));
@@ -348,7 +348,7 @@ TEST_F(ScanInitiatePaneTest, ColourModeDecidesImageModesBackgroundRemovalAndDrop
 TEST_F(ScanInitiatePaneTest, InternetFaxForcesItsSettingsAndItsResolutions) {
     TestPane& pane = Open("initiate", true);
     Choose(IDC_SI_COMPRESS, "HIGH");
-    Choose(IDC_SI_ORIENT, "LANDSCAPE");
+    Choose(IDC_SI_ORIENT, "Landscape");
     const auto listOnly = [this] {
         return (GetWindowLongPtrA(Item(IDC_SI_RES_EDIT), GWL_STYLE) & 3) == CBS_DROPDOWNLIST;
     };
@@ -410,7 +410,7 @@ TEST_F(ScanInitiatePaneTest, MixedSizesAndEraseBorderExcludeEachOther) {
     TestPane& pane = Open("initiate");
     EXPECT_EQ("A4.Transverse", pane.GetPageSize());
     EXPECT_FALSE(Enabled(IDC_SI_MIXED)) << "only an automatic page size may mix";
-    Choose(IDC_SI_SIZE, "AUTO_PAGESIZE");
+    Choose(IDC_SI_SIZE, "Auto");
     EXPECT_TRUE(Enabled(IDC_SI_MIXED));
     EXPECT_FALSE(Enabled(IDC_SI_BORDER_TOP));
 
@@ -493,7 +493,7 @@ TEST_F(ScanInitiatePaneTest, SplitTimeoutOnlyForOnePageSplitAndItsSpinSkipsOneAn
 TEST_F(ScanInitiatePaneTest, ClosingStoresTheChoicesAndANewPaneRestoresThem) {
     TestPane& first = Open("initiate", true);
     Choose(IDC_SI_SOURCE, "Platen");
-    Choose(IDC_SI_COLOR, "GRAYSCALE");
+    Choose(IDC_SI_COLOR, "Grayscale");
     Choose(IDC_SI_SIZE, "A3");
     Choose(IDC_SI_SPLIT, "1PAGE");
     SetWindowTextA(Item(IDC_SI_TIMEOUT_EDIT), "45");
@@ -512,8 +512,8 @@ TEST_F(ScanInitiatePaneTest, ClosingStoresTheChoicesAndANewPaneRestoresThem) {
         {"ScanSide", "Single-Sided"},
         {"ScanResolution", "250"},
         {"ScanPaperSize", "A3"},
-        {"ScanColorMode", "GRAYSCALE"},
-        {"ScanOrientation", "LANDSCAPE"},
+        {"ScanColorMode", "Grayscale"},
+        {"ScanOrientation", "Landscape"},
         {"ScanSplitMode", "1PAGE"},
         {"ScanSplitTimeout", "45"},
         {"ScanEraseBorder", "true"},
@@ -545,9 +545,9 @@ TEST_F(ScanInitiatePaneTest, ClosingStoresTheChoicesAndANewPaneRestoresThem) {
 
 TEST_F(ScanInitiatePaneTest, AHiddenSettingStoresNothingChosenAndTheNextFillTakesTheDefault) {
     Open("initiate");
-    Choose(IDC_SI_ORIENT, "PORTRAIT");
+    Choose(IDC_SI_ORIENT, "Portrait");
     CloseOwner();
-    EXPECT_EQ("PORTRAIT", Stored("ScanOrientation"));
+    EXPECT_EQ("Portrait", Stored("ScanOrientation"));
 
     Open("initiate-layout");
     EXPECT_FALSE(Shown(IDC_SI_ORIENT));
@@ -569,13 +569,13 @@ TEST_F(ScanInitiatePaneTest, ARefreshWaitsUntilThePaneIsShownAgain) {
     EXPECT_EQ("COLOR", pane.GetColorMode());
 
     owner->SelectPane(0);
-    preferences.SetScanColorMode("GRAYSCALE");
+    preferences.SetScanColorMode("Grayscale");
     pane.RefreshSettings();
     EXPECT_EQ("COLOR", pane.GetColorMode()) << "not refilled while hidden";
     owner->SelectPane(1);
     EXPECT_EQ("GRAYSCALE", pane.GetColorMode());
 
-    preferences.SetScanColorMode("BLACK_WHITE");
+    preferences.SetScanColorMode("Black and White");
     pane.RefreshSettings();
     EXPECT_EQ("BLACK_WHITE", pane.GetColorMode()) << "the shown pane refills at once";
 }
@@ -584,7 +584,7 @@ TEST_F(ScanInitiatePaneTest, TheMediatorWritesTheJobFromThePanesChoices) {
     TestPane& pane = Open("initiate", true);
     Choose(IDC_SI_SIDES, "TWO_PASS");
     Choose(IDC_SI_BIND, "TOP");
-    Choose(IDC_SI_COLOR, "BLACK_WHITE");
+    Choose(IDC_SI_COLOR, "Black and White");
     Choose(IDC_SI_IMAGE_MODE, "FS_TEXT_OCR");
     Choose(IDC_SI_DROP, "GREEN");
     Choose(IDC_SI_RANGE, "NARROW");
