@@ -1,6 +1,7 @@
 #include "GuiWindowFactory.h"
 
 #include "GuiAcquireJobsDialog.h"
+#include "GuilessAcquireJobManager.h"
 
 #include <memory>
 
@@ -17,4 +18,14 @@ AcquireWindowIntf* GuiWindowFactory::CreateAcquireJobsDialog(UiWindowIntf* owner
                                                          wrapper, preferences, scanner);
     dialog->Create();
     return dialog.release();
+}
+
+GuilessAcquireIntf* GuiWindowFactory::CreateGuilessAcquireJobManager(UiWindowIntf* owner,
+                                                                     QuorvelWrapperIntf* wrapper,
+                                                                     ScanPreferences& preferences,
+                                                                     Scanner* scanner) {
+    auto manager = std::make_unique<GuilessAcquireJobManager>(
+        dynamic_cast<GuiWindowsDialog*>(owner), wrapper, preferences, scanner);
+    manager->Create();
+    return manager.release();
 }

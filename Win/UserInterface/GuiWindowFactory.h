@@ -12,4 +12,8 @@ public:
     AcquireWindowIntf* CreateAcquireJobsDialog(UiWindowIntf* owner, QuorvelWrapperIntf* wrapper,
                                                ScanPreferences& preferences,
                                                Scanner* scanner) override;
+    GuilessAcquireIntf* CreateGuilessAcquireJobManager(UiWindowIntf* owner,
+                                                       QuorvelWrapperIntf* wrapper,
+                                                       ScanPreferences& preferences,
+                                                       Scanner* scanner) override;
 };

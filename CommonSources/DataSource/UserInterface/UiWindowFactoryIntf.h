@@ -4,6 +4,7 @@
 // DataArg_UserInterface::SetWindowFactory, and so does a test that runs the source in-process.
 
 class AcquireWindowIntf;
+class GuilessAcquireIntf;
 class QuorvelWrapperIntf;
 class ScanPreferences;
 class Scanner;
@@ -22,4 +23,12 @@ public:
                                                        QuorvelWrapperIntf* wrapper,
                                                        ScanPreferences& preferences,
                                                        Scanner* scanner) = 0;
+    // A new window-less acquisition, already created: its hidden window has started the scan.
+    // Deleted through Close. Null when the implementation has none (enabling is refused).
+    virtual GuilessAcquireIntf* CreateGuilessAcquireJobManager(UiWindowIntf* /*owner*/,
+                                                               QuorvelWrapperIntf* /*wrapper*/,
+                                                               ScanPreferences& /*preferences*/,
+                                                               Scanner* /*scanner*/) {
+        return nullptr;
+    }
 };
