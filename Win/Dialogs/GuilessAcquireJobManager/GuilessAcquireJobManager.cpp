@@ -64,6 +64,8 @@ INT_PTR GuilessAcquireJobManager::WindowProc(UINT message, WPARAM wParam, LPARAM
 
 void GuilessAcquireJobManager::Activate() {}
 
+void GuilessAcquireJobManager::CenterWindow(HWND) {}
+
 void GuilessAcquireJobManager::PostEvent(int32_t type, int32_t jobId) {
     if (const HWND window = GetHwnd()) {
         PostMessageA(window, WM_NIMBREL_SCAN_EVENT, static_cast<WPARAM>(type),

@@ -36,8 +36,10 @@ public:
     INT_PTR WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     // Builds the job attributes and starts the scan.
     bool OnInitDialog() override;
-    // The window is never shown, so it never comes to the front.
+    // The window is never shown: it never comes to the front and is never centred (which
+    // would show it).
     void Activate() override;
+    void CenterWindow(HWND over) override;
 
     void PostEvent(int32_t type, int32_t jobId) override;
     void CancelScan() override;

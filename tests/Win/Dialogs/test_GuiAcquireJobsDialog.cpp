@@ -19,6 +19,8 @@
 #include "FileSpec.h"
 #include "zylImageFile.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cstring>
 #include <functional>

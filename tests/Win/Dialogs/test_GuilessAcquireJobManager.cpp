@@ -169,7 +169,7 @@ TEST_F(GuilessAcquireTest, InitiateCarriesTheApplicationsSettings) {
         {"no frame, no automatic size", "caps-bw", [](TwainTestApp&) {},
          {Pair("PAGESIZE", "Tabloid")}, {"MIXED_PAGESIZE"}},
         {"border detection", "default",
-         [](TwainTestApp& app) {
+         [layout](TwainTestApp& app) {
              layout(8.5, 11)(app);
              Source()->SetAutomaticBorderDetection(1);
          },
@@ -318,6 +318,8 @@ TEST_F(GuilessAcquireTest, EveryEndWithoutAPageAsksToClose) {
             EXPECT_FALSE(Manager()->IsScanPending());
         }
         c.trigger();
+        // The source manager would post its own message; the notice comes with the next one.
+        PostMessageA(app.Window(), WM_NULL, 0, 0);
         EXPECT_TRUE(app.PumpUntil([&] { return CountNotices(MSG_CLOSEDSREQ) > closeRequests; },
                                   10000));
         EXPECT_EQ(closeRequests + 1, CountNotices(MSG_CLOSEDSREQ)) << "asked once";
