@@ -93,9 +93,8 @@ public:
     // The send dialog over the window for a new scan (job null) or a stored job and its page
     // (0 the whole job), not yet created; it must also be an AcquireSendDialogIntf. Null:
     // nothing to send with.
-    virtual GuiWindowsDialog* CreateSendDialog(GuiAcquireJobsDialog& window,
-                                               SendMediator& mediator, zylImageFile* job,
-                                               int32_t page);
+    virtual GuiWindowsDialog* CreateSendDialog(GuiAcquireJobsDialog& window, SendMediator& mediator,
+                                               zylImageFile* job, int32_t page);
     // The change-mailbox dialog, not yet created; also an AcquireMailboxDialogIntf.
     virtual GuiWindowsDialog* CreateChangeMailboxDialog(GuiAcquireJobsDialog& window,
                                                         const std::string& mailbox);

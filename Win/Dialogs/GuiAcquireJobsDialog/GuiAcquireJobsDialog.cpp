@@ -164,8 +164,8 @@ GuiAcquireJobsDialog::GuiAcquireJobsDialog(GuiWindowsDialog* owner, QuorvelWrapp
       m_state(std::make_unique<State>(wrapper, &preferences, scanner, this)) {
     ResetBusyPreferences();
     const std::string product = getApplicationProductName();
-    m_state->hostRestricted = product.find("Adobe") != std::string::npos ||
-                              product.find("eCopy") != std::string::npos;
+    m_state->hostRestricted =
+        product.find("Adobe") != std::string::npos || product.find("eCopy") != std::string::npos;
 }
 
 GuiAcquireJobsDialog::~GuiAcquireJobsDialog() {
@@ -472,8 +472,8 @@ void GuiAcquireJobsDialog::EnableButtons() {
     if (GuiMultiPane* const pane = GetCurrentPane()) {
         pane->EnableControls();
     }
-    for (const int id : {IDC_PANE_FRAME, IDC_CHOOSE_DEVICE, IDC_SELECTED_SERVER, IDC_ABOUT_LOGO,
-                         IDOK, IDC_SEND}) {
+    for (const int id :
+         {IDC_PANE_FRAME, IDC_CHOOSE_DEVICE, IDC_SELECTED_SERVER, IDC_ABOUT_LOGO, IDOK, IDC_SEND}) {
         EnableItem(id, true);
     }
 }
@@ -1015,8 +1015,8 @@ void GuiAcquireJobsDialog::OpenSendDialog() {
     }
     std::unique_ptr<SendMediator> mediator;
     if (retrieve) {
-        mediator = std::make_unique<SendMediatorExisting>(&m_state->attributes, m_scanner,
-                                                          &m_preferences);
+        mediator =
+            std::make_unique<SendMediatorExisting>(&m_state->attributes, m_scanner, &m_preferences);
     } else {
         mediator = std::make_unique<SendMediatorInitiater>(&m_state->attributes, m_scanner,
                                                            &m_preferences);

@@ -90,7 +90,8 @@ public:
 // A dialog without a window: the test ends it as the user would, through EndDialog.
 class FakeSendDialog : public GuiWindowsDialog, public AcquireSendDialogIntf {
 public:
-    explicit FakeSendDialog(GuiAcquireJobsDialog& window) : GuiWindowsDialog(1600, &window, nullptr) {}
+    explicit FakeSendDialog(GuiAcquireJobsDialog& window)
+        : GuiWindowsDialog(1600, &window, nullptr) {}
     void Create() override {}
     CommonCpp::FileSpec GetFileSpec() override { return CommonCpp::FileSpec("C:\\scan.pdf"); }
     std::string GetResultText() override { return "PDF"; }
@@ -204,6 +205,7 @@ protected:
     static bool Enabled(int id) { return IsWindowEnabled(GetDlgItem(Hwnd(), id)) != FALSE; }
     // A new scan from the initiate pane, accepted by the server without a job id.
     void StartScan() {
+        TabCtrl_SetCurSel(GetDlgItem(Hwnd(), IDC_PANE_FRAME), GuiAcquireJobsDialog::kInitiatePane);
         Window()->SelectPane(GuiAcquireJobsDialog::kInitiatePane);
         OrvexSim_FailNext("SCAN_initiateScan", 0);
         Click(IDOK);
@@ -287,8 +289,7 @@ TEST_F(AcquireWindowTest, AcquiresAStoredJobFromTheChosenPage) {
         EXPECT_TRUE(Source()->IsTransferReadyPending());
         EXPECT_EQ(6, Source()->GetState());
         EXPECT_GT(CountCalls("SCAN_getDataEx"), 0) << "fetched before it is announced";
-        auto* const command =
-            dynamic_cast<ScanCommand*>(Source()->GetScanner()->GetScanCommand());
+        auto* const command = dynamic_cast<ScanCommand*>(Source()->GetScanner()->GetScanCommand());
         ASSERT_NE(nullptr, command);
         ASSERT_TRUE(command->HasImageFile());
         EXPECT_EQ(static_cast<uint32_t>(c.job), command->GetImageFile()->GetJobID());
@@ -521,8 +522,8 @@ TEST_F(AcquireWindowTest, SendDialogOfAStoredJob) {
     EXPECT_EQ(nullptr, Window()->GetChildDialog());
     MSG message;
     // Taken here: the test writes no file.
-    EXPECT_TRUE(PeekMessageA(&message, Hwnd(), WM_NIMBREL_SAVE_JOB, WM_NIMBREL_SAVE_JOB,
-                             PM_REMOVE));
+    EXPECT_TRUE(
+        PeekMessageA(&message, Hwnd(), WM_NIMBREL_SAVE_JOB, WM_NIMBREL_SAVE_JOB, PM_REMOVE));
 }
 
 TEST_F(AcquireWindowTest, SendDialogOfANewScanWithOnlySaveStillScans) {

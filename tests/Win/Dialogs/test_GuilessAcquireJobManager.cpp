@@ -138,64 +138,101 @@ TEST_F(GuilessAcquireTest, InitiateCarriesTheApplicationsSettings) {
         };
     };
     const std::vector<Case> cases = {
-        {"resolution above the largest: both axes take it", "default",
+        {"resolution above the largest: both axes take it",
+         "default",
          [](TwainTestApp&) {
              Source()->SetXResolutionCurrent(1200);
              Source()->SetYResolutionCurrent(200);
          },
          {Pair("RAW_X_RES", "600"), Pair("RAW_Y_RES", "600")},
          {}},
-        {"resolution below the smallest", "default",
+        {"resolution below the smallest",
+         "default",
          [](TwainTestApp&) { Source()->SetXResolutionCurrent(50); },
          {Pair("RAW_X_RES", "100"), Pair("RAW_Y_RES", "100")},
          {}},
-        {"a listed resolution stays", "caps-bw",
+        {"a listed resolution stays",
+         "caps-bw",
          [](TwainTestApp&) {
              Source()->SetXResolutionCurrent(200);
              Source()->SetYResolutionCurrent(600);
          },
          {Pair("RAW_X_RES", "200"), Pair("RAW_Y_RES", "600")},
          {}},
-        {"letter frame", "default", layout(8.5, 11), {Pair("PAGESIZE", "Letter.Transverse"),
-                                                      Pair("MIXED_PAGESIZE", "OFF")}, {}},
-        {"A4 frame, truncated to tenths", "default", layout(8.27, 11.69),
-         {Pair("PAGESIZE", "A4.Transverse")}, {}},
-        {"a frame of no table size on a server that finds sizes itself", "default",
-         layout(20, 20), {Pair("PAGESIZE", "AUTO_PAGESIZE")}, {"PAGESIZE_DIM_X"}},
-        {"a frame larger than every size on a server without custom sizes", "caps-bw",
-         layout(20, 20), {Pair("PAGESIZE", "Tabloid")}, {"PAGESIZE_DIM_X"}},
-        {"no frame: the server finds the size", "default", [](TwainTestApp&) {},
-         {Pair("PAGESIZE", "AUTO_PAGESIZE"), Pair("MIXED_PAGESIZE", "ON")}, {}},
-        {"no frame, no automatic size", "caps-bw", [](TwainTestApp&) {},
-         {Pair("PAGESIZE", "Tabloid")}, {"MIXED_PAGESIZE"}},
-        {"border detection", "default",
+        {"letter frame",
+         "default",
+         layout(8.5, 11),
+         {Pair("PAGESIZE", "Letter.Transverse"), Pair("MIXED_PAGESIZE", "OFF")},
+         {}},
+        {"A4 frame, truncated to tenths",
+         "default",
+         layout(8.27, 11.69),
+         {Pair("PAGESIZE", "A4.Transverse")},
+         {}},
+        {"a frame of no table size on a server that finds sizes itself",
+         "default",
+         layout(20, 20),
+         {Pair("PAGESIZE", "AUTO_PAGESIZE")},
+         {"PAGESIZE_DIM_X"}},
+        {"a frame larger than every size on a server without custom sizes",
+         "caps-bw",
+         layout(20, 20),
+         {Pair("PAGESIZE", "Tabloid")},
+         {"PAGESIZE_DIM_X"}},
+        {"no frame: the server finds the size",
+         "default",
+         [](TwainTestApp&) {},
+         {Pair("PAGESIZE", "AUTO_PAGESIZE"), Pair("MIXED_PAGESIZE", "ON")},
+         {}},
+        {"no frame, no automatic size",
+         "caps-bw",
+         [](TwainTestApp&) {},
+         {Pair("PAGESIZE", "Tabloid")},
+         {"MIXED_PAGESIZE"}},
+        {"border detection",
+         "default",
          [layout](TwainTestApp& app) {
              layout(8.5, 11)(app);
              Source()->SetAutomaticBorderDetection(1);
          },
-         {Pair("PAGESIZE", "AUTO_PAGESIZE"), Pair("MIXED_PAGESIZE", "ON")}, {}},
-        {"colour", "default", [](TwainTestApp&) { Source()->SetPixelTypeCurrent(TWPT_RGB); },
+         {Pair("PAGESIZE", "AUTO_PAGESIZE"), Pair("MIXED_PAGESIZE", "ON")},
+         {}},
+        {"colour",
+         "default",
+         [](TwainTestApp&) { Source()->SetPixelTypeCurrent(TWPT_RGB); },
          {Pair("COLOR_MODE", "COLOR"), Pair("COMPRESSION", "JPEG"),
           Pair("COMPRESS_LEVEL", "STANDARD")},
          {}},
-        {"grey", "default", [](TwainTestApp&) { Source()->SetPixelTypeCurrent(TWPT_GRAY); },
-         {Pair("COLOR_MODE", "GRAYSCALE"), Pair("COMPRESSION", "JPEG")}, {}},
-        {"black and white", "default",
+        {"grey",
+         "default",
+         [](TwainTestApp&) { Source()->SetPixelTypeCurrent(TWPT_GRAY); },
+         {Pair("COLOR_MODE", "GRAYSCALE"), Pair("COMPRESSION", "JPEG")},
+         {}},
+        {"black and white",
+         "default",
          [](TwainTestApp&) { Source()->SetPixelTypeCurrent(TWPT_BW); },
-         {Pair("COLOR_MODE", "BLACK_WHITE"), Pair("COMPRESSION", "GROUP4")}, {}},
-        {"black and white without compression levels", "caps-bw",
+         {Pair("COLOR_MODE", "BLACK_WHITE"), Pair("COMPRESSION", "GROUP4")},
+         {}},
+        {"black and white without compression levels",
+         "caps-bw",
          [](TwainTestApp&) { Source()->SetPixelTypeCurrent(TWPT_BW); },
-         {Pair("COLOR_MODE", "BLACK_WHITE")}, {"COMPRESSION", "COMPRESS_LEVEL"}},
-        {"landscape", "default",
+         {Pair("COLOR_MODE", "BLACK_WHITE")},
+         {"COMPRESSION", "COMPRESS_LEVEL"}},
+        {"landscape",
+         "default",
          [](TwainTestApp&) { Source()->SetOrientationCurrent(TWOR_LANDSCAPE); },
-         {Pair("ORIENTATION", "LANDSCAPE")}, {}},
-        {"platen, one side", "default",
+         {Pair("ORIENTATION", "LANDSCAPE")},
+         {}},
+        {"platen, one side",
+         "default",
          [](TwainTestApp&) {
              Source()->SetFeederEnabled(0);
              Source()->SetDuplexEnabled(0);
          },
-         {Pair("SCAN_SOURCE", "PLATEN"), Pair("SCAN_DOUBLE_SIDE", "NO")}, {}},
-        {"feeder, both sides, fixed values of the server's features", "default",
+         {Pair("SCAN_SOURCE", "PLATEN"), Pair("SCAN_DOUBLE_SIDE", "NO")},
+         {}},
+        {"feeder, both sides, fixed values of the server's features",
+         "default",
          [](TwainTestApp&) {
              Source()->SetFeederEnabled(1);
              Source()->SetDuplexEnabled(1);
@@ -204,8 +241,10 @@ TEST_F(GuilessAcquireTest, InitiateCarriesTheApplicationsSettings) {
           Pair("BRIGHTNESS", "0"), Pair("BIND_DIRECTION", "LEFT_SIDE"),
           Pair("IMAGE_MODE", "FS_TEXT_IMAGE"), Pair("MKEMFAXABLE", "NO"), "\"USERNAME\"="},
          {}},
-        {"a server without a feeder scans one side", "caps-bw",
-         [](TwainTestApp&) { Source()->SetDuplexEnabled(1); }, {Pair("SCAN_DOUBLE_SIDE", "NO")},
+        {"a server without a feeder scans one side",
+         "caps-bw",
+         [](TwainTestApp&) { Source()->SetDuplexEnabled(1); },
+         {Pair("SCAN_DOUBLE_SIDE", "NO")},
          {"SCAN_SOURCE", "BREMOVE", "MKEMFAXABLE"}},
     };
     for (const Case& c : cases) {
@@ -247,23 +286,46 @@ TEST_F(GuilessAcquireTest, MapsFramesToTheServersPaperNames) {
     EXPECT_EQ("", manager->MapPageSize(8.2, 5.8));
 }
 
+// Whatever the job's kind (101 colour JPEG, 103 black and white GROUP4, 102 grey without
+// compression), its first page is fetched before the application hears of it.
 TEST_F(GuilessAcquireTest, AnnouncesTheEndedJobOnlyAfterItsFirstPageArrived) {
-    Open();
-    StartScan();
-    // Events of a job are taken as the scan's own while the server gave no id; the first that
-    // ends fixes it.
-    OrvexSim_ClearLog();
-    ASSERT_GT(OrvexSim_DeliverEvent(0, 101, 0), 0);
-    ASSERT_TRUE(WaitForNotice(MSG_XFERREADY));
-    EXPECT_EQ(101, Manager()->GetFollowedJobId());
-    EXPECT_FALSE(Manager()->IsScanPending());
-    EXPECT_EQ(6, Source()->GetState());
-    EXPECT_TRUE(Logged("SCAN_getDataEx")) << "the page is fetched before it is announced";
-    ScanCommandIntf* const command = Source()->GetScanner()->GetScanCommand();
-    ASSERT_TRUE(command->HasImageFile());
-    EXPECT_EQ(101u, command->GetImageFile()->GetJobID());
-    EXPECT_EQ(2, command->GetPagesLeft()) << "all pages of the 2-page job";
-    EXPECT_EQ(0, CountNotices(MSG_CLOSEDSREQ));
+    struct Case {
+        int32_t job;
+        int pages;
+    };
+    for (const Case& c : {Case{101, 2}, Case{103, 3}, Case{102, 1}}) {
+        SCOPED_TRACE(c.job);
+        Open();
+        StartScan();
+        const int transfers = CountNotices(MSG_XFERREADY);
+        // Events of any job are the scan's own while the server gave no id; the first that
+        // ends fixes it.
+        OrvexSim_ClearLog();
+        ASSERT_GT(OrvexSim_DeliverEvent(0, c.job, 0), 0);
+        ASSERT_TRUE(app.PumpUntil([&] { return CountNotices(MSG_XFERREADY) > transfers; }, 10000));
+        EXPECT_EQ(c.job, Manager()->GetFollowedJobId());
+        EXPECT_FALSE(Manager()->IsScanPending());
+        EXPECT_EQ(6, Source()->GetState());
+        EXPECT_TRUE(Logged("SCAN_getDataEx")) << "the page is fetched before it is announced";
+        ScanCommandIntf* const command = Source()->GetScanner()->GetScanCommand();
+        ASSERT_TRUE(command->HasImageFile());
+        EXPECT_EQ(static_cast<uint32_t>(c.job), command->GetImageFile()->GetJobID());
+        EXPECT_EQ(c.pages, command->GetPagesLeft()) << "every page of the job";
+        EXPECT_FALSE(Ui()->IsCloseRequested());
+
+        // The last page handed over ends the acquisition, without asking to close.
+        const int closeRequests = CountNotices(MSG_CLOSEDSREQ);
+        Ui()->SetTotalPageToAcquire(0);
+        Ui()->EndProgress();
+        EXPECT_TRUE(Ui()->IsCloseRequested());
+        app.PumpMessages(100);
+        EXPECT_EQ(closeRequests, CountNotices(MSG_CLOSEDSREQ));
+        Source()->SetState(5);
+        EXPECT_EQ(TWRC_SUCCESS, Disable());
+        Unload();
+        OrvexSim_Reset();
+        ShowSimulatedServers();
+    }
 }
 
 TEST_F(GuilessAcquireTest, ClassifiesJobsByTheServersOwnWords) {
@@ -320,8 +382,8 @@ TEST_F(GuilessAcquireTest, EveryEndWithoutAPageAsksToClose) {
         c.trigger();
         // The source manager would post its own message; the notice comes with the next one.
         PostMessageA(app.Window(), WM_NULL, 0, 0);
-        EXPECT_TRUE(app.PumpUntil([&] { return CountNotices(MSG_CLOSEDSREQ) > closeRequests; },
-                                  10000));
+        EXPECT_TRUE(
+            app.PumpUntil([&] { return CountNotices(MSG_CLOSEDSREQ) > closeRequests; }, 10000));
         EXPECT_EQ(closeRequests + 1, CountNotices(MSG_CLOSEDSREQ)) << "asked once";
         EXPECT_EQ(transfers, CountNotices(MSG_XFERREADY));
         EXPECT_TRUE(Ui()->IsCloseRequested());
@@ -356,9 +418,8 @@ public:
 TEST_F(GuilessAcquireTest, FollowsOnlyTheJobTheServerNamed) {
     Open();
     NamingWrapper wrapper;
-    auto* const manager = new GuilessAcquireJobManager(nullptr, &wrapper,
-                                                       Source()->GetScanPreferences(),
-                                                       Source()->GetScanner());
+    auto* const manager = new GuilessAcquireJobManager(
+        nullptr, &wrapper, Source()->GetScanPreferences(), Source()->GetScanner());
     manager->Create();
     EXPECT_TRUE(manager->IsScanPending());
     EXPECT_FALSE(manager->IsFollowingAnyJob());
