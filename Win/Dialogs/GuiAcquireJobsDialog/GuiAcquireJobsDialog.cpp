@@ -103,6 +103,17 @@ QueuedJobRecord* MakeJobRecord(int32_t jobId, const ServerAttributeList& page) {
     return QueuedJobRecords().back().get();
 }
 
+// The help page beside the module that holds the resources.
+std::string HelpPagePath() {
+    char modulePath[MAX_PATH] = {};
+    GetModuleFileNameA(ResourceLoader::Instance()->GetModule(), modulePath, sizeof(modulePath));
+    std::string folder = CommonCpp::FileSpec(modulePath).GetDirectory();
+    if (!folder.empty() && folder.back() == '\\') {
+        folder.pop_back();
+    }
+    return folder + "\\NBLHelp" + "\\Nimbrel.htm";
+}
+
 TW_UINT16 ShowAcquireGui() {
     AbstractSource* const source = AbstractSource::Instance();
     return source != nullptr ? source->GetShowAcquireGUI() : 1;
@@ -248,11 +259,7 @@ INT_PTR GuiAcquireJobsDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lPa
 }
 
 bool GuiAcquireJobsDialog::OnInitDialog() {
-    char modulePath[MAX_PATH] = {};
-    GetModuleFileNameA(ResourceLoader::Instance()->GetModule(), modulePath, sizeof(modulePath));
-    const CommonCpp::FileSpec help(CommonCpp::FileSpec(modulePath).GetDirectory() +
-                                   "\\NBLHelp\\Nimbrel.htm");
-    if (!help.Exists()) {
+    if (!CommonCpp::FileSpec(HelpPagePath()).Exists()) {
         ShowItem(IDC_HELP_BUTTON, false);
     }
     CreatePanes();
@@ -389,10 +396,7 @@ void GuiAcquireJobsDialog::OpenChangeMailboxDialog() {
 }
 
 void GuiAcquireJobsDialog::OpenHelp() {
-    char modulePath[MAX_PATH] = {};
-    GetModuleFileNameA(ResourceLoader::Instance()->GetModule(), modulePath, sizeof(modulePath));
-    const std::string page =
-        CommonCpp::FileSpec(modulePath).GetDirectory() + "\\NBLHelp\\Nimbrel.htm";
+    const std::string page = HelpPagePath();
     DataArg_UserInterface* const ui = GetUserInterface();
     UiWindowIntf* const current = ui != nullptr ? ui->GetCurrentWindow() : nullptr;
     ShellExecuteA(current != nullptr ? current->GetHwnd() : GetHwnd(), "open", page.c_str(),

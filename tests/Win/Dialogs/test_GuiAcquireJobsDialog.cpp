@@ -22,6 +22,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -554,4 +555,19 @@ TEST_F(AcquireWindowTest, AMailboxThatDoesNotOpenAsksAgain) {
     Window()->OpenChangeMailboxDialog();
     parts.mailboxDialog->EndDialog(2);
     EXPECT_EQ(2u, parts.retrieve->mailboxTries.size());
+}
+
+TEST_F(AcquireWindowTest, ShowsHelpOnlyWhenItsPageIsBesideTheModule) {
+    char modulePath[MAX_PATH] = {};
+    GetModuleFileNameA(ResourceLoader::Instance()->GetModule(), modulePath, sizeof(modulePath));
+    const std::string folder = CommonCpp::FileSpec(modulePath).GetDirectory() + "NBLHelp";
+    const std::string page = folder + "\\Nimbrel.htm";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    if (std::FILE* file = std::fopen(page.c_str(), "w")) {
+        std::fclose(file);
+    }
+    Show();
+    EXPECT_TRUE(Visible(IDC_HELP_BUTTON));
+    DeleteFileA(page.c_str());
+    RemoveDirectoryA(folder.c_str());
 }
