@@ -6,6 +6,7 @@
 #include "GuiModalErrorDialog.h"
 #include "GuiProgressThreadControl.h"
 #include "GuiWarningThreadControl.h"
+#include "GuilessAcquireJobManager.h"
 
 #include <memory>
 
@@ -58,4 +59,14 @@ int GuiWindowFactory::RunLoginDialog(UiWindowIntf* owner, std::string& user,
 
 void GuiWindowFactory::RunErrorDialog(UiWindowIntf* owner, const std::string& text) {
     (new GuiModalErrorDialog(dynamic_cast<GuiWindowsDialog*>(owner), text))->DoModal();
+}
+
+GuilessAcquireIntf* GuiWindowFactory::CreateGuilessAcquireJobManager(UiWindowIntf* owner,
+                                                                     QuorvelWrapperIntf* wrapper,
+                                                                     ScanPreferences& preferences,
+                                                                     Scanner* scanner) {
+    auto manager = std::make_unique<GuilessAcquireJobManager>(
+        dynamic_cast<GuiWindowsDialog*>(owner), wrapper, preferences, scanner);
+    manager->Create();
+    return manager.release();
 }

@@ -19,4 +19,8 @@ public:
                                                          const std::string& text) override;
     int RunLoginDialog(UiWindowIntf* owner, std::string& user, std::string& password) override;
     void RunErrorDialog(UiWindowIntf* owner, const std::string& text) override;
+    GuilessAcquireIntf* CreateGuilessAcquireJobManager(UiWindowIntf* owner,
+                                                       QuorvelWrapperIntf* wrapper,
+                                                       ScanPreferences& preferences,
+                                                       Scanner* scanner) override;
 };

@@ -5,6 +5,7 @@
 #include "ChooserWindowIntf.h"
 #include "CriticalSection.h"
 #include "DataArg_Identity.h"
+#include "GuilessAcquireIntf.h"
 #include "LoadedModule.h"
 #include "ProgressWindowIntf.h"
 #include "ResourceLoader.h"
@@ -77,6 +78,8 @@ struct DataArg_UserInterface::UiState {
     CriticalSection lock;
     std::unique_ptr<ProgressWindowIntf> progress;
     std::unique_ptr<WarningWindowIntf> warning;
+    // The window-less acquisition while it exists; set and cleared under the lock.
+    GuilessAcquireIntf* guilessManager = nullptr;
 };
 
 DataArg_UserInterface::DataArg_UserInterface() : m_state(std::make_unique<UiState>()) {}
@@ -143,12 +146,16 @@ TW_UINT16 DataArg_UserInterface::MsgEnableDS(pTW_IDENTITY, TW_MEMREF pData) {
     if (!source->IsConnected()) {
         throw TwainException(__FILE__, __LINE__, TWCC_CHECKDEVICEONLINE);
     }
-    if (!m_state->showUI || g_windowFactory == nullptr) {
+    if (g_windowFactory == nullptr) {
         throw TwainException(__FILE__, __LINE__, TWCC_BADPROTOCOL);
     }
     source->SetState(5);
     try {
-        ShowAcquireJobsDialog();
+        if (m_state->showUI) {
+            ShowAcquireJobsDialog();
+        } else {
+            StartGuilessAcquire();
+        }
     } catch (...) {
         source->SetState(4);
         throw;
@@ -340,6 +347,8 @@ void DataArg_UserInterface::EndProgress() {
     AcquireWindowIntf* const acquire = m_state->acquireJobsDialog;
     if (m_state->showUI && acquire != nullptr && m_state->currentWindow == acquire) {
         acquire->FinishTransfer(true);
+    } else if (!m_state->showUI && m_state->guilessManager != nullptr) {
+        m_state->guilessManager->CancelScan();
     }
 }
 
@@ -464,8 +473,52 @@ void DataArg_UserInterface::CloseLoginDialog() {
     RestoreParentWindow();
 }
 
+void DataArg_UserInterface::StartGuilessAcquire() {
+    AbstractSource* const source = AbstractSource::Instance();
+    if (g_windowFactory == nullptr || source == nullptr) {
+        throw TwainException(__FILE__, __LINE__, TWCC_BADPROTOCOL);
+    }
+    if (m_state->guilessManager != nullptr) {
+        CloseGuilessAcquire();
+    }
+    {
+        // Events of the scan the manager starts while it is made must reach it.
+        const CriticalSection::Lock lock(m_state->lock);
+        m_state->disableRequested = false;
+    }
+    // The close request of an earlier acquisition must not end this one at once; the
+    // manager marks it itself when its scan cannot start.
+    m_state->closeRequested = false;
+    m_state->pageDone = true;
+    GuilessAcquireIntf* const manager = g_windowFactory->CreateGuilessAcquireJobManager(
+        m_state->currentWindow, source->GetQuorvelWrapper(), source->GetScanPreferences(),
+        source->GetScanner());
+    if (manager == nullptr) {
+        throw TwainException(__FILE__, __LINE__, TWCC_BADPROTOCOL);
+    }
+    {
+        const CriticalSection::Lock lock(m_state->lock);
+        m_state->guilessManager = manager;
+    }
+    if (m_state->parentWindow != nullptr) {
+        EnableWindow(m_state->parentWindow, FALSE);
+    }
+}
+
 void DataArg_UserInterface::CloseGuilessAcquire() {
+    GuilessAcquireIntf* manager = nullptr;
+    {
+        const CriticalSection::Lock lock(m_state->lock);
+        manager = std::exchange(m_state->guilessManager, nullptr);
+    }
+    if (manager != nullptr) {
+        manager->Close();
+    }
     RestoreParentWindow();
+}
+
+GuilessAcquireIntf* DataArg_UserInterface::GetGuilessAcquireJobManager() const {
+    return m_state->guilessManager;
 }
 
 void DataArg_UserInterface::RestoreParentWindow() {
@@ -481,7 +534,12 @@ void DataArg_UserInterface::OnScanEvent(ScanEventRecord* record) {
     }
     try {
         const CriticalSection::Lock lock(m_state->lock);
-        if (!m_state->disableRequested && m_state->acquireJobsDialog != nullptr) {
+        if (m_state->disableRequested) {
+            return;
+        }
+        if (m_state->guilessManager != nullptr) {
+            m_state->guilessManager->PostEvent(record->type, record->jobId);
+        } else if (m_state->acquireJobsDialog != nullptr) {
             m_state->acquireJobsDialog->PostEvent(record->type, record->jobId);
         }
     } catch (std::exception& e) {
@@ -506,6 +564,19 @@ void DataArg_UserInterface::OnAlertEvent(ScanAlertEventRecord* record) {
 }
 
 bool DataArg_UserInterface::IsDialogMessage(MSG* message) {
+    // The windows' own scan messages are handled here: answered TWRC_DSEVENT while a notice is
+    // pending, they would never reach the window.
+    if (message != nullptr && message->hwnd != nullptr &&
+        message->message >= WM_NIMBREL_CLOSE_REQUEST &&
+        message->message <= WM_NIMBREL_ACQUIRE_IMAGE) {
+        const GuilessAcquireIntf* const manager = m_state->guilessManager;
+        const AcquireWindowIntf* const acquire = m_state->acquireJobsDialog;
+        if ((manager != nullptr && manager->GetHwnd() == message->hwnd) ||
+            (acquire != nullptr && acquire->GetHwnd() == message->hwnd)) {
+            DispatchMessageA(message);
+            return true;
+        }
+    }
     UiWindowIntf* const windows[] = {m_state->currentWindow, m_state->loginDialog,
                                      m_state->chooserDialog, m_state->acquireJobsDialog};
     for (UiWindowIntf* window : windows) {

@@ -13,6 +13,7 @@
 #include <string>
 
 class AcquireWindowIntf;
+class GuilessAcquireIntf;
 class UiWindowFactoryIntf;
 class UiWindowIntf;
 
@@ -30,9 +31,9 @@ public:
     // Accepted in any state: events stop, every window closes, state 4.
     TW_UINT16 MsgDisableDS(pTW_IDENTITY pOrigin, TW_MEMREF pData) override;
     // State 4 only. With ShowUI the acquire window opens over hParent, which is disabled,
-    // and the call returns at once (state 5). The window-less acquire path is not there yet:
-    // without ShowUI the source refuses (TWCC_BADPROTOCOL), as it does while no window
-    // implementation is registered.
+    // and the call returns at once (state 5). Without ShowUI the window-less acquisition
+    // starts a scan with the application's settings (state 5). While no window implementation
+    // is registered the source refuses (TWCC_BADPROTOCOL).
     TW_UINT16 MsgEnableDS(pTW_IDENTITY pOrigin, TW_MEMREF pData) override;
     TW_UINT16 MsgEnableDSUIOnly(pTW_IDENTITY pOrigin, TW_MEMREF pData) override;
 
@@ -80,6 +81,7 @@ public:
     void CloseAcquireJobsDialog() override;
     void CloseChooserDialog() override;
     void CloseLoginDialog() override;
+    void StartGuilessAcquire() override;
     void CloseGuilessAcquire() override;
 
     // Called on the server library's thread: posted to the acquire window unless the source is
@@ -103,6 +105,8 @@ public:
     virtual HWND GetParentWindow();
     // The acquire window while it exists.
     AcquireWindowIntf* GetAcquireJobsDialog() const;
+    // The window-less acquisition while it exists.
+    GuilessAcquireIntf* GetGuilessAcquireJobManager() const;
 
     // The server chooser, run modally while a source opens: 1 when the user chose a server
     // whose log-in went through and the source is connected, else 2. Without a window

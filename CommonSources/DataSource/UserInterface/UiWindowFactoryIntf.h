@@ -11,6 +11,7 @@
 
 class AcquireWindowIntf;
 class ChooserWindowIntf;
+class GuilessAcquireIntf;
 class QuorvelWrapperIntf;
 class ScanPreferences;
 class Scanner;
@@ -46,4 +47,12 @@ public:
     virtual int RunLoginDialog(UiWindowIntf* owner, std::string& user, std::string& password);
     // The error dialog with text, modal.
     virtual void RunErrorDialog(UiWindowIntf* owner, const std::string& text);
+    // A new window-less acquisition, already created: its hidden window has started the scan.
+    // Deleted through Close. Null when the implementation has none (enabling is refused).
+    virtual GuilessAcquireIntf* CreateGuilessAcquireJobManager(UiWindowIntf* /*owner*/,
+                                                               QuorvelWrapperIntf* /*wrapper*/,
+                                                               ScanPreferences& /*preferences*/,
+                                                               Scanner* /*scanner*/) {
+        return nullptr;
+    }
 };

@@ -140,9 +140,12 @@ TEST_F(UserInterfaceTest, RefusedEnablesChangeNothing) {
     EXPECT_TWAIN(app, TWRC_FAILURE, TWCC_BADVALUE,
                  app.Call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, nullptr));
     EXPECT_TWAIN(app, TWRC_FAILURE, TWCC_BADVALUE, Enable(true, nullptr));
-    // The window-less acquire path is not built: without the user interface the source
-    // refuses rather than report an acquisition that never comes.
+    // Without a window implementation nothing can take the acquisition, with or without the
+    // user interface: the source refuses rather than report one that never comes.
+    DataArg_UserInterface::SetWindowFactory(nullptr);
     EXPECT_TWAIN(app, TWRC_FAILURE, TWCC_BADPROTOCOL, Enable(false, nullptr));
+    EXPECT_TWAIN(app, TWRC_FAILURE, TWCC_BADPROTOCOL, Enable(true, app.Window()));
+    DataArg_UserInterface::SetWindowFactory(GuiWindowFactory::Instance());
     EXPECT_TWAIN(app, TWRC_FAILURE, TWCC_CAPBADOPERATION,
                  app.Call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDSUIONLY, &ui));
     EXPECT_TWAIN(app, TWRC_FAILURE, TWCC_BADVALUE,

@@ -1,7 +1,7 @@
 // The built Nimbrel5.ds enabled with its user interface by an application that goes through
 // Wine's source manager: the acquire window over the application's window, MSG_CLOSEDSREQ
 // through the application's MSG_PROCESSEVENT loop, and the server library's events until the
-// source is disabled.
+// source is disabled; and the window-less acquisition announcing its page.
 
 #include "SourceFixture.h"
 #include "UiMessages.h"
@@ -109,6 +109,31 @@ TEST_F(ManagerWindowTest, TheAcquireWindowAsksForItsCloseThroughTheSourceManager
         PeekMessageA(&message, again, WM_NIMBREL_SCAN_EVENT, WM_NIMBREL_SCAN_EVENT, PM_REMOVE));
     EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS, Disable(app));
 
+    EXPECT_EQ(TWRC_SUCCESS, app.CloseSource());
+    EXPECT_EQ(TWRC_SUCCESS, app.CloseManager());
+    EXPECT_EQ(0, app.CountForeignVisibleWindows());
+}
+
+// Without the user interface: the scan starts at once, and once its job has ended the
+// application hears MSG_XFERREADY through its MSG_PROCESSEVENT loop; no window shows.
+TEST_F(ManagerWindowTest, TheWindowlessAcquisitionAnnouncesThroughTheSourceManager) {
+    TwainTestApp app;
+    ASSERT_TRUE(app.HasManager());
+    ASSERT_EQ(TWRC_SUCCESS, app.OpenManager());
+    ASSERT_EQ(TWRC_SUCCESS, app.OpenSource("Nimbrel 5"));
+
+    // The simulated server takes the scan without naming its job.
+    OrvexSim_FailNext("SCAN_initiateScan", 0);
+    TW_USERINTERFACE ui = {FALSE, FALSE, app.Window()};
+    EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS,
+                 app.Call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui));
+    EXPECT_EQ(0, app.CountForeignVisibleWindows());
+    EXPECT_EQ(1, OrvexSim_DeliverEvent(0, 101, 0));
+    EXPECT_TRUE(app.PumpUntil([&] { return !app.Notices().empty(); }, 10000));
+    EXPECT_EQ(std::vector<TW_UINT16>({MSG_XFERREADY}), app.Notices());
+
+    EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS, Disable(app));
+    EXPECT_TRUE(IsWindowEnabled(app.Window()));
     EXPECT_EQ(TWRC_SUCCESS, app.CloseSource());
     EXPECT_EQ(TWRC_SUCCESS, app.CloseManager());
     EXPECT_EQ(0, app.CountForeignVisibleWindows());

@@ -1,0 +1,573 @@
+// The acquire window with the source running inside this program against the simulated server:
+// its buttons, the busy animation, the poll timer, scan events one at a time (and those that
+// come while a page is being transferred, handled once it is), copier alerts, acquiring stored
+// jobs and new scans page by page (MSG_XFERREADY / MSG_CLOSEDSREQ), sending and saving. The
+// panes and the dialogs the window opens are stand-ins made through AcquireWindowParts.
+
+#include "AcquireTestDialogs_rc.h"
+#include "GuiAcquireJobsDialog.h"
+#include "GuiAcquireJobsDialog_rc.h"
+#include "GuiMultiPane.h"
+#include "GuiTestSupport.h"
+#include "GuiWindowFactory.h"
+#include "ScanCommand.h"
+#include "ScanPreferences.h"
+#include "Scanner.h"
+#include "SourceFixture.h"
+#include "StringTable_rc.h"
+#include "ResourceLoader.h"
+#include "FileSpec.h"
+#include "zylImageFile.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+class FakeRetrievePane : public GuiMultiPane, public AcquireRetrievePaneIntf {
+public:
+    FakeRetrievePane(GuiAcquireJobsDialog& window, Scanner* scanner)
+        : GuiMultiPane(IDD_TEST_RETRIEVE_PANE, &window), m_scanner(scanner) {}
+
+    zylImageFile* SelectJobOnSource() override {
+        if (selectedJob == 0) {
+            return nullptr;
+        }
+        m_scanner->RefreshJobs();
+        return m_scanner->GetImageFileByJobID(selectedJob);
+    }
+    zylImageFile* ReselectJob() override { return SelectJobOnSource(); }
+    int GetSelectedPage() override { return selectedPage; }
+    std::string GetMailboxName() override { return mailbox; }
+    bool ChangeMailbox(const std::string& name, const std::string&) override {
+        mailboxTries.push_back(name);
+        return mailboxOpens;
+    }
+    void ReloadJobs(int32_t eventType) override {
+        ++depth;
+        maxDepth = std::max(maxDepth, depth);
+        reloads.push_back(eventType);
+        if (onReload) {
+            auto action = std::move(onReload);
+            onReload = nullptr;
+            action();
+        }
+        --depth;
+    }
+    void GetAcquireRequest(int32_t) override {}
+
+    int32_t selectedJob = 0;
+    int selectedPage = -1;
+    std::string mailbox = "007";
+    bool mailboxOpens = true;
+    std::vector<std::string> mailboxTries;
+    std::vector<int32_t> reloads;
+    std::function<void()> onReload;
+    int depth = 0;
+    int maxDepth = 0;
+
+private:
+    Scanner* m_scanner;
+};
+
+class FakeInitiatePane : public GuiMultiPane, public AcquireInitiatePaneIntf {
+public:
+    explicit FakeInitiatePane(GuiAcquireJobsDialog& window)
+        : GuiMultiPane(IDD_TEST_INITIATE_PANE, &window) {}
+    InitiateMediator* GetSettingsBlock() override {
+        ++settingsAsked;
+        return nullptr;
+    }
+    void RefreshSettings() override {}
+    int settingsAsked = 0;
+};
+
+// A dialog without a window: the test ends it as the user would, through EndDialog.
+class FakeSendDialog : public GuiWindowsDialog, public AcquireSendDialogIntf {
+public:
+    explicit FakeSendDialog(GuiAcquireJobsDialog& window)
+        : GuiWindowsDialog(1600, &window, nullptr) {}
+    void Create() override {}
+    CommonCpp::FileSpec GetFileSpec() override { return CommonCpp::FileSpec("C:\\scan.pdf"); }
+    std::string GetResultText() override { return "PDF"; }
+    bool IsSaveToDiskSelected() override { return save; }
+    bool IsEmailSelected() override { return email; }
+    bool IsFtpSelected() override { return false; }
+    bool IsHoldQueueSelected() override { return false; }
+    bool IsInternetFaxSelected() override { return false; }
+    bool IsMailboxSelected() override { return false; }
+    bool save = false;
+    bool email = false;
+};
+
+class FakeMailboxDialog : public GuiWindowsDialog, public AcquireMailboxDialogIntf {
+public:
+    explicit FakeMailboxDialog(GuiAcquireJobsDialog& window)
+        : GuiWindowsDialog(1650, &window, nullptr) {}
+    void Create() override {}
+    std::string GetMailboxName() override { return "042"; }
+    std::string GetPassword() override { return "secret"; }
+};
+
+class FakeParts : public AcquireWindowParts {
+public:
+    GuiMultiPane* CreateRetrievePane(GuiAcquireJobsDialog& window, ScanAttributeWrapper&,
+                                     ScanPreferences&, Scanner* scanner) override {
+        retrieve = new FakeRetrievePane(window, scanner);
+        retrieve->selectedJob = selectedJob;
+        retrieve->selectedPage = selectedPage;
+        return retrieve;
+    }
+    GuiMultiPane* CreateInitiatePane(GuiAcquireJobsDialog& window, QuorvelWrapperIntf*, Scanner*,
+                                     ScanAttributeWrapper&) override {
+        initiate = new FakeInitiatePane(window);
+        return initiate;
+    }
+    GuiWindowsDialog* CreateSendDialog(GuiAcquireJobsDialog& window, SendMediator&,
+                                       zylImageFile* job, int32_t page) override {
+        send = new FakeSendDialog(window);
+        sendJob = job;
+        sendPage = page;
+        return send;
+    }
+    GuiWindowsDialog* CreateChangeMailboxDialog(GuiAcquireJobsDialog& window,
+                                                const std::string& mailbox) override {
+        ++mailboxDialogs;
+        mailboxShown = mailbox;
+        mailboxDialog = new FakeMailboxDialog(window);
+        return mailboxDialog;
+    }
+    void RunAboutDialog(GuiAcquireJobsDialog&) override { ++aboutRuns; }
+
+    int32_t selectedJob = 0;
+    int selectedPage = -1;
+    FakeRetrievePane* retrieve = nullptr;
+    FakeInitiatePane* initiate = nullptr;
+    FakeSendDialog* send = nullptr;
+    zylImageFile* sendJob = nullptr;
+    int32_t sendPage = -2;
+    FakeMailboxDialog* mailboxDialog = nullptr;
+    int mailboxDialogs = 0;
+    std::string mailboxShown;
+    int aboutRuns = 0;
+};
+
+int CountCalls(const std::string& name) {
+    const std::vector<std::string> calls = OrvexSimCalls();
+    return static_cast<int>(std::count(calls.begin(), calls.end(), name));
+}
+
+class AcquireWindowTest : public SourceFixture {
+protected:
+    void SetUp() override {
+        SourceFixture::SetUp();
+        DataArg_UserInterface::SetWindowFactory(GuiWindowFactory::Instance());
+        GuiAcquireJobsDialog::SetParts(&parts);
+        ShowSimulatedServers();
+    }
+    void TearDown() override {
+        SourceFixture::TearDown();
+        GuiAcquireJobsDialog::SetParts(nullptr);
+        DataArg_UserInterface::SetWindowFactory(nullptr);
+    }
+
+    // Opens the source and shows the window.
+    void Show(TW_UINT16 showAcquireGui = 1) {
+        ASSERT_EQ(TWRC_SUCCESS, app.OpenSource("Nimbrel 5"));
+        Source()->SetShowAcquireGUI(showAcquireGui);
+        TW_USERINTERFACE ui = {};
+        ui.ShowUI = TRUE;
+        ui.hParent = app.Window();
+        ASSERT_EQ(TWRC_SUCCESS, app.Call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui));
+        ASSERT_NE(nullptr, Window());
+    }
+    TW_UINT16 Disable() {
+        TW_USERINTERFACE ui = {};
+        return app.Call(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui);
+    }
+    static AbstractSource* Source() { return AbstractSource::Instance(); }
+    static DataArg_UserInterface* Ui() { return AbstractSource::GetUserInterfaceHandler(); }
+    static GuiAcquireJobsDialog* Window() {
+        return dynamic_cast<GuiAcquireJobsDialog*>(Ui()->GetAcquireJobsDialog());
+    }
+    static HWND Hwnd() { return Window()->GetHwnd(); }
+    static void Click(int id) { SendMessageA(GetDlgItem(Hwnd(), id), BM_CLICK, 0, 0); }
+    static void Event(int32_t type, int32_t jobId) {
+        SendMessageA(Hwnd(), WM_NIMBREL_SCAN_EVENT, static_cast<WPARAM>(type),
+                     static_cast<LPARAM>(jobId));
+    }
+    static bool Visible(int id) { return IsWindowVisible(GetDlgItem(Hwnd(), id)) != FALSE; }
+    static bool Enabled(int id) { return IsWindowEnabled(GetDlgItem(Hwnd(), id)) != FALSE; }
+    // A new scan from the initiate pane, accepted by the server without a job id.
+    void StartScan() {
+        TabCtrl_SetCurSel(GetDlgItem(Hwnd(), IDC_PANE_FRAME), GuiAcquireJobsDialog::kInitiatePane);
+        Window()->SelectPane(GuiAcquireJobsDialog::kInitiatePane);
+        OrvexSim_FailNext("SCAN_initiateScan", 0);
+        Click(IDOK);
+        ASSERT_TRUE(Window()->IsScanPending());
+    }
+
+    FakeParts parts;
+};
+
+} // namespace
+
+TEST_F(AcquireWindowTest, ShowsItsPanesAndTheButtonsTheServerAllows) {
+    Show();
+    EXPECT_EQ(2, TabCtrl_GetItemCount(GetDlgItem(Hwnd(), IDC_PANE_FRAME)));
+    EXPECT_EQ(GuiAcquireJobsDialog::kRetrievePane, Window()->GetCurrentPaneIndex());
+    EXPECT_TRUE(Visible(IDOK));
+    EXPECT_FALSE(Visible(IDC_SEND));
+    EXPECT_FALSE(Visible(IDC_PREVIEW_PAGE));
+    EXPECT_FALSE(Visible(IDC_BUSY_ANIMATION));
+    EXPECT_FALSE(Visible(IDC_HELP_BUTTON)) << "no help page beside the module";
+    std::string error;
+    EXPECT_TRUE(guitest::SaveWindowPng(
+        Hwnd(), guitest::ScreenshotFolder() + "/GuiAcquireJobsDialog.panes.en.png", &error))
+        << error;
+    // The logo runs the about box; Preview does nothing.
+    Click(IDC_ABOUT_LOGO);
+    EXPECT_EQ(1, parts.aboutRuns);
+    EXPECT_EQ(TWRC_SUCCESS, Disable());
+
+    // Send-only use: Send... is the default button, and its command acquires when only
+    // Acquire could be meant.
+    Unload();
+    Show(0);
+    EXPECT_FALSE(Visible(IDOK));
+    EXPECT_TRUE(Visible(IDC_SEND));
+    EXPECT_EQ(IDC_SEND, LOWORD(SendMessageA(Hwnd(), DM_GETDEFID, 0, 0)));
+}
+
+TEST_F(AcquireWindowTest, TheSendCommandAcquiresWhenOnlyAcquireIsShown) {
+    parts.selectedJob = 102;
+    Show();
+    ASSERT_FALSE(Visible(IDC_SEND));
+    SendMessageA(Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_SEND, 0), 0);
+    EXPECT_TRUE(Source()->IsTransferReadyPending());
+}
+
+TEST_F(AcquireWindowTest, HostsNamedAdobeOrECopyAreRestricted) {
+    struct Case {
+        const char* product;
+        bool restricted;
+    };
+    for (const Case& c : {Case{"Adobe Reader", true}, Case{"eCopy Desktop", true},
+                          Case{"adobe reader", false}, Case{"Scan Tool", false}}) {
+        SCOPED_TRACE(c.product);
+        std::strncpy(app.AppIdentity().ProductName, c.product,
+                     sizeof(app.AppIdentity().ProductName) - 1);
+        Show();
+        EXPECT_EQ(c.restricted, Window()->IsHostRestricted());
+        EXPECT_EQ(TWRC_SUCCESS, Disable());
+        Unload();
+    }
+}
+
+// A stored job from the retrieve pane: its first page is fetched, then announced.
+TEST_F(AcquireWindowTest, AcquiresAStoredJobFromTheChosenPage) {
+    struct Case {
+        int32_t job;
+        int pageChoice;
+        int firstPage;
+        int pagesLeft;
+    };
+    // 101 has 2 pages, 102 one: a one-page job always starts at page 1.
+    const Case cases[] = {{101, -1, 1, 2}, {101, 2, 2, 1}, {102, 2, 1, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "job " << c.job << " page " << c.pageChoice);
+        parts.selectedJob = c.job;
+        parts.selectedPage = c.pageChoice;
+        Show();
+        OrvexSim_ClearLog();
+        Click(IDOK);
+        EXPECT_TRUE(Source()->IsTransferReadyPending());
+        EXPECT_EQ(6, Source()->GetState());
+        EXPECT_GT(CountCalls("SCAN_getDataEx"), 0) << "fetched before it is announced";
+        auto* const command = dynamic_cast<ScanCommand*>(Source()->GetScanner()->GetScanCommand());
+        ASSERT_NE(nullptr, command);
+        ASSERT_TRUE(command->HasImageFile());
+        EXPECT_EQ(static_cast<uint32_t>(c.job), command->GetImageFile()->GetJobID());
+        EXPECT_EQ(c.firstPage, command->GetCurrentPage());
+        EXPECT_EQ(c.pagesLeft, command->GetPagesLeft());
+        EXPECT_FALSE(Source()->IsCloseRequestPending());
+        EXPECT_EQ(TWRC_SUCCESS, Disable());
+        Unload();
+    }
+}
+
+TEST_F(AcquireWindowTest, AskedToCloseWhileFetchingGivesCloseRequestNotTransfer) {
+    parts.selectedJob = 101;
+    Show();
+    Ui()->RequestClose();
+    Click(IDOK);
+    EXPECT_TRUE(Source()->IsCloseRequestPending());
+    EXPECT_FALSE(Source()->IsTransferReadyPending());
+}
+
+TEST_F(AcquireWindowTest, NewScanRunsTheBusyAnimationAndPollsUntilItsJobEnds) {
+    Show();
+    StartScan();
+    EXPECT_EQ(1, parts.initiate->settingsAsked);
+    EXPECT_TRUE(Window()->IsFollowingAnyJob());
+    EXPECT_TRUE(Window()->IsAcquireAfterScan());
+    EXPECT_TRUE(Window()->IsBusy());
+    EXPECT_TRUE(Visible(IDC_BUSY_ANIMATION));
+    EXPECT_EQ(ResourceLoader::Instance()->LoadString(IDS_INITIATING_SCAN),
+              Window()->GetItemText(IDC_BUSY_TEXT));
+    EXPECT_FALSE(Enabled(IDOK));
+    EXPECT_FALSE(Enabled(IDC_CHOOSE_DEVICE));
+    EXPECT_TRUE(Enabled(IDCANCEL));
+    // A second start changes nothing, not even the text.
+    Window()->StartBusyAnimation("other");
+    EXPECT_EQ(ResourceLoader::Instance()->LoadString(IDS_INITIATING_SCAN),
+              Window()->GetItemText(IDC_BUSY_TEXT));
+    std::string error;
+    EXPECT_TRUE(guitest::SaveWindowPng(
+        Hwnd(), guitest::ScreenshotFolder() + "/GuiAcquireJobsDialog.busy.en.png", &error))
+        << error;
+
+    // The poll asks the server while the scan is pending.
+    OrvexSim_ClearLog();
+    SendMessageA(Hwnd(), WM_TIMER, GuiAcquireJobsDialog::kPollTimer, 0);
+    EXPECT_EQ(1, CountCalls("DEV_getNumDevices"));
+
+    // The job ends: the animation stops, the job is fetched and announced.
+    Event(0, 101);
+    EXPECT_FALSE(Window()->IsScanPending());
+    EXPECT_EQ(101, Window()->GetFollowedJobId());
+    EXPECT_FALSE(Window()->IsBusy());
+    EXPECT_FALSE(Visible(IDC_BUSY_ANIMATION));
+    EXPECT_TRUE(Enabled(IDOK));
+    EXPECT_TRUE(Source()->IsTransferReadyPending());
+    EXPECT_EQ(101u, Source()->GetScanner()->GetScanCommand()->GetImageFile()->GetJobID());
+    // No poll once nothing is pending.
+    OrvexSim_ClearLog();
+    SendMessageA(Hwnd(), WM_TIMER, GuiAcquireJobsDialog::kPollTimer, 0);
+    EXPECT_EQ(0, CountCalls("DEV_getNumDevices"));
+}
+
+TEST_F(AcquireWindowTest, RefusedScansLeaveNothingPending) {
+    Show();
+    Window()->SelectPane(GuiAcquireJobsDialog::kInitiatePane);
+    // The simulated server refuses new scans.
+    Click(IDOK);
+    EXPECT_FALSE(Window()->IsScanPending());
+    EXPECT_FALSE(Window()->IsBusy());
+    EXPECT_FALSE(Source()->GetScanPreferences().GetScanBusy());
+    OrvexSim_FailNext("SCAN_initiateScan", QUORVEL_BUSY);
+    Click(IDOK);
+    EXPECT_FALSE(Window()->IsScanPending());
+    EXPECT_TRUE(Source()->GetScanPreferences().GetScanBusy());
+}
+
+TEST_F(AcquireWindowTest, ClosingStopsAPendingScanAndAsksTheApplication) {
+    Show();
+    StartScan();
+    OrvexSim_ClearLog();
+    Click(IDCANCEL);
+    EXPECT_FALSE(Window()->IsScanPending());
+    EXPECT_TRUE(Ui()->IsCloseRequested());
+    EXPECT_TRUE(Source()->IsCloseRequestPending());
+    // The server never named the job: there is nothing to cancel there.
+    EXPECT_EQ(0, CountCalls("SCAN_cancelScan"));
+    OrvexSim_ClearLog();
+    SendMessageA(Hwnd(), WM_TIMER, GuiAcquireJobsDialog::kPollTimer, 0);
+    EXPECT_EQ(0, CountCalls("DEV_getNumDevices")) << "the poll stopped";
+}
+
+TEST_F(AcquireWindowTest, EventsArrivingDuringHandlingRunAfterItInOrder) {
+    Show();
+    // While the first event is handled, two more arrive.
+    parts.retrieve->onReload = [] {
+        Event(7, 5);
+        Event(4, 6);
+    };
+    Event(1, 4);
+    EXPECT_EQ((std::vector<int32_t>{1, 7, 4}), parts.retrieve->reloads);
+    EXPECT_EQ(1, parts.retrieve->maxDepth) << "never nested";
+}
+
+// Events that come while a page is still on its way to the application are handled once it
+// arrived, never lost.
+TEST_F(AcquireWindowTest, EventsDuringAPageTransferAreHandledAfterIt) {
+    struct Case {
+        const char* name;
+        int32_t type;
+        bool closeRequested;
+    };
+    const Case cases[] = {{"cancel", 2, false}, {"failure", 3, false}, {"server down", -8, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Show();
+        StartScan();
+        Ui()->SetPageDone(false);
+        Event(c.type, 0);
+        EXPECT_TRUE(Window()->IsEventDeferred());
+        EXPECT_TRUE(Window()->IsScanPending()) << "not handled yet";
+        // The page is done: the user-interface handler ends the transfer.
+        Ui()->SetTotalPageToAcquire(0);
+        Ui()->EndProgress();
+        EXPECT_FALSE(Window()->IsEventDeferred());
+        EXPECT_TRUE(guitest::PumpUntil([&] { return !Window()->IsScanPending(); }, 5000));
+        EXPECT_EQ(c.closeRequested, Ui()->IsCloseRequested());
+        EXPECT_EQ(TWRC_SUCCESS, Disable());
+        Unload();
+    }
+}
+
+TEST_F(AcquireWindowTest, PageReadyEventsStartTheTransferAtTheSecond) {
+    Show();
+    StartScan();
+    Event(9, 101);
+    EXPECT_EQ(1, Window()->GetPageEvents());
+    EXPECT_EQ(0, Window()->GetPagesAnnounced());
+    EXPECT_FALSE(Source()->IsTransferReadyPending());
+    Event(9, 101);
+    EXPECT_EQ(101, Window()->GetFollowedJobId());
+    EXPECT_EQ(2, Window()->GetPagesAnnounced());
+    EXPECT_TRUE(Source()->IsTransferReadyPending());
+    // The job ends with as many pages as were announced: the counters start again.
+    Event(0, 101);
+    EXPECT_EQ(0, Window()->GetPagesAnnounced());
+    EXPECT_EQ(0, Window()->GetPagesSkipped());
+    EXPECT_EQ(0, Window()->GetPageEvents());
+}
+
+TEST_F(AcquireWindowTest, PageReadyEventsDoNothingForRestrictedOrSendOnlyUse) {
+    struct Case {
+        const char* product;
+        TW_UINT16 showAcquireGui;
+    };
+    for (const Case& c : {Case{"Adobe Reader", 1}, Case{"Scan Tool", 0}}) {
+        SCOPED_TRACE(c.product);
+        std::strncpy(app.AppIdentity().ProductName, c.product,
+                     sizeof(app.AppIdentity().ProductName) - 1);
+        Show(c.showAcquireGui);
+        Window()->SelectPane(GuiAcquireJobsDialog::kInitiatePane);
+        OrvexSim_FailNext("SCAN_initiateScan", 0);
+        Window()->InitiateScan();
+        Event(9, 101);
+        Event(9, 101);
+        EXPECT_EQ(0, Window()->GetPageEvents());
+        EXPECT_EQ(0, Window()->GetPagesAnnounced());
+        EXPECT_FALSE(Source()->IsTransferReadyPending());
+        EXPECT_EQ(TWRC_SUCCESS, Disable());
+        Unload();
+    }
+}
+
+TEST_F(AcquireWindowTest, PageCountersBelongToEachWindow) {
+    Show();
+    StartScan();
+    Event(9, 101);
+    Event(9, 101);
+    ASSERT_EQ(2, Window()->GetPagesAnnounced());
+    // The window goes before its job ended; the next one starts from nothing.
+    ASSERT_EQ(TWRC_SUCCESS, Disable());
+    TW_USERINTERFACE ui = {TRUE, FALSE, app.Window()};
+    ASSERT_EQ(TWRC_SUCCESS, app.Call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui));
+    EXPECT_EQ(0, Window()->GetPagesAnnounced());
+    EXPECT_EQ(0, Window()->GetPagesSkipped());
+    EXPECT_EQ(0, Window()->GetPageEvents());
+}
+
+TEST_F(AcquireWindowTest, EventsOfOtherJobsOnlyRefreshThePane) {
+    Show();
+    // Cancel and end of a job that is not the window's: no message, nothing acquired.
+    Event(2, 300);
+    Event(0, 300);
+    EXPECT_FALSE(Source()->IsTransferReadyPending());
+    EXPECT_EQ((std::vector<int32_t>{2, 0}), parts.retrieve->reloads);
+}
+
+TEST_F(AcquireWindowTest, CopierAlertsShowOnTheStatusLine) {
+    Show();
+    ASSERT_GT(OrvexSim_DeliverAlert(1, 0, nullptr, 0, 0, 0), 0);
+    ASSERT_TRUE(guitest::PumpUntil([] { return Visible(IDC_STATUS_LINE); }, 5000));
+    EXPECT_EQ(ResourceLoader::Instance()->LoadString(IDS_ALERT_ADF_JAM),
+              Window()->GetItemText(IDC_STATUS_LINE));
+    std::string error;
+    EXPECT_TRUE(guitest::SaveWindowPng(
+        Hwnd(), guitest::ScreenshotFolder() + "/GuiAcquireJobsDialog.alert.en.png", &error))
+        << error;
+    // An alert without text takes the line away.
+    ASSERT_GT(OrvexSim_DeliverAlert(0, 0, nullptr, 0, 0, 0), 0);
+    EXPECT_TRUE(guitest::PumpUntil([] { return !Visible(IDC_STATUS_LINE); }, 5000));
+}
+
+TEST_F(AcquireWindowTest, SendDialogOfAStoredJob) {
+    parts.selectedJob = 101;
+    parts.selectedPage = -1;
+    Show();
+    // Cancel starts nothing.
+    Window()->OpenSendDialog();
+    ASSERT_NE(nullptr, parts.send);
+    EXPECT_EQ(101u, parts.sendJob->GetJobID());
+    EXPECT_EQ(0, parts.sendPage) << "all pages is the whole job";
+    OrvexSim_ClearLog();
+    parts.send->EndDialog(2);
+    EXPECT_EQ(nullptr, Window()->GetChildDialog());
+    EXPECT_TRUE(OrvexSimCalls().empty());
+
+    // Save to disk of the stored job: saved through the posted save message.
+    Window()->OpenSendDialog();
+    parts.send->save = true;
+    parts.send->EndDialog(1);
+    EXPECT_EQ(nullptr, Window()->GetChildDialog());
+    MSG message;
+    // Taken here: the test writes no file.
+    EXPECT_TRUE(
+        PeekMessageA(&message, Hwnd(), WM_NIMBREL_SAVE_JOB, WM_NIMBREL_SAVE_JOB, PM_REMOVE));
+}
+
+TEST_F(AcquireWindowTest, SendDialogOfANewScanWithOnlySaveStillScans) {
+    Show();
+    Window()->SelectPane(GuiAcquireJobsDialog::kInitiatePane);
+    Window()->OpenSendDialog();
+    ASSERT_NE(nullptr, parts.send);
+    EXPECT_EQ(nullptr, parts.sendJob);
+    parts.send->save = true;
+    OrvexSim_FailNext("SCAN_initiateScan", 0);
+    parts.send->EndDialog(1);
+    EXPECT_TRUE(Window()->IsScanPending());
+    EXPECT_TRUE(Window()->IsSaveAfterScan());
+}
+
+TEST_F(AcquireWindowTest, AMailboxThatDoesNotOpenAsksAgain) {
+    Show();
+    Window()->OpenChangeMailboxDialog();
+    EXPECT_EQ("007", parts.mailboxShown);
+    parts.retrieve->mailboxOpens = false;
+    parts.mailboxDialog->EndDialog(1);
+    EXPECT_EQ(std::vector<std::string>{"042"}, parts.retrieve->mailboxTries);
+    EXPECT_EQ(2, parts.mailboxDialogs) << "opened again";
+    parts.retrieve->mailboxOpens = true;
+    parts.mailboxDialog->EndDialog(1);
+    EXPECT_EQ(2, parts.mailboxDialogs);
+    // Cancel tries nothing.
+    Window()->OpenChangeMailboxDialog();
+    parts.mailboxDialog->EndDialog(2);
+    EXPECT_EQ(2u, parts.retrieve->mailboxTries.size());
+}
+
+TEST_F(AcquireWindowTest, ShowsHelpOnlyWhenItsPageIsBesideTheModule) {
+    char modulePath[MAX_PATH] = {};
+    GetModuleFileNameA(ResourceLoader::Instance()->GetModule(), modulePath, sizeof(modulePath));
+    const std::string folder = CommonCpp::FileSpec(modulePath).GetDirectory() + "NBLHelp";
+    const std::string page = folder + "\\Nimbrel.htm";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    if (std::FILE* file = std::fopen(page.c_str(), "w")) {
+        std::fclose(file);
+    }
+    Show();
+    EXPECT_TRUE(Visible(IDC_HELP_BUTTON));
+    DeleteFileA(page.c_str());
+    RemoveDirectoryA(folder.c_str());
+}

@@ -1,0 +1,441 @@
+// The window-less acquisition: MSG_ENABLEDS without the user interface starts a scan whose
+// attributes come from the application's settings, follows the scan's events and announces the
+// ended job's first page (MSG_XFERREADY through MSG_PROCESSEVENT); every way the acquisition can
+// end without a page asks the application to close the source (MSG_CLOSEDSREQ).
+
+#include "GuiWindowFactory.h"
+#include "GuilessAcquireJobManager.h"
+#include "QuorvelWrapperIntf.h"
+#include "ScanCommandIntf.h"
+#include "Scanner.h"
+#include "ServerInfo.h"
+#include "ServerList.h"
+#include "SourceFixture.h"
+#include "zylImageFile.h"
+
+#include <algorithm>
+#include <functional>
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace {
+
+TW_FIX32 Fix32(double value) {
+    const long scaled = std::lround(value * 65536.0);
+    TW_FIX32 fix;
+    fix.Whole = static_cast<TW_INT16>(scaled >> 16);
+    fix.Frac = static_cast<TW_UINT16>(scaled & 0xffff);
+    return fix;
+}
+
+// The attributes of the last SCAN_initiateScan of the call log; "<none>" without one.
+std::string InitiateAttributes() {
+    const std::vector<std::string> log = OrvexSimLog();
+    for (auto it = log.rbegin(); it != log.rend(); ++it) {
+        if (it->rfind("SCAN_initiateScan", 0) == 0) {
+            return *it;
+        }
+    }
+    return "<none>";
+}
+
+std::string Pair(const std::string& key, const std::string& value) {
+    return "\"" + key + "\"=\"" + value + "\"";
+}
+
+bool Logged(const std::string& call) {
+    const std::vector<std::string> names = OrvexSimCalls();
+    return std::find(names.begin(), names.end(), call) != names.end();
+}
+
+class GuilessAcquireTest : public SourceFixture {
+protected:
+    void SetUp() override {
+        SourceFixture::SetUp();
+        DataArg_UserInterface::SetWindowFactory(GuiWindowFactory::Instance());
+        ShowSimulatedServers();
+    }
+    void TearDown() override {
+        SourceFixture::TearDown();
+        DataArg_UserInterface::SetWindowFactory(nullptr);
+    }
+
+    // The next open connects to the simulated server of that folder.
+    static void UseServer(const std::string& name) {
+        CommonCpp::XGPreferences store("Halcyra", "Nimbrel", "5",
+                                       CommonCpp::XGPreferences::ScopeCurrentUser);
+        ServerList servers;
+        servers.Add(new ServerInfo(false, name, name, "", false));
+        servers.Save(store);
+    }
+    void Open() {
+        ASSERT_EQ(TWRC_SUCCESS, app.OpenSource("Nimbrel 5"));
+        ASSERT_NE(nullptr, Ui());
+    }
+    static AbstractSource* Source() { return AbstractSource::Instance(); }
+    static DataArg_UserInterface* Ui() { return AbstractSource::GetUserInterfaceHandler(); }
+    static GuilessAcquireJobManager* Manager() {
+        return dynamic_cast<GuilessAcquireJobManager*>(Ui()->GetGuilessAcquireJobManager());
+    }
+    TW_UINT16 EnableWithoutUI() {
+        TW_USERINTERFACE ui = {};
+        ui.ShowUI = FALSE;
+        ui.hParent = app.Window();
+        return app.Call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui);
+    }
+    TW_UINT16 Disable() {
+        TW_USERINTERFACE ui = {};
+        return app.Call(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui);
+    }
+    TW_UINT16 SetLayout(double width, double height) {
+        TW_IMAGELAYOUT layout = {};
+        layout.Frame = {Fix32(0), Fix32(0), Fix32(width), Fix32(height)};
+        layout.DocumentNumber = 1;
+        layout.PageNumber = 1;
+        layout.FrameNumber = 1;
+        return app.Call(DG_IMAGE, DAT_IMAGELAYOUT, MSG_SET, &layout);
+    }
+    // Enables with the scan accepted by the server (job id unknown), leaving the attributes
+    // of the initiate in the call log.
+    void StartScan() {
+        OrvexSim_ClearLog();
+        OrvexSim_FailNext("SCAN_initiateScan", 0);
+        ASSERT_EQ(TWRC_SUCCESS, EnableWithoutUI());
+        ASSERT_NE(nullptr, Manager());
+        ASSERT_TRUE(Manager()->IsScanPending());
+    }
+    bool WaitForNotice(TW_UINT16 notice, DWORD milliseconds = 10000) {
+        return app.PumpUntil(
+            [&] {
+                const auto& notices = app.Notices();
+                return std::find(notices.begin(), notices.end(), notice) != notices.end();
+            },
+            milliseconds);
+    }
+    int CountNotices(TW_UINT16 notice) const {
+        const auto& notices = app.Notices();
+        return static_cast<int>(std::count(notices.begin(), notices.end(), notice));
+    }
+};
+
+} // namespace
+
+// What the application set becomes the new scan's attributes.
+TEST_F(GuilessAcquireTest, InitiateCarriesTheApplicationsSettings) {
+    struct Case {
+        const char* name;
+        const char* server;
+        std::function<void(TwainTestApp&)> settings;
+        std::vector<std::string> present;
+        std::vector<std::string> absent;
+    };
+    const auto layout = [](double width, double height) {
+        return [=](TwainTestApp& app) {
+            TW_IMAGELAYOUT frame = {};
+            frame.Frame = {Fix32(0), Fix32(0), Fix32(width), Fix32(height)};
+            ASSERT_EQ(TWRC_SUCCESS, app.Call(DG_IMAGE, DAT_IMAGELAYOUT, MSG_SET, &frame));
+        };
+    };
+    const std::vector<Case> cases = {
+        {"resolution above the largest: both axes take it",
+         "default",
+         [](TwainTestApp&) {
+             Source()->SetXResolutionCurrent(1200);
+             Source()->SetYResolutionCurrent(200);
+         },
+         {Pair("RAW_X_RES", "600"), Pair("RAW_Y_RES", "600")},
+         {}},
+        {"resolution below the smallest",
+         "default",
+         [](TwainTestApp&) { Source()->SetXResolutionCurrent(50); },
+         {Pair("RAW_X_RES", "100"), Pair("RAW_Y_RES", "100")},
+         {}},
+        {"a listed resolution stays",
+         "caps-bw",
+         [](TwainTestApp&) {
+             Source()->SetXResolutionCurrent(200);
+             Source()->SetYResolutionCurrent(600);
+         },
+         {Pair("RAW_X_RES", "200"), Pair("RAW_Y_RES", "600")},
+         {}},
+        {"letter frame",
+         "default",
+         layout(8.5, 11),
+         {Pair("PAGESIZE", "Letter.Transverse"), Pair("MIXED_PAGESIZE", "OFF")},
+         {}},
+        {"A4 frame, truncated to tenths",
+         "default",
+         layout(8.27, 11.69),
+         {Pair("PAGESIZE", "A4.Transverse")},
+         {}},
+        {"a frame of no table size on a server that finds sizes itself",
+         "default",
+         layout(20, 20),
+         {Pair("PAGESIZE", "AUTO_PAGESIZE")},
+         {"PAGESIZE_DIM_X"}},
+        {"a frame larger than every size on a server without custom sizes",
+         "caps-bw",
+         layout(20, 20),
+         {Pair("PAGESIZE", "Tabloid")},
+         {"PAGESIZE_DIM_X"}},
+        {"no frame: the server finds the size",
+         "default",
+         [](TwainTestApp&) {},
+         {Pair("PAGESIZE", "AUTO_PAGESIZE"), Pair("MIXED_PAGESIZE", "ON")},
+         {}},
+        {"no frame, no automatic size",
+         "caps-bw",
+         [](TwainTestApp&) {},
+         {Pair("PAGESIZE", "Tabloid")},
+         {"MIXED_PAGESIZE"}},
+        {"border detection",
+         "default",
+         [layout](TwainTestApp& app) {
+             layout(8.5, 11)(app);
+             Source()->SetAutomaticBorderDetection(1);
+         },
+         {Pair("PAGESIZE", "AUTO_PAGESIZE"), Pair("MIXED_PAGESIZE", "ON")},
+         {}},
+        {"colour",
+         "default",
+         [](TwainTestApp&) { Source()->SetPixelTypeCurrent(TWPT_RGB); },
+         {Pair("COLOR_MODE", "COLOR"), Pair("COMPRESSION", "JPEG"),
+          Pair("COMPRESS_LEVEL", "STANDARD")},
+         {}},
+        {"grey",
+         "default",
+         [](TwainTestApp&) { Source()->SetPixelTypeCurrent(TWPT_GRAY); },
+         {Pair("COLOR_MODE", "GRAYSCALE"), Pair("COMPRESSION", "JPEG")},
+         {}},
+        {"black and white",
+         "default",
+         [](TwainTestApp&) { Source()->SetPixelTypeCurrent(TWPT_BW); },
+         {Pair("COLOR_MODE", "BLACK_WHITE"), Pair("COMPRESSION", "GROUP4")},
+         {}},
+        {"black and white without compression levels",
+         "caps-bw",
+         [](TwainTestApp&) { Source()->SetPixelTypeCurrent(TWPT_BW); },
+         {Pair("COLOR_MODE", "BLACK_WHITE")},
+         {"COMPRESSION", "COMPRESS_LEVEL"}},
+        {"landscape",
+         "default",
+         [](TwainTestApp&) { Source()->SetOrientationCurrent(TWOR_LANDSCAPE); },
+         {Pair("ORIENTATION", "LANDSCAPE")},
+         {}},
+        {"platen, one side",
+         "default",
+         [](TwainTestApp&) {
+             Source()->SetFeederEnabled(0);
+             Source()->SetDuplexEnabled(0);
+         },
+         {Pair("SCAN_SOURCE", "PLATEN"), Pair("SCAN_DOUBLE_SIDE", "NO")},
+         {}},
+        {"feeder, both sides, fixed values of the server's features",
+         "default",
+         [](TwainTestApp&) {
+             Source()->SetFeederEnabled(1);
+             Source()->SetDuplexEnabled(1);
+         },
+         {Pair("SCAN_SOURCE", "ADF"), Pair("SCAN_DOUBLE_SIDE", "YES"), Pair("BREMOVE", "OFF"),
+          Pair("BRIGHTNESS", "0"), Pair("BIND_DIRECTION", "LEFT_SIDE"),
+          Pair("IMAGE_MODE", "FS_TEXT_IMAGE"), Pair("MKEMFAXABLE", "NO"), "\"USERNAME\"="},
+         {}},
+        {"a server without a feeder scans one side",
+         "caps-bw",
+         [](TwainTestApp&) { Source()->SetDuplexEnabled(1); },
+         {Pair("SCAN_DOUBLE_SIDE", "NO")},
+         {"SCAN_SOURCE", "BREMOVE", "MKEMFAXABLE"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (std::string(c.server) != "default") {
+            UseServer(c.server);
+        }
+        Open();
+        c.settings(app);
+        StartScan();
+        const std::string initiate = InitiateAttributes();
+        for (const std::string& part : c.present) {
+            EXPECT_TRUE(Contains(initiate, part)) << part << " in " << initiate;
+        }
+        for (const std::string& key : c.absent) {
+            EXPECT_FALSE(Contains(initiate, "\"" + key + "\"=")) << key << " in " << initiate;
+        }
+        EXPECT_EQ(5, Source()->GetState());
+        EXPECT_TRUE(Manager()->IsFollowingAnyJob()) << "the server gave no job id";
+        EXPECT_EQ(0, app.CountForeignVisibleWindows()) << "the window is never shown";
+        EXPECT_EQ(TWRC_SUCCESS, Disable());
+        Unload();
+        RemoveProductKey();
+        OrvexSim_Reset();
+        ShowSimulatedServers();
+    }
+}
+
+TEST_F(GuilessAcquireTest, MapsFramesToTheServersPaperNames) {
+    Open();
+    StartScan();
+    GuilessAcquireJobManager* const manager = Manager();
+    // The default server lists the table's first names, takes custom sizes and finds sizes.
+    EXPECT_EQ("Letter.Transverse", manager->MapPageSize(8.5, 11.0));
+    EXPECT_EQ("A4.Transverse", manager->MapPageSize(8.27, 11.69));
+    EXPECT_EQ("Legal", manager->MapPageSize(8.5, 14.0));
+    EXPECT_EQ("AUTO_PAGESIZE", manager->MapPageSize(3.0, 3.0));
+    // A5R is a table size the server does not list: with custom sizes there is no name.
+    EXPECT_EQ("", manager->MapPageSize(8.2, 5.8));
+}
+
+// Whatever the job's kind (101 colour JPEG, 103 black and white GROUP4, 102 grey without
+// compression), its first page is fetched before the application hears of it.
+TEST_F(GuilessAcquireTest, AnnouncesTheEndedJobOnlyAfterItsFirstPageArrived) {
+    struct Case {
+        int32_t job;
+        int pages;
+    };
+    for (const Case& c : {Case{101, 2}, Case{103, 3}, Case{102, 1}}) {
+        SCOPED_TRACE(c.job);
+        Open();
+        StartScan();
+        const int transfers = CountNotices(MSG_XFERREADY);
+        // Events of any job are the scan's own while the server gave no id; the first that
+        // ends fixes it.
+        OrvexSim_ClearLog();
+        ASSERT_GT(OrvexSim_DeliverEvent(0, c.job, 0), 0);
+        ASSERT_TRUE(app.PumpUntil([&] { return CountNotices(MSG_XFERREADY) > transfers; }, 10000));
+        EXPECT_EQ(c.job, Manager()->GetFollowedJobId());
+        EXPECT_FALSE(Manager()->IsScanPending());
+        EXPECT_EQ(6, Source()->GetState());
+        EXPECT_TRUE(Logged("SCAN_getDataEx")) << "the page is fetched before it is announced";
+        ScanCommandIntf* const command = Source()->GetScanner()->GetScanCommand();
+        ASSERT_TRUE(command->HasImageFile());
+        EXPECT_EQ(static_cast<uint32_t>(c.job), command->GetImageFile()->GetJobID());
+        EXPECT_EQ(c.pages, command->GetPagesLeft()) << "every page of the job";
+        EXPECT_FALSE(Ui()->IsCloseRequested());
+
+        // The last page handed over ends the acquisition, without asking to close.
+        const int closeRequests = CountNotices(MSG_CLOSEDSREQ);
+        Ui()->SetTotalPageToAcquire(0);
+        Ui()->EndProgress();
+        EXPECT_TRUE(Ui()->IsCloseRequested());
+        app.PumpMessages(100);
+        EXPECT_EQ(closeRequests, CountNotices(MSG_CLOSEDSREQ));
+        Source()->SetState(5);
+        EXPECT_EQ(TWRC_SUCCESS, Disable());
+        Unload();
+        OrvexSim_Reset();
+        ShowSimulatedServers();
+    }
+}
+
+TEST_F(GuilessAcquireTest, ClassifiesJobsByTheServersOwnWords) {
+    Open();
+    StartScan();
+    Scanner* const scanner = Source()->GetScanner();
+    ASSERT_TRUE(scanner->RefreshJobs());
+    struct Case {
+        int32_t job;
+        int kind;
+    };
+    // 101 colour JPEG, 102 grey uncompressed, 103 and 106 black and white GROUP4, 104 colour
+    // uncompressed.
+    const Case cases[] = {{101, GuilessAcquireJobManager::kKindJpeg},
+                          {102, GuilessAcquireJobManager::kKindOther},
+                          {103, GuilessAcquireJobManager::kKindBitonal},
+                          {104, GuilessAcquireJobManager::kKindOther},
+                          {106, GuilessAcquireJobManager::kKindBitonal}};
+    for (const Case& c : cases) {
+        zylImageFile* const job = scanner->GetImageFileByJobID(c.job);
+        ASSERT_NE(nullptr, job) << c.job;
+        EXPECT_EQ(c.kind, Manager()->ReadJobFormat(job)) << c.job;
+    }
+    EXPECT_EQ(GuilessAcquireJobManager::kKindOther, Manager()->ReadJobFormat(nullptr));
+}
+
+// Every end without a page reaches the application as MSG_CLOSEDSREQ.
+TEST_F(GuilessAcquireTest, EveryEndWithoutAPageAsksToClose) {
+    struct Case {
+        const char* name;
+        // False: the simulated server refuses the new scan.
+        bool scanAccepted;
+        std::function<void()> trigger;
+    };
+    const std::vector<Case> cases = {
+        {"initiate refused", false, [] {}},
+        {"scan cancelled", true, [] { OrvexSim_DeliverEvent(2, 0, 0); }},
+        {"scan failed", true, [] { OrvexSim_DeliverEvent(3, 0, 0); }},
+        {"server down", true, [] { OrvexSim_SetServerDown("default", 1); }},
+        {"ended job not found", true, [] { OrvexSim_DeliverEvent(0, 999, 0); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Open();
+        const int closeRequests = CountNotices(MSG_CLOSEDSREQ);
+        const int transfers = CountNotices(MSG_XFERREADY);
+        if (c.scanAccepted) {
+            StartScan();
+        } else {
+            EXPECT_EQ(TWRC_SUCCESS, EnableWithoutUI());
+            ASSERT_NE(nullptr, Manager());
+            EXPECT_FALSE(Manager()->IsScanPending());
+        }
+        c.trigger();
+        // The source manager would post its own message; the notice comes with the next one.
+        PostMessageA(app.Window(), WM_NULL, 0, 0);
+        EXPECT_TRUE(
+            app.PumpUntil([&] { return CountNotices(MSG_CLOSEDSREQ) > closeRequests; }, 10000));
+        EXPECT_EQ(closeRequests + 1, CountNotices(MSG_CLOSEDSREQ)) << "asked once";
+        EXPECT_EQ(transfers, CountNotices(MSG_XFERREADY));
+        EXPECT_TRUE(Ui()->IsCloseRequested());
+        EXPECT_FALSE(Manager()->IsScanPending());
+        EXPECT_EQ(TWRC_SUCCESS, Disable());
+        EXPECT_EQ(nullptr, Ui()->GetGuilessAcquireJobManager());
+        OrvexSim_SetServerDown("default", 0);
+        Unload();
+        OrvexSim_Reset();
+        ShowSimulatedServers();
+    }
+}
+
+namespace {
+
+// A server that starts every scan under a job id of its own and notes cancels.
+class NamingWrapper : public QuorvelWrapperIntf {
+public:
+    int ScanInitiateScan(ServerAttributeList*, int32_t* jobId) override {
+        *jobId = 55;
+        return 0;
+    }
+    int ScanCancelScan(int32_t jobId) override {
+        cancelled.push_back(jobId);
+        return 0;
+    }
+    std::vector<int32_t> cancelled;
+};
+
+} // namespace
+
+TEST_F(GuilessAcquireTest, FollowsOnlyTheJobTheServerNamed) {
+    Open();
+    NamingWrapper wrapper;
+    auto* const manager = new GuilessAcquireJobManager(
+        nullptr, &wrapper, Source()->GetScanPreferences(), Source()->GetScanner());
+    manager->Create();
+    EXPECT_TRUE(manager->IsScanPending());
+    EXPECT_FALSE(manager->IsFollowingAnyJob());
+    EXPECT_EQ(55, manager->GetFollowedJobId());
+    // Another job's end, cancel and failure, and a status event of its own, change nothing.
+    for (const WPARAM type : {0, 2, 3, 7}) {
+        SendMessageA(manager->GetHwnd(), WM_NIMBREL_SCAN_EVENT, type, type == 7 ? 55 : 101);
+    }
+    EXPECT_TRUE(manager->IsScanPending());
+    EXPECT_EQ(55, manager->GetFollowedJobId());
+    EXPECT_FALSE(Ui()->IsCloseRequested());
+    // The end of the acquisition cancels the named scan at the server, once.
+    manager->CancelScan();
+    manager->CancelScan();
+    EXPECT_EQ(std::vector<int32_t>{55}, wrapper.cancelled);
+    EXPECT_FALSE(manager->IsScanPending());
+    EXPECT_TRUE(Ui()->IsCloseRequested());
+    manager->Close();
+}
