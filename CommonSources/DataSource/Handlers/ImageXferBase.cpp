@@ -27,17 +27,10 @@ void ImageXferBase::EnsureTransferMechanism(TW_UINT16 mechanism) {
 
 ImageAttributes ImageXferBase::GetImageAttributes() {
     ImageAttributes attributes;
-    // Resolutions go to the scan model in dots per inch, whatever the application's units.
-    const TW_UINT16 units = m_source->GetUnitsCurrent();
-    m_source->SetUnitsCurrent(TWUN_INCHES);
-    try {
-        attributes.XResolution = m_source->GetXResolutionCurrent();
-        attributes.YResolution = m_source->GetYResolutionCurrent();
-    } catch (...) {
-        m_source->SetUnitsCurrent(units);
-        throw;
-    }
-    m_source->SetUnitsCurrent(units);
+    // In dots per inch whatever the application's units; read without switching ICAP_UNITS,
+    // which would store the units for the application at every strip.
+    attributes.XResolution = m_source->GetResolutionDpi(DataArg_Resolution::kAxisX);
+    attributes.YResolution = m_source->GetResolutionDpi(DataArg_Resolution::kAxisY);
     attributes.BitDepth = m_source->GetBitDepthCurrent();
     attributes.PixelType = m_source->GetPixelTypeCurrent();
     attributes.Compression = m_source->GetCompressionCurrent();
