@@ -272,10 +272,8 @@ TW_UINT16 AbstractSource::DSEntry(pTW_IDENTITY pOrigin, TW_UINT32 dg, TW_UINT16 
         fail(unknown, __LINE__, TWCC_BUMMER);
         result = TWRC_FAILURE;
     }
-    // A cancelled transfer is no failure: a condition code left from an earlier one must not
-    // be reported for it.
     if (result == TWRC_SUCCESS || result == TWRC_DSEVENT || result == TWRC_NOTDSEVENT ||
-        result == TWRC_XFERDONE || result == TWRC_CANCEL) {
+        result == TWRC_XFERDONE) {
         m_state->status.Reset();
         m_state->keepLoaded = false;
     }

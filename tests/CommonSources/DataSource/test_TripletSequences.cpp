@@ -502,6 +502,8 @@ protected:
         const TW_UINT16 rc = app.Call(dg, dat, msg, data);
         const TW_UINT16 after = ActualState();
         const bool fails = rc == TWRC_FAILURE || rc == TWRC_CHECKSTATUS;
+        // A cancel, like a failure, keeps the condition code it finds.
+        const bool resets = !fails && rc != TWRC_CANCEL;
         // The condition code as the status handler holds it; now and then as DAT_STATUS reports
         // it, which must be the same.
         TW_UINT16 cc = TWCC_SUCCESS;
@@ -525,7 +527,7 @@ protected:
         if (!m_failure.empty()) {
         } else if (!ValidReturnCode(dg, dat, rc)) {
             m_failure = "a return code this triplet may not give";
-        } else if (cc > TWCC_CHECKDEVICEONLINE || (!fails && cc != TWCC_SUCCESS)) {
+        } else if (cc > TWCC_CHECKDEVICEONLINE || (resets && cc != TWCC_SUCCESS)) {
             m_failure = "a condition code DAT_STATUS does not know, or one after a success";
         } else {
             const auto* pending = dat == DAT_PENDINGXFERS && data != nullptr
