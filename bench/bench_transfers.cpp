@@ -18,6 +18,9 @@
 #include <string>
 #include <vector>
 
+#include "AbstractSource.h"
+#include "DataArg_UserInterface.h"
+#include "MainEntry.h"
 #include "QuorMemoryAllocator.h"
 #include "QuorvelWrapper.h"
 #include "ScanAttributeWrapper.h"
@@ -70,9 +73,15 @@ public:
 };
 
 // The page's rows answered from memory, as fast as a server could hand them over.
+// Pages are described, when a describer is given, by the server that holds them.
 class MemoryPageServer : public QuorvelWrapperIntf, public QuorMemoryAllocator {
 public:
-    explicit MemoryPageServer(const std::string& page) : m_page(page) {}
+    explicit MemoryPageServer(const std::string& page, QuorvelWrapperIntf* describer = nullptr)
+        : m_page(page), m_describer(describer) {}
+    int ScanGetScanPageInfo(int32_t jobId, int32_t page, ScanPageInfo** info) override {
+        return m_describer ? m_describer->ScanGetScanPageInfo(jobId, page, info)
+                           : QuorvelWrapperIntf::ScanGetScanPageInfo(jobId, page, info);
+    }
     int ScanGetDataEx(int32_t, ServerAttributeList*, int32_t offset, void* buffer,
                       int32_t* size) override {
         const size_t left =
@@ -85,6 +94,7 @@ public:
 
 private:
     const std::string& m_page;
+    QuorvelWrapperIntf* m_describer;
 };
 
 std::string RawPage(QuorvelWrapperIntf& wrapper) {
@@ -189,6 +199,142 @@ Result Measure(Scanner& scanner, zylImageFile& job, BenchSource& source, const s
     return result;
 }
 
+void ReportFailure(TW_IDENTITY& application, const char* what, TW_UINT16 rc) {
+    TW_STATUS status = {};
+    DS_Entry(&application, DG_CONTROL, DAT_STATUS, MSG_GET, &status);
+    std::fprintf(stderr, "%s: return code %u, condition code %u\n", what, rc, status.ConditionCode);
+}
+
+// The same page as an application meets it: opened through DS_Entry, the page announced
+// (state 6), and both transfers asked for by triplets, with the page answered from memory.
+// Every triplet pays DS_Entry's own cost, its one-millisecond pause included.
+Result MeasureThroughEntry(ScanJobEntry& entry, const std::string& page,
+                           QuorvelWrapperIntf& describer) {
+    Result result;
+    TW_IDENTITY application = {};
+    application.Id = 1;
+    std::strcpy(application.ProductName, "bench_transfers");
+    TW_IDENTITY identity = {};
+    if (DS_Entry(&application, DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &identity) != TWRC_SUCCESS) {
+        std::fprintf(stderr, "the data source does not open\n");
+        return result;
+    }
+    AbstractSource* const source = AbstractSource::Instance();
+    MemoryPageServer memoryServer(page, &describer);
+    // The source's scan session becomes one on the page in memory.
+    source->GetSourceState().scanner =
+        std::make_unique<Scanner>(&memoryServer, AbstractSource::GetUserInterfaceHandler());
+    Scanner& scanner = *source->GetScanner();
+    zylImageFile job(&entry, &scanner, &memoryServer, nullptr);
+    // Announcing is not timed: the page is described (DAT_IMAGEINFO, as applications ask
+    // before a transfer), and only the transfer's triplets count.
+    const auto announce = [&] {
+        job.SetStartPage(-1);
+        job.BeginTransfer();
+        scanner.GetScanCommand()->Reset();
+        scanner.GetScanCommand()->AttachImageFile(&job);
+        source->SetState(6);
+        TW_IMAGEINFO info = {};
+        DS_Entry(&application, DG_IMAGE, DAT_IMAGEINFO, MSG_GET, &info);
+    };
+    double timed = 0;
+    const auto timedBest = [&](const std::function<void()>& run) {
+        double best = 1e30;
+        for (int i = 0; i < kRuns; ++i) {
+            timed = 0;
+            run();
+            best = std::min(best, timed);
+        }
+        return best * 1000.0;
+    };
+    TW_PENDINGXFERS pending = {};
+    const auto native = [&](bool check) {
+        announce();
+        HGLOBAL handle = nullptr;
+        const double start = Seconds();
+        const TW_UINT16 rc =
+            DS_Entry(&application, DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &handle);
+        timed += Seconds() - start;
+        if (rc != TWRC_XFERDONE) {
+            ReportFailure(application, "native transfer", rc);
+        }
+        bool right = rc == TWRC_XFERDONE && handle != nullptr;
+        if (check && right) {
+            const auto* dib = static_cast<const unsigned char*>(GlobalLock(handle));
+            const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(dib);
+            const size_t stride = (static_cast<size_t>(kWidth) * 24 + 31) / 32 * 4;
+            right = header->biWidth == kWidth && header->biHeight == kHeight;
+            for (int y = 0; right && y < kHeight; ++y) {
+                const unsigned char* row = dib + header->biSize + stride * (kHeight - 1 - y);
+                const auto* raw =
+                    reinterpret_cast<const unsigned char*>(page.data()) + 3 * kWidth * y;
+                for (int x = 0; right && x < kWidth; ++x) {
+                    right = row[3 * x] == raw[3 * x + 2] && row[3 * x + 1] == raw[3 * x + 1] &&
+                            row[3 * x + 2] == raw[3 * x];
+                }
+            }
+            GlobalUnlock(handle);
+        }
+        GlobalFree(handle);
+        DS_Entry(&application, DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending);
+        return right;
+    };
+    std::vector<char> buffer(kMemoryBuffer);
+    int strips = 0;
+    const auto memory = [&](bool check) {
+        announce();
+        size_t at = 0;
+        bool right = true;
+        strips = 0;
+        for (;;) {
+            TW_IMAGEMEMXFER strip = {};
+            strip.Memory.Flags = TWMF_APPOWNS | TWMF_POINTER;
+            strip.Memory.Length = kMemoryBuffer;
+            strip.Memory.TheMem = buffer.data();
+            const double start = Seconds();
+            const TW_UINT16 rc =
+                DS_Entry(&application, DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &strip);
+            timed += Seconds() - start;
+            if (rc != TWRC_SUCCESS && rc != TWRC_XFERDONE) {
+                ReportFailure(application, "memory transfer", rc);
+                right = false;
+                break;
+            }
+            ++strips;
+            if (check) {
+                right = right && at + strip.BytesWritten <= page.size() &&
+                        std::memcmp(page.data() + at, buffer.data(), strip.BytesWritten) == 0;
+            }
+            at += strip.BytesWritten;
+            if (rc == TWRC_XFERDONE) {
+                break;
+            }
+        }
+        DS_Entry(&application, DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending);
+        return right && at == page.size();
+    };
+    result.pixelsRight = native(true) && memory(true);
+    // What DS_Entry itself costs a triplet (its pause included), as many times as there are
+    // strips.
+    const double entryMs = Best([&] {
+        for (int i = 0; i < strips; ++i) {
+            TW_STATUS status = {};
+            DS_Entry(&application, DG_CONTROL, DAT_STATUS, MSG_GET, &status);
+        }
+    });
+    std::printf("%d empty triplets (DAT_STATUS) through DS_Entry: %.2f ms\n", strips, entryMs);
+    result.nativeMs = timedBest([&] { native(false); });
+    result.memoryMs = timedBest([&] { memory(false); });
+    result.strips = strips;
+
+    scanner.GetScanCommand()->Reset();
+    source->SetState(4);
+    // The session on the page in memory goes before the page does.
+    source->GetSourceState().scanner.reset();
+    DS_Entry(&application, DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, &identity);
+    return result;
+}
+
 void Print(const char* server, const Result& result, double copyMs, double newBlockMs) {
     std::printf("%s:\n", server);
     std::printf("  native transfer            %8.2f ms   ratio %.2f (%.2f against a new block)\n",
@@ -254,6 +400,8 @@ int main() {
         zylImageFile memoryJob(entry, &memoryScanner, &memoryServer, nullptr);
         Print("page answered from memory (the transfer code alone)",
               Measure(memoryScanner, memoryJob, source, page), copyMs, newBlockMs);
+        Print("an application through DS_Entry, page answered from memory",
+              MeasureThroughEntry(*entry, page, *wrapper), copyMs, newBlockMs);
     }
     if (list) {
         wrapper->ScanFreeScanJobList(list);

@@ -170,6 +170,20 @@ public:
     TW_UINT32 GetMaxBufferSize() override;
     virtual TW_UINT32 GetMinBufferSize();
     virtual TW_UINT32 GetPreferredBufferSize();
+    // The file transfer's set-up (AbstractSourceTransfers.cpp): the name by the current
+    // ICAP_IMAGEFILEFORMAT ("image.tif", "image.bmp" ...; "image.pic" for any other format).
+    virtual std::string GetDefaultTransferFileName();
+    // ICAP_IMAGEFILEFORMAT back to its default and every supported value, and the file name
+    // back to that format's default name.
+    virtual void ResetFileTransferSetup();
+    virtual void SetTransferFileName(const std::string& name);
+    // Whether DAT_SETUPFILEXFER MSG_GET reports the stored name rather than the default one.
+    virtual void SetFileNameGiven(bool given);
+    virtual bool IsFileNameGiven();
+    // A memory transfer has delivered a strip of a page it has not finished: only then may
+    // the next strip be asked for in state 7.
+    virtual bool IsMemoryTransferActive();
+    virtual void SetMemoryTransferActive(bool active);
     virtual ScanPreferences& GetScanPreferences();
     virtual CommonCpp::XGPreferencesIntf* GetPreferences();
     // Replaces the preferences store by a new one.

@@ -7,6 +7,9 @@
 #include "DataArg_FileSystem.h"
 #include "DataArg_Identity.h"
 #include "DataArg_PassThru.h"
+#include "DataArg_PendingXfers.h"
+#include "DataArg_SetUpFileXfer.h"
+#include "DataArg_SetUpMemXfer.h"
 #include "DataArg_Status.h"
 #include "DataArg_UserInterface.h"
 #include "DataArg_XferGroup.h"
@@ -106,15 +109,15 @@ AbstractDataArg* ControlResponder::CreatePassThru() {
 }
 
 AbstractDataArg* ControlResponder::CreatePendingXfers() {
-    return nullptr;
+    return new DataArg_PendingXfers();
 }
 
 AbstractDataArg* ControlResponder::CreateSetUpFileXfer() {
-    return nullptr;
+    return new DataArg_SetUpFileXfer();
 }
 
 AbstractDataArg* ControlResponder::CreateSetUpMemXfer() {
-    return nullptr;
+    return new DataArg_SetUpMemXfer();
 }
 
 AbstractDataArg* ControlResponder::CreateXferGroup() {

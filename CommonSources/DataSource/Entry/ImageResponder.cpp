@@ -4,8 +4,11 @@
 #include "DataArg_CieColor.h"
 #include "DataArg_ExtImageInfo.h"
 #include "DataArg_GrayResponse.h"
+#include "DataArg_ImageFileXfer.h"
 #include "DataArg_ImageInfo.h"
 #include "DataArg_ImageLayout.h"
+#include "DataArg_ImageMemXfer.h"
+#include "DataArg_ImageNativeXfer.h"
 #include "DataArg_JpegCompression.h"
 #include "DataArg_Palette8.h"
 #include "DataArg_RgbResponse.h"
@@ -67,7 +70,7 @@ AbstractDataArg* ImageResponder::CreateGrayResponse() {
 }
 
 AbstractDataArg* ImageResponder::CreateImageFileXfer() {
-    return nullptr;
+    return new DataArg_ImageFileXfer(m_source, m_userInterface);
 }
 
 AbstractDataArg* ImageResponder::CreateImageInfo() {
@@ -79,11 +82,11 @@ AbstractDataArg* ImageResponder::CreateImageLayout() {
 }
 
 AbstractDataArg* ImageResponder::CreateImageMemXfer() {
-    return nullptr;
+    return new DataArg_ImageMemXfer(m_source, m_userInterface);
 }
 
 AbstractDataArg* ImageResponder::CreateImageNativeXfer() {
-    return nullptr;
+    return new DataArg_ImageNativeXfer(m_source, m_userInterface);
 }
 
 AbstractDataArg* ImageResponder::CreateJpegCompression() {

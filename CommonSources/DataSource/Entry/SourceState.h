@@ -57,6 +57,7 @@ struct SourceState {
     TW_UINT32 preferredBufferSize = 1048576;
     std::string transferFileName = "image.bmp";
     bool fileNameGiven = false;
+    bool memoryTransferActive = false;
 
     // Remembered per application; the source gives them the store, the key and their values.
     CapPreference_TW_UINT16 units{ICAP_UNITS, TWUN_INCHES};
