@@ -3,6 +3,10 @@
 #   scripts/nimbrel.sh test    install what is missing, build, run every test through ctest
 #   scripts/nimbrel.sh build   install what is missing and build only
 #   scripts/nimbrel.sh ctest [ctest arguments]   run ctest on existing builds, in a wine session
+#   scripts/nimbrel.sh run     install and build what NimbrelApp needs, install the data source
+#                              where Wine's source manager finds it and run NimbrelApp against
+#                              the simulated default server; without a display on a private
+#                              Xvfb display, writing a screenshot (build/<arch>/NimbrelApp.png)
 # Every command covers both architectures: x86_64 is built and tested everywhere; i686 (the
 # product) is always built and is tested where this machine runs 32-bit programs.
 # NIMBREL_ARCHS="x86_64" (or "i686") narrows the run to the architectures named.
@@ -196,6 +200,74 @@ run_native_conformance() {
     return $rc
 }
 
+# The architecture NimbrelApp runs as: the product's i686 where this machine runs 32-bit
+# programs, else x86_64 (and it says so). NIMBREL_ARCHS narrows the choice.
+choose_run_arch() {
+    choose_test_archs
+    local a
+    for a in i686 x86_64; do
+        case " ${TEST_ARCHS[*]} " in *" $a "*) RUN_ARCH=$a; break ;; esac
+    done
+    [ -n "${RUN_ARCH:-}" ] || { log "no architecture can run here"; return 1; }
+    if [ "$RUN_ARCH" = x86_64 ] && [ -z "${NIMBREL_ARCHS:-}" ]; then
+        if runs_32bit; then
+            log "32-bit Wine does not start here: running the 64-bit build (x86_64)"
+        else
+            log "this machine refuses 32-bit programs: running the 64-bit build (x86_64)"
+        fi
+    fi
+}
+
+# Builds what the program needs, installs the data source as the prefix's sane.ds (the only
+# name Wine's source manager loads) and runs NimbrelApp from the build's bin folder, where the
+# stand-in server libraries and the simulated servers lie. With a display the program runs
+# until the user closes it; without one it runs on a private Xvfb display for
+# NIMBREL_RUN_SECONDS (20), the screen is saved as a picture, and the session ends.
+run_app() {
+    local build folder shot rc=0 pid
+    choose_run_arch
+    build="$BUILD_ROOT/$RUN_ARCH"
+    if [ ! -f "$build/CMakeCache.txt" ]; then
+        cmake -S "$ROOT" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-$RUN_ARCH.cmake" \
+            -DCMAKE_BUILD_TYPE=Release
+    fi
+    log "building NimbrelApp and the data source ($RUN_ARCH)"
+    cmake --build "$build" -j "$JOBS" --target NimbrelApp Nimbrel5 wine_keepalive
+    folder=twain_32
+    [ "$RUN_ARCH" = x86_64 ] && folder=twain_64
+    if [ -n "${DISPLAY:-}" ]; then
+        wine_env "$build" "$RUN_ARCH"
+        wine_prefix_ensure "$build"
+    else
+        log "no display: running on a private Xvfb display"
+        wine_session_start "$build" "$RUN_ARCH"
+    fi
+    mkdir -p "$WINEPREFIX/drive_c/windows/$folder"
+    cp "$build/bin/Nimbrel5.ds" "$WINEPREFIX/drive_c/windows/$folder/sane.ds"
+    log "data source installed as C:\\windows\\$folder\\sane.ds"
+    log "starting NimbrelApp against the simulated default server"
+    if [ -z "${WINE_SESSION_XVFB:-}" ]; then
+        (cd "$build/bin" && "$WINELOADER" NimbrelApp.exe) || rc=$?
+        log "NimbrelApp ended with exit code $rc"
+        return $rc
+    fi
+    (cd "$build/bin" && exec "$WINELOADER" NimbrelApp.exe) &
+    pid=$!
+    sleep "${NIMBREL_RUN_SECONDS:-20}"
+    shot="$build/NimbrelApp.png"
+    import -display "$DISPLAY" -window root "$shot"
+    if kill -0 "$pid" 2>/dev/null; then
+        log "NimbrelApp is running; screenshot: $shot"
+    else
+        wait "$pid" || rc=$?
+        log "NimbrelApp ended early with exit code $rc; screenshot: $shot"
+        [ $rc -ne 0 ] || rc=1
+    fi
+    wine_session_stop
+    wait "$pid" 2>/dev/null || true
+    return $rc
+}
+
 cmd="${1:-test}"
 case "$cmd" in
 build)
@@ -212,8 +284,12 @@ ctest)
     shift
     run_ctest "$@"
     ;;
+run)
+    ensure_packages
+    run_app
+    ;;
 *)
-    echo "usage: $0 {test|build|ctest [args]}" >&2
+    echo "usage: $0 {test|build|ctest [args]|run}" >&2
     exit 2
     ;;
 esac

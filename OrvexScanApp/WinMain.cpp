@@ -1,0 +1,8 @@
+#include "OrvexScanApp.h"
+
+#include <windows.h>
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    OrvexScanApp app;
+    return app.Run(instance);
+}
