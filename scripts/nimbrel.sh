@@ -145,7 +145,7 @@ build_openssl_arch() {
     esac
     rm -rf "$dir"
     mkdir -p "$dir/obj" "$dir/bin"
-    (cd "$dir/obj" && "$src/Configure" "$target" shared no-tests \
+    (cd "$dir/obj" && "$src/Configure" "$target" shared no-tests no-legacy \
         --cross-compile-prefix="$prefix" && make -j "$JOBS" build_libs) >"$dir/build.log" 2>&1 ||
         { log "OpenSSL for $a failed, see $dir/build.log"; return 1; }
     cp "$dir"/obj/libssl-3*.dll "$dir"/obj/libcrypto-3*.dll "$dir/bin/"

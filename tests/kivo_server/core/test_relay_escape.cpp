@@ -28,7 +28,7 @@ Outcome unescape(const std::string& wire, size_t piece) {
                                        wire.begin() + static_cast<long>(std::min(wire.size(), at + piece)));
         size_t n = 99999;
         o.status = u.feed(buf.data(), buf.size(), buf.data(), &n);
-        ASSERT_LE(n, buf.size()) << "unescaped more than it was given";
+        EXPECT_LE(n, buf.size()) << "unescaped more than it was given";
         o.plain.append(buf.begin(), buf.begin() + static_cast<long>(n));
         if (o.status != RelayUnescaper::kMore)
             break;
