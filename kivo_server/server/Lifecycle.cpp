@@ -46,8 +46,8 @@ int autoloaderEntry(intptr_t kind, intptr_t pid, intptr_t, intptr_t, intptr_t, i
     });
 }
 
-int discoveryEntry(intptr_t, intptr_t, intptr_t, intptr_t, intptr_t, intptr_t, intptr_t,
-                   intptr_t, intptr_t, intptr_t) {
+int discoveryEntry(intptr_t, intptr_t, intptr_t, intptr_t, intptr_t, intptr_t, intptr_t, intptr_t,
+                   intptr_t, intptr_t) {
     return guarded("kivo_discovery", [] {
         discoveryTask();
         return 0;

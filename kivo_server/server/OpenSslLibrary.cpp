@@ -70,7 +70,8 @@ bool OpenSslLibrary::load() {
     ssl_ = loadFirst(kSslNames);
     crypto_ = loadFirst(kCryptoNames);
     if (!ssl_ || !crypto_) {
-        error_ = !ssl_ ? "the SSL library (libssl) was not found" : "the crypto library was not found";
+        error_ =
+            !ssl_ ? "the SSL library (libssl) was not found" : "the crypto library was not found";
         return false;
     }
     error_ = "a function is missing from the SSL libraries";
@@ -79,22 +80,23 @@ bool OpenSslLibrary::load() {
     if (!modern && !(find(libraryInit_, "SSL_library_init") &&
                      find(loadErrorStrings_, "SSL_load_error_strings")))
         return false;
-    if (!modern &&
-        !(find(setLockingCallback_, "CRYPTO_set_locking_callback") && find(numLocks_, "CRYPTO_num_locks")))
+    if (!modern && !(find(setLockingCallback_, "CRYPTO_set_locking_callback") &&
+                     find(numLocks_, "CRYPTO_num_locks")))
         return false;
-    const bool all =
-        find(sslv23ServerMethod_, "SSLv23_server_method", "TLS_server_method") &&
-        find(sslv23ClientMethod_, "SSLv23_client_method", "TLS_client_method") &&
-        find(ctxNew_, "SSL_CTX_new") && find(ctxFree_, "SSL_CTX_free") && find(sslNew_, "SSL_new") &&
-        find(setConnectState_, "SSL_set_connect_state") && find(bioSConnect_, "BIO_s_connect") &&
-        find(bioNew_, "BIO_new") && find(bioNewSsl_, "BIO_new_ssl") &&
-        find(bioNewAccept_, "BIO_new_accept") && find(bioCtrl_, "BIO_ctrl") &&
-        find(bioRead_, "BIO_read") && find(bioWrite_, "BIO_write") && find(bioPop_, "BIO_pop") &&
-        find(bioPush_, "BIO_push") && find(bioFreeAll_, "BIO_free_all") &&
-        find(errPeekError_, "ERR_peek_error") && find(errPrintErrorsFp_, "ERR_print_errors_fp") &&
-        find(useCertificate_, "SSL_CTX_use_certificate_file") &&
-        find(usePrivateKey_, "SSL_CTX_use_PrivateKey_file") &&
-        find(checkPrivateKey_, "SSL_CTX_check_private_key");
+    const bool all = find(sslv23ServerMethod_, "SSLv23_server_method", "TLS_server_method") &&
+                     find(sslv23ClientMethod_, "SSLv23_client_method", "TLS_client_method") &&
+                     find(ctxNew_, "SSL_CTX_new") && find(ctxFree_, "SSL_CTX_free") &&
+                     find(sslNew_, "SSL_new") && find(setConnectState_, "SSL_set_connect_state") &&
+                     find(bioSConnect_, "BIO_s_connect") && find(bioNew_, "BIO_new") &&
+                     find(bioNewSsl_, "BIO_new_ssl") && find(bioNewAccept_, "BIO_new_accept") &&
+                     find(bioCtrl_, "BIO_ctrl") && find(bioRead_, "BIO_read") &&
+                     find(bioWrite_, "BIO_write") && find(bioPop_, "BIO_pop") &&
+                     find(bioPush_, "BIO_push") && find(bioFreeAll_, "BIO_free_all") &&
+                     find(errPeekError_, "ERR_peek_error") &&
+                     find(errPrintErrorsFp_, "ERR_print_errors_fp") &&
+                     find(useCertificate_, "SSL_CTX_use_certificate_file") &&
+                     find(usePrivateKey_, "SSL_CTX_use_PrivateKey_file") &&
+                     find(checkPrivateKey_, "SSL_CTX_check_private_key");
     if (!all)
         return false;
     find(bioTestFlags_, "BIO_test_flags");

@@ -37,7 +37,9 @@ public:
     int write(Bio* b, const void* data, int size) const { return bioWrite_(b, data, size); }
     Bio* pop(Bio* b) const { return bioPop_(b); }
     void freeAll(Bio* b) const { bioFreeAll_(b); }
-    int testFlags(const Bio* b, int flags) const { return bioTestFlags_ ? bioTestFlags_(b, flags) : 0; }
+    int testFlags(const Bio* b, int flags) const {
+        return bioTestFlags_ ? bioTestFlags_(b, flags) : 0;
+    }
     void printErrors() const;
 
 private:
@@ -48,8 +50,8 @@ private:
     void* crypto_ = nullptr;
     const char* error_ = "";
 
-    int (*libraryInit_)() = nullptr;              // before 1.1
-    void (*loadErrorStrings_)() = nullptr;        // before 1.1
+    int (*libraryInit_)() = nullptr;                  // before 1.1
+    void (*loadErrorStrings_)() = nullptr;            // before 1.1
     int (*initSsl_)(uint64_t, const void*) = nullptr; // 1.1 and later
     const Method* (*sslv23ServerMethod_)() = nullptr;
     const Method* (*sslv23ClientMethod_)() = nullptr;
@@ -74,7 +76,7 @@ private:
     int (*usePrivateKey_)(Ctx*, const char*, int) = nullptr;
     int (*checkPrivateKey_)(const Ctx*) = nullptr;
     void (*setLockingCallback_)(void (*)(int, int, const char*, int)) = nullptr; // before 1.1
-    int (*numLocks_)() = nullptr;                                               // before 1.1
+    int (*numLocks_)() = nullptr;                                                // before 1.1
 };
 
 } // namespace kivo

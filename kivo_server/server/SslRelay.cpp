@@ -164,8 +164,8 @@ void clientWriteTask(RelayClient* c) {
     c->done.give();
 }
 
-int clientEntry(intptr_t, intptr_t client, intptr_t reader, intptr_t, intptr_t, intptr_t,
-                intptr_t, intptr_t, intptr_t, intptr_t) {
+int clientEntry(intptr_t, intptr_t client, intptr_t reader, intptr_t, intptr_t, intptr_t, intptr_t,
+                intptr_t, intptr_t, intptr_t) {
     RelayClient* c = reinterpret_cast<RelayClient*>(client);
     try {
         if (reader)

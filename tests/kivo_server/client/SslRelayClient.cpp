@@ -200,7 +200,8 @@ int RelayBridge::start(int relayPort) {
     at.sin_family = AF_INET;
     at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     int length = sizeof at;
-    if (bind(listener, reinterpret_cast<sockaddr*>(&at), sizeof at) != 0 || listen(listener, 1) != 0 ||
+    if (bind(listener, reinterpret_cast<sockaddr*>(&at), sizeof at) != 0 ||
+        listen(listener, 1) != 0 ||
         getsockname(listener, reinterpret_cast<sockaddr*>(&at), &length) != 0) {
         closesocket(listener);
         return -1;
@@ -244,7 +245,8 @@ void RelayBridge::run(intptr_t listenerHandle) {
         }
         if (!plainOpen || !readable(static_cast<intptr_t>(plain), 0))
             continue;
-        const int r = recv(plain, reinterpret_cast<char*>(in.data()), static_cast<int>(in.size()), 0);
+        const int r =
+            recv(plain, reinterpret_cast<char*>(in.data()), static_cast<int>(in.size()), 0);
         if (r <= 0) {
             plainOpen = false;
             if (!endWithMarker_)

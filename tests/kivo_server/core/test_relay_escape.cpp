@@ -25,7 +25,8 @@ Outcome unescape(const std::string& wire, size_t piece) {
         piece = wire.size() ? wire.size() : 1;
     for (size_t at = 0; at < wire.size(); at += piece) {
         std::vector<unsigned char> buf(wire.begin() + static_cast<long>(at),
-                                       wire.begin() + static_cast<long>(std::min(wire.size(), at + piece)));
+                                       wire.begin() +
+                                           static_cast<long>(std::min(wire.size(), at + piece)));
         size_t n = 99999;
         o.status = u.feed(buf.data(), buf.size(), buf.data(), &n);
         EXPECT_LE(n, buf.size()) << "unescaped more than it was given";
@@ -53,10 +54,10 @@ TEST(RelayEscape, UnescapingInEveryPieceSize) {
         {"abc", "abc", RelayUnescaper::kMore},
         {"XXaXXXXb", "XaXXb", RelayUnescaper::kMore},
         {"aXX", "aX", RelayUnescaper::kMore},
-        {"abX0cd", "ab", RelayUnescaper::kEnd},   // nothing after the end is delivered
-        {"XXX0XX", "X", RelayUnescaper::kEnd},    // the end right after an escaped X
+        {"abX0cd", "ab", RelayUnescaper::kEnd}, // nothing after the end is delivered
+        {"XXX0XX", "X", RelayUnescaper::kEnd},  // the end right after an escaped X
         {"abXzcd", "ab", RelayUnescaper::kBadEscape},
-        {"aX", "a", RelayUnescaper::kMore},       // a lone X waits for its pair
+        {"aX", "a", RelayUnescaper::kMore}, // a lone X waits for its pair
         {"X\nXX", "", RelayUnescaper::kBadEscape},
     };
     for (const auto& c : cases)
@@ -76,7 +77,8 @@ TEST(RelayEscape, RoundTripOfEveryByteValue) {
     const size_t n = kivo::relayEscape(reinterpret_cast<const unsigned char*>(plain.data()),
                                        plain.size(), wire.data());
     for (size_t piece : {0, 1, 5, 4097}) {
-        const Outcome o = unescape(std::string(wire.begin(), wire.begin() + static_cast<long>(n)), piece);
+        const Outcome o =
+            unescape(std::string(wire.begin(), wire.begin() + static_cast<long>(n)), piece);
         EXPECT_EQ(RelayUnescaper::kMore, o.status);
         EXPECT_EQ(plain, o.plain) << "pieces of " << piece;
     }

@@ -235,7 +235,7 @@ extern "C" __declspec(dllexport) int kivo_actual_ATTR_getDefault(void) {
 }
 
 extern "C" __declspec(dllexport) int kivo_actual_DEV_getPrettyDeviceNameList(char*** list,
-                                                                            int* count) {
+                                                                             int* count) {
     return provideList(list, count, "Kivotest scanner ");
 }
 
@@ -248,8 +248,8 @@ extern "C" __declspec(dllexport) int kivo_actual_SERVER_getInfo(char*** record) 
     return 0;
 }
 
-extern "C" __declspec(dllexport) int kivo_actual_FEAT_getFeatureList(char*** names,
-                                                                    char*** values, int* count) {
+extern "C" __declspec(dllexport) int kivo_actual_FEAT_getFeatureList(char*** names, char*** values,
+                                                                     int* count) {
     *names = copyTexts({"colour", "operating system", "debug build"});
     *values = copyTexts({"yes", "Windows", "no"});
     *count = 3;

@@ -49,7 +49,8 @@ public:
         to.sin_port = htons(kDiscoveryPort);
         to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         return sendto(s_, bytes.data(), static_cast<int>(bytes.size()), 0,
-                      reinterpret_cast<sockaddr*>(&to), sizeof to) == static_cast<int>(bytes.size());
+                      reinterpret_cast<sockaddr*>(&to),
+                      sizeof to) == static_cast<int>(bytes.size());
     }
     // One datagram, or "" when none comes in time.
     std::string receive(int timeoutMs) const {
@@ -126,10 +127,16 @@ TEST(Discovery, ProbeIsAnsweredWithTheProvidersTexts) {
     EXPECT_EQ(1u, r.version);
     EXPECT_EQ("kivotest server", name);
     EXPECT_EQ(2u, r.count);
-    const std::vector<std::string> expected = {
-        "Kivotest scanner one", "Kivotest scanner two", "kivoscan_one", "kivoscan_two", "16.11",
-        "4.2.1",                "kivotest host",        "Windows",      "release",
-        "kivotest 1.0.3"};
+    const std::vector<std::string> expected = {"Kivotest scanner one",
+                                               "Kivotest scanner two",
+                                               "kivoscan_one",
+                                               "kivoscan_two",
+                                               "16.11",
+                                               "4.2.1",
+                                               "kivotest host",
+                                               "Windows",
+                                               "release",
+                                               "kivotest 1.0.3"};
     EXPECT_EQ(expected, r.texts);
 }
 
@@ -152,7 +159,8 @@ TEST(Discovery, OnlyAProbeIsAnsweredAndOversizedDatagramsAreDropped) {
     for (const auto& c : cases) {
         ASSERT_TRUE(u.send(c.datagram) || c.datagram.empty());
         const std::string r = u.receive(c.answered ? 2000 : 400);
-        EXPECT_EQ(c.answered, !r.empty()) << c.datagram.size() << " bytes: " << c.datagram.substr(0, 20);
+        EXPECT_EQ(c.answered, !r.empty())
+            << c.datagram.size() << " bytes: " << c.datagram.substr(0, 20);
     }
     EXPECT_FALSE(probe().empty()) << "the server stopped answering";
 }
