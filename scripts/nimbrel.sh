@@ -161,7 +161,7 @@ ensure_openssl() {
     [ ${#pids[@]} -eq 0 ] && return 0
     command -v perl >/dev/null && command -v dpkg-source >/dev/null ||
         apt-get install -y -q --no-install-recommends perl dpkg-dev
-    src="$(openssl_source)"
+    src="$(openssl_source)" || { log "WARNING: no OpenSSL source: no SSL relay"; return 0; }
     log "building OpenSSL ($(basename "$src")) for: ${pids[*]}"
     local jobs=()
     for a in "${pids[@]}"; do
@@ -169,7 +169,9 @@ ensure_openssl() {
         jobs+=($!)
     done
     for p in "${jobs[@]}"; do wait "$p" || rc=1; done
-    return $rc
+    # Only the SSL relay needs OpenSSL: its tests say so, everything else goes on.
+    [ $rc -eq 0 ] || log "WARNING: OpenSSL is missing for some architecture: no SSL relay there"
+    return 0
 }
 
 configure_and_build() {

@@ -187,6 +187,9 @@ void SslRelayClient::close() {
 }
 
 RelayBridge::~RelayBridge() {
+    // Let the bridge finish its side first (the end marker and the relay's answer).
+    for (int i = 0; i < 500 && thread_.joinable() && !finished_; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     stop_ = true;
     if (thread_.joinable())
         thread_.join();
@@ -218,8 +221,10 @@ void RelayBridge::run(intptr_t listenerHandle) {
         if (readable(listenerHandle, 50))
             plain = accept(listener, nullptr, nullptr);
     closesocket(listener);
-    if (plain == INVALID_SOCKET)
+    if (plain == INVALID_SOCKET) {
+        finished_ = true;
         return;
+    }
     const int one = 1;
     setsockopt(plain, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&one), sizeof one);
     kivo::RelayUnescaper unescaper;
@@ -260,6 +265,7 @@ void RelayBridge::run(intptr_t listenerHandle) {
     }
     closesocket(plain);
     ssl_.close();
+    finished_ = true;
 }
 
 } // namespace kivotest

@@ -65,7 +65,7 @@ private:
     bool endWithMarker_;
     SslRelayClient ssl_;
     std::thread thread_;
-    std::atomic<bool> stop_{false};
+    std::atomic<bool> stop_{false}, finished_{false};
     std::atomic<bool> sawEnd_{false}, sawBad_{false};
     std::atomic<size_t> fromRelay_{0};
 };
