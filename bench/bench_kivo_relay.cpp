@@ -2,7 +2,7 @@
 // echo call of the test services carrying a 1 MiB block (1 MiB to the server, 1 MiB back),
 // once over a plain connection to the server's port and once through the relay (SSL, the
 // relay's escapes, and its local connection to the same port). Runs the server in this
-// process on the automatic port (8021, relay 18031) in the folder "relay" beside the program,
+// process on the automatic port (8021, relay 18021) in the folder "relay" beside the program,
 // where the build puts the relay's certificate; the OpenSSL DLLs must be on the DLL search
 // path (WINEPATH). Argument: calls per path (default 10).
 #include "EchoPayload.h"
@@ -24,7 +24,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr int kServerPort = 8021;
-constexpr int kRelayPort = 18031;
+constexpr int kRelayPort = 18021;
 constexpr size_t kBlock = 1 << 20;
 
 // Seconds per echo of the 1 MiB block (best and median of n), or a negative value on failure.

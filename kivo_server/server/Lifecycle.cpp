@@ -150,8 +150,12 @@ int serverStartTask(int processId) {
         if (spawn(name, 16384, workerEntry, reinterpret_cast<intptr_t>(w)) < 0)
             return failStart(KIVO_ERR_START);
     }
-    if (s.settings.ssl)
-        sslRelayStart(s.boundPort + 10000, s.boundPort);
+    if (s.settings.ssl) {
+        const int relay = sslRelayStart(s.boundPort + 10000, s.boundPort);
+        if (relay > 0)
+            std::fprintf(stderr, "kivo_server: no SSL relay on port %d (failure %d)\n",
+                         s.boundPort + 10000, relay);
+    }
     S_TaskDelay(200);
     spawn("kivo_autoloader", 8192, autoloaderEntry, 1, processId);
     if (processId == 0) {

@@ -1,5 +1,5 @@
 // Discovery and the SSL relay, with the server in this process on the automatic port (8021:
-// discovery on UDP 9906, the relay on 18031). Arguments: --dir FOLDER runs the server in that
+// discovery on UDP 9906, the relay on 18021). Arguments: --dir FOLDER runs the server in that
 // folder beside the program ("relay", where the build puts the relay's "server.pem"; "." has
 // none), --services FILE names the services list. Which tests apply depends on how the
 // program is started: Discovery.* and Relay.* (the default) with the OpenSSL DLLs on the path
@@ -33,7 +33,7 @@ ConformanceTarget& target() {
 namespace {
 
 constexpr int kServerPort = 8021;
-constexpr int kRelayPort = 18031;
+constexpr int kRelayPort = 18021;
 constexpr int kDiscoveryPort = 9906;
 const std::string kEndSequence = "X0X0X0X0X0X0X0X0";
 
