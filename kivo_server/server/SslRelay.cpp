@@ -17,6 +17,8 @@ namespace {
 constexpr int kBioDoStateMachine = 101;
 constexpr int kBioGetFd = 105;
 constexpr int kBioSetAccept = 118;
+constexpr int kBioSetBindMode = 131;
+constexpr long kBindReuseAddress = 0x01;
 constexpr long kAcceptSetBios = 3;
 constexpr long kAcceptSetFamily = 4;
 constexpr int kBioFamilyIpv4 = 4;
@@ -307,6 +309,7 @@ int sslRelayStart(int sslPort, int localPort) {
     }
     int family = kBioFamilyIpv4; // clients and the local leg speak IPv4
     ssl.ctrl(r.accept, kBioSetAccept, kAcceptSetFamily, &family);
+    ssl.ctrl(r.accept, kBioSetBindMode, kBindReuseAddress, nullptr); // as the server's own port
     ssl.ctrl(r.accept, kBioSetAccept, kAcceptSetBios, sslBio);
     // The first state-machine step binds and listens, so the port is ready when start-up ends.
     if (ssl.ctrl(r.accept, kBioDoStateMachine, 0, nullptr) <= 0) {
