@@ -140,12 +140,13 @@ SOURCES
 build_openssl_arch() {
     local a="$1" src="$2" target prefix dir="$OPENSSL_ROOT/$1"
     case "$a" in
-    i686) target=mingw prefix=i686-w64-mingw32- ;;
+    # The 32-bit assembler modules use relocations that PE cannot hold in a DLL: plain C.
+    i686) target="mingw no-asm" prefix=i686-w64-mingw32- ;;
     x86_64) target=mingw64 prefix=x86_64-w64-mingw32- ;;
     esac
     rm -rf "$dir"
     mkdir -p "$dir/obj" "$dir/bin"
-    (cd "$dir/obj" && "$src/Configure" "$target" shared no-tests no-legacy \
+    (cd "$dir/obj" && "$src/Configure" $target shared no-tests no-legacy \
         --cross-compile-prefix="$prefix" && make -j "$JOBS" build_libs) >"$dir/build.log" 2>&1 ||
         { log "OpenSSL for $a failed, see $dir/build.log"; return 1; }
     cp "$dir"/obj/libssl-3*.dll "$dir"/obj/libcrypto-3*.dll "$dir/bin/"
