@@ -19,7 +19,7 @@ ALL_ARCHS=(x86_64 i686)
 
 PACKAGES=(cmake make googletest xvfb imagemagick wine wine64
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
-    clang libclang-rt-14-dev libgcrypt20-dev)
+    clang libclang-rt-14-dev libgcrypt20-dev openssl perl dpkg-dev)
 PACKAGES_32BIT=(wine32:i386)
 
 log() { echo "[nimbrel] $*"; }
