@@ -23,7 +23,7 @@ ALL_ARCHS=(x86_64 i686)
 
 PACKAGES=(cmake make googletest xvfb imagemagick wine wine64
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
-    clang libclang-rt-14-dev libgcrypt20-dev)
+    clang libclang-rt-14-dev libgcrypt20-dev openssl perl dpkg-dev)
 PACKAGES_32BIT=(wine32:i386)
 
 log() { echo "[nimbrel] $*"; }
@@ -93,6 +93,90 @@ ensure_packages() {
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -q
     apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+# OpenSSL 3 for Windows, which the RPC library's SSL relay loads at run time: built from
+# Debian's source package with the mingw cross compilers, once per build tree, into
+# $BUILD_ROOT/openssl/<arch>/bin (libssl and libcrypto DLLs only; both architectures at once).
+OPENSSL_ROOT="$BUILD_ROOT/openssl"
+SRC_LIST=/etc/apt/sources.list.d/nimbrel-deb-src.sources
+
+openssl_source() {
+    local src
+    src="$(ls -d "$OPENSSL_ROOT"/src/openssl-3*/ 2>/dev/null | head -n1)"
+    if [ -z "$src" ] || [ ! -f "$src/Configure" ]; then
+        if ! apt-get source --simulate openssl >/dev/null 2>&1; then
+            if [ ! -f "$SRC_LIST" ]; then
+                log "adding Debian source entries ($SRC_LIST)" >&2
+                cat >"$SRC_LIST" <<'SOURCES'
+Types: deb-src
+URIs: http://deb.debian.org/debian
+Suites: bookworm bookworm-updates
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+
+Types: deb-src
+URIs: http://deb.debian.org/debian-security
+Suites: bookworm-security
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+SOURCES
+            fi
+            apt-get update -q >&2
+        fi
+        rm -rf "$OPENSSL_ROOT/src"
+        mkdir -p "$OPENSSL_ROOT/src"
+        # A mirror may list a newer source than its pool holds: then take the release's.
+        local suite ok=
+        for suite in "" /bookworm /bookworm-updates; do
+            rm -rf "$OPENSSL_ROOT/src"/*
+            if (cd "$OPENSSL_ROOT/src" && apt-get source -q "openssl$suite" >&2); then
+                ok=1
+                break
+            fi
+        done
+        [ -n "$ok" ] || { log "no OpenSSL source package could be fetched"; return 1; }
+        src="$(ls -d "$OPENSSL_ROOT"/src/openssl-3*/ | head -n1)"
+    fi
+    echo "${src%/}"
+}
+
+build_openssl_arch() {
+    local a="$1" src="$2" target prefix dir="$OPENSSL_ROOT/$1"
+    case "$a" in
+    # The 32-bit assembler modules use relocations that PE cannot hold in a DLL: plain C.
+    i686) target="mingw no-asm" prefix=i686-w64-mingw32- ;;
+    x86_64) target=mingw64 prefix=x86_64-w64-mingw32- ;;
+    esac
+    rm -rf "$dir"
+    mkdir -p "$dir/obj" "$dir/bin"
+    (cd "$dir/obj" && "$src/Configure" $target shared no-tests no-legacy \
+        --cross-compile-prefix="$prefix" && make -j "$JOBS" build_libs) >"$dir/build.log" 2>&1 ||
+        { log "OpenSSL for $a failed, see $dir/build.log"; return 1; }
+    cp "$dir"/obj/libssl-3*.dll "$dir"/obj/libcrypto-3*.dll "$dir/bin/"
+    touch "$dir/bin/.built"
+    log "OpenSSL for $a: $(cd "$dir/bin" && echo *.dll)"
+}
+
+ensure_openssl() {
+    local a src pids=() rc=0 p
+    for a in $(wanted_archs); do
+        [ -f "$OPENSSL_ROOT/$a/bin/.built" ] || pids+=("$a")
+    done
+    [ ${#pids[@]} -eq 0 ] && return 0
+    command -v perl >/dev/null && command -v dpkg-source >/dev/null ||
+        apt-get install -y -q --no-install-recommends perl dpkg-dev
+    src="$(openssl_source)" || { log "WARNING: no OpenSSL source: no SSL relay"; return 0; }
+    log "building OpenSSL ($(basename "$src")) for: ${pids[*]}"
+    local jobs=()
+    for a in "${pids[@]}"; do
+        build_openssl_arch "$a" "$src" &
+        jobs+=($!)
+    done
+    for p in "${jobs[@]}"; do wait "$p" || rc=1; done
+    # Only the SSL relay needs OpenSSL: its tests say so, everything else goes on.
+    [ $rc -eq 0 ] || log "WARNING: OpenSSL is missing for some architecture: no SSL relay there"
+    return 0
 }
 
 configure_and_build() {
@@ -272,10 +356,12 @@ cmd="${1:-test}"
 case "$cmd" in
 build)
     ensure_packages
+    ensure_openssl
     configure_and_build
     ;;
 test)
     ensure_packages
+    ensure_openssl
     configure_and_build
     run_ctest
     run_native

@@ -46,6 +46,14 @@ int autoloaderEntry(intptr_t kind, intptr_t pid, intptr_t, intptr_t, intptr_t, i
     });
 }
 
+int discoveryEntry(intptr_t, intptr_t, intptr_t, intptr_t, intptr_t, intptr_t, intptr_t, intptr_t,
+                   intptr_t, intptr_t) {
+    return guarded("kivo_discovery", [] {
+        discoveryTask();
+        return 0;
+    });
+}
+
 int shutdownEntry(intptr_t, intptr_t, intptr_t, intptr_t, intptr_t, intptr_t, intptr_t, intptr_t,
                   intptr_t, intptr_t) {
     return guarded("kivo_shutdown", [] { return kivo_server_shutdown(); });
@@ -142,11 +150,19 @@ int serverStartTask(int processId) {
         if (spawn(name, 16384, workerEntry, reinterpret_cast<intptr_t>(w)) < 0)
             return failStart(KIVO_ERR_START);
     }
-    // The SSL relay and discovery come with their own parts of the library.
+    if (s.settings.ssl) {
+        const int relay = sslRelayStart(s.boundPort + 10000, s.boundPort);
+        if (relay > 0)
+            std::fprintf(stderr, "kivo_server: no SSL relay on port %d (failure %d)\n",
+                         s.boundPort + 10000, relay);
+    }
     S_TaskDelay(200);
     spawn("kivo_autoloader", 8192, autoloaderEntry, 1, processId);
-    if (processId == 0)
+    if (processId == 0) {
         spawn("kivo_autoloader", 8192, autoloaderEntry, 0, processId);
+        if (s.boundPort == KIVO_DEFAULT_PORT)
+            spawn("kivo_discovery", 16384, discoveryEntry);
+    }
     s.ipcLoaded.take();
     s.startResult = 0;
     s.startupSem.give();

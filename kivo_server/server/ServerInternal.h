@@ -331,4 +331,10 @@ bool clientListed(kivo_client* c); // caller holds global
 int serverStartTask(int processId);
 void autoloaderTask(int kind, int processId);
 
+// Discovery and the SSL relay.
+void discoveryTask();
+// 0 when the relay listens on sslPort; -2 without OpenSSL, 1 to 6 for the other failures.
+int sslRelayStart(int sslPort, int localPort);
+SOCKET kivoSslInitSocket(int port);
+
 } // namespace kivo

@@ -1,14 +1,16 @@
 // The test service module "kivotest", loaded by the server's autoloader: echo of every
 // directive, a slow call with progress and cancel, the API-version query, and a login/logout
-// pair whose logouts it counts.
+// pair whose logouts it counts, and the discovery providers.
 #include "kivo_server.h"
 
 #include <windows.h>
 
 #include <atomic>
 #include <cstddef>
+#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -190,4 +192,75 @@ extern "C" __declspec(dllexport) void kivo_kivotest_register(void) {
 // For the in-process tests: how often the autoloader initialised the module.
 extern "C" __declspec(dllexport) int kivotest_initialized(void) {
     return initialized;
+}
+
+// Discovery providers, looked up by name across the server's process. Each list, text and
+// record is allocated here and freed by the server.
+namespace {
+
+std::atomic<int> extraDevices{0};
+
+char* copyText(const char* t) {
+    char* c = static_cast<char*>(std::malloc(std::strlen(t) + 1));
+    if (c)
+        std::strcpy(c, t);
+    return c;
+}
+
+char** copyTexts(const std::vector<std::string>& texts) {
+    char** list = static_cast<char**>(std::malloc(texts.size() * sizeof(char*)));
+    for (size_t i = 0; list && i < texts.size(); ++i)
+        list[i] = copyText(texts[i].c_str());
+    return list;
+}
+
+int provideList(char*** list, int* count, const char* prefix) {
+    std::vector<std::string> names = {std::string(prefix) + "one", std::string(prefix) + "two"};
+    for (int i = 0; i < extraDevices; ++i)
+        names.push_back(std::string(prefix) + "extra");
+    *list = copyTexts(names);
+    *count = static_cast<int>(names.size());
+    return 0;
+}
+
+} // namespace
+
+extern "C" __declspec(dllexport) int kivo_actual_SERVER_getOrvexName(char* buffer) {
+    std::strcpy(buffer, "kivotest server");
+    return 0;
+}
+
+extern "C" __declspec(dllexport) int kivo_actual_ATTR_getDefault(void) {
+    return 0;
+}
+
+extern "C" __declspec(dllexport) int kivo_actual_DEV_getPrettyDeviceNameList(char*** list,
+                                                                             int* count) {
+    return provideList(list, count, "Kivotest scanner ");
+}
+
+extern "C" __declspec(dllexport) int kivo_actual_DEV_getDeviceNameList(char*** list, int* count) {
+    return provideList(list, count, "kivoscan_");
+}
+
+extern "C" __declspec(dllexport) int kivo_actual_SERVER_getInfo(char*** record) {
+    *record = copyTexts({"info zero", "kivotest host", "4.2.1", "info three", "info four"});
+    return 0;
+}
+
+extern "C" __declspec(dllexport) int kivo_actual_FEAT_getFeatureList(char*** names, char*** values,
+                                                                     int* count) {
+    *names = copyTexts({"colour", "operating system", "debug build"});
+    *values = copyTexts({"yes", "Windows", "no"});
+    *count = 3;
+    return 0;
+}
+
+extern "C" __declspec(dllexport) const char* jmi_get_version_string(void) {
+    return "kivotest 1.0.3";
+}
+
+// For the in-process tests: the device lists grow by one.
+extern "C" __declspec(dllexport) void kivotest_add_device(void) {
+    ++extraDevices;
 }
