@@ -17,28 +17,11 @@ namespace CommonTwain {
 
 using namespace ContainerMemory;
 
-namespace {
-
-const char* const WrapperSource = "CommonTwain/TwainWrapper";
-
-const char* const ConditionCodeNames[] = {
-    "TWCC_SUCCESS",        "TWCC_BUMMER",          "TWCC_LOWMEMORY",       "TWCC_NODS",
-    "TWCC_MAXCONNECTIONS", "TWCC_OPERATIONERROR",  "TWCC_BADCAP",          "unknown cc(7)",
-    "unknown cc(8)",       "TWCC_BADPROTOCOL",     "TWCC_BADVALUE",        "TWCC_SEQERROR",
-    "TWCC_BADDEST",        "TWCC_CAPUNSUPPORTED",  "TWCC_CAPBADOPERATION", "TWCC_CAPSEQERROR",
-    "TWCC_DENIED",         "TWCC_FILEEXISTS",      "TWCC_FILENOTFOUND",    "TWCC_NOTEMPTY",
-    "TWCC_PAPERJAM",       "TWCC_PAPERDOUBLEFEED", "TWCC_FILEWRITEERROR",  "TWCC_CHECKDEVICEONLINE",
-};
-
-void SetText(TW_STR32& field, const char* text) {
-    STR_value32(text != nullptr ? text : "").CopyTo(field, sizeof field);
-}
-
 // A container a source returned: owned from the moment it arrives, locked while read, and
 // read only within its block.
-class Answer {
+class CapabilityAnswer {
 public:
-    explicit Answer(TW_HANDLE handle)
+    explicit CapabilityAnswer(TW_HANDLE handle)
         : m_handle(static_cast<HGLOBAL>(handle), 0),
           m_locker(handle != nullptr ? std::make_unique<CommonCpp::HandleLocker>(m_handle)
                                      : nullptr) {}
@@ -69,6 +52,23 @@ private:
     CommonCpp::SafeHandle m_handle;
     std::unique_ptr<CommonCpp::HandleLocker> m_locker;
 };
+
+namespace {
+
+const char* const WrapperSource = "CommonTwain/TwainWrapper";
+
+const char* const ConditionCodeNames[] = {
+    "TWCC_SUCCESS",        "TWCC_BUMMER",          "TWCC_LOWMEMORY",       "TWCC_NODS",
+    "TWCC_MAXCONNECTIONS", "TWCC_OPERATIONERROR",  "TWCC_BADCAP",          "unknown cc(7)",
+    "unknown cc(8)",       "TWCC_BADPROTOCOL",     "TWCC_BADVALUE",        "TWCC_SEQERROR",
+    "TWCC_BADDEST",        "TWCC_CAPUNSUPPORTED",  "TWCC_CAPBADOPERATION", "TWCC_CAPSEQERROR",
+    "TWCC_DENIED",         "TWCC_FILEEXISTS",      "TWCC_FILENOTFOUND",    "TWCC_NOTEMPTY",
+    "TWCC_PAPERJAM",       "TWCC_PAPERDOUBLEFEED", "TWCC_FILEWRITEERROR",  "TWCC_CHECKDEVICEONLINE",
+};
+
+void SetText(TW_STR32& field, const char* text) {
+    STR_value32(text != nullptr ? text : "").CopyTo(field, sizeof field);
+}
 
 bool IsIntegerItem(TW_UINT16 itemType) {
     return itemType <= TWTY_UINT32;
@@ -115,8 +115,8 @@ bool ItemAsDouble(TW_UINT16 itemType, const unsigned char* item, double& value) 
 }
 
 // The current item of a one-value or enumeration answer as a 16-bit value.
-void ReadCurrent16(TW_UINT16 conType, const Answer& answer, bool allowBool, bool allowFix32,
-                   TW_UINT16& value) {
+void ReadCurrent16(TW_UINT16 conType, const CapabilityAnswer& answer, bool allowBool,
+                   bool allowFix32, TW_UINT16& value) {
     const TW_UINT16 itemType = answer.ItemType();
     if (conType == TWON_ONEVALUE && answer.Has(sizeof(TW_ONEVALUE))) {
         const unsigned char* item = answer.Bytes() + offsetof(TW_ONEVALUE, Item);
@@ -405,6 +405,28 @@ TW_UINT16 TwainWrapper::CapabilityCall(TW_UINT16 msg, TW_CAPABILITY& cap) {
     return CallSource(DG_CONTROL, DAT_CAPABILITY, msg, &cap);
 }
 
+TW_UINT16 TwainWrapper::QueryCapability(TW_UINT16 capId, TW_UINT16 conType, TW_UINT16 msg,
+                                        const char* operation, const AnswerReader& read) {
+    if (!CanNegotiate()) {
+        return TWRC_FAILURE;
+    }
+    TW_UINT16 rc = TWRC_FAILURE;
+    try {
+        TW_CAPABILITY cap = {capId, conType, nullptr};
+        rc = CapabilityCall(msg, cap);
+        const CapabilityAnswer answer(cap.hContainer);
+        if (rc != TWRC_SUCCESS) {
+            ReportFailure(operation, 0);
+        } else {
+            rc = read(cap.ConType, answer);
+        }
+    } catch (std::exception& e) {
+        CommonCpp::NoteException(&e, WrapperSource, __LINE__);
+        rc = TWRC_FAILURE;
+    }
+    return rc;
+}
+
 TW_UINT16 TwainWrapper::SetCapability(TW_UINT16 capId, TW_UINT16 conType,
                                       const TW_Container& container, const char* operation) {
     // Zero-filled, and freed after the call whatever the source answers.
@@ -446,23 +468,11 @@ TW_UINT16 TwainWrapper::SetOneValue32(TW_UINT16 capId, TW_UINT16 itemType, TW_UI
 }
 
 TW_UINT16 TwainWrapper::GetUINT16_Current(TW_UINT16 capId, TW_UINT16& value) {
-    if (!CanNegotiate()) {
-        return TWRC_FAILURE;
-    }
-    TW_UINT16 rc = TWRC_FAILURE;
-    try {
-        TW_CAPABILITY cap = {capId, TWON_DONTCARE16, nullptr};
-        rc = CapabilityCall(MSG_GETCURRENT, cap);
-        const Answer answer(cap.hContainer);
-        if (rc != TWRC_SUCCESS) {
-            ReportFailure("GetUINT16_Current()", 0);
-        } else {
-            ReadCurrent16(cap.ConType, answer, false, true, value);
-        }
-    } catch (std::exception& e) {
-        CommonCpp::NoteException(&e, WrapperSource, __LINE__);
-    }
-    return rc;
+    return QueryCapability(capId, TWON_DONTCARE16, MSG_GETCURRENT, "GetUINT16_Current()",
+                           [&](TW_UINT16 conType, const CapabilityAnswer& answer) {
+                               ReadCurrent16(conType, answer, false, true, value);
+                               return TW_UINT16{TWRC_SUCCESS};
+                           });
 }
 
 TW_UINT16 TwainWrapper::SetUINT16_Current(TW_UINT16 capId, TW_UINT16 value) {
@@ -475,45 +485,37 @@ TW_UINT16 TwainWrapper::SetINT16_Current(TW_UINT16 capId, TW_INT16 value) {
 }
 
 TW_ENUMERATION_UINT16* TwainWrapper::GetUINT16_Enum(TW_UINT16 capId) {
-    if (!CanNegotiate()) {
-        return nullptr;
-    }
-    try {
-        TW_CAPABILITY cap = {capId, TWON_ENUMERATION, nullptr};
-        const TW_UINT16 rc = CapabilityCall(MSG_GET, cap);
-        const Answer answer(cap.hContainer);
-        if (rc != TWRC_SUCCESS) {
-            ReportFailure("GetUINT16_Enum()", 0);
-            return nullptr;
-        }
-        const TW_UINT16 itemType = answer.ItemType();
-        SimpleValArray<unsigned short> values;
-        if (cap.ConType == TWON_ENUMERATION && answer.Has(offsetof(TW_ENUMERATION, ItemList))) {
-            std::vector<unsigned short> read;
-            const unsigned char* item = nullptr;
-            for (TW_UINT32 i = 0; answer.EnumItem(i, item); ++i) {
-                TW_UINT16 value = 0;
-                if (ItemAs16(itemType, item, true, true, value)) {
-                    read.push_back(value);
-                }
-            }
-            values.Resize(static_cast<std::uint32_t>(read.size()));
-            for (std::size_t i = 0; i < read.size(); ++i) {
-                values.SetAt(static_cast<std::uint32_t>(i), read[i]);
-            }
-        } else if (cap.ConType == TWON_ONEVALUE && answer.Has(sizeof(TW_ONEVALUE))) {
-            TW_UINT16 value = 0;
-            ReadCurrent16(TWON_ONEVALUE, answer, true, true, value);
-            values.Resize(1);
-            values.SetAt(0, value);
-        } else {
-            return nullptr;
-        }
-        return new TW_ENUMERATION_UINT16(std::move(values), 0, 0);
-    } catch (std::exception& e) {
-        CommonCpp::NoteException(&e, WrapperSource, __LINE__);
-    }
-    return nullptr;
+    std::unique_ptr<TW_ENUMERATION_UINT16> result;
+    QueryCapability(capId, TWON_ENUMERATION, MSG_GET, "GetUINT16_Enum()",
+                    [&](TW_UINT16 conType, const CapabilityAnswer& answer) {
+                        const TW_UINT16 itemType = answer.ItemType();
+                        SimpleValArray<unsigned short> values;
+                        if (conType == TWON_ENUMERATION &&
+                            answer.Has(offsetof(TW_ENUMERATION, ItemList))) {
+                            std::vector<unsigned short> read;
+                            const unsigned char* item = nullptr;
+                            for (TW_UINT32 i = 0; answer.EnumItem(i, item); ++i) {
+                                TW_UINT16 value = 0;
+                                if (ItemAs16(itemType, item, true, true, value)) {
+                                    read.push_back(value);
+                                }
+                            }
+                            values.Resize(static_cast<std::uint32_t>(read.size()));
+                            for (std::size_t i = 0; i < read.size(); ++i) {
+                                values.SetAt(static_cast<std::uint32_t>(i), read[i]);
+                            }
+                        } else if (conType == TWON_ONEVALUE && answer.Has(sizeof(TW_ONEVALUE))) {
+                            TW_UINT16 value = 0;
+                            ReadCurrent16(TWON_ONEVALUE, answer, true, true, value);
+                            values.Resize(1);
+                            values.SetAt(0, value);
+                        } else {
+                            return TW_UINT16{TWRC_FAILURE};
+                        }
+                        result = std::make_unique<TW_ENUMERATION_UINT16>(std::move(values), 0, 0);
+                        return TW_UINT16{TWRC_SUCCESS};
+                    });
+    return result.release();
 }
 
 TW_UINT16 TwainWrapper::SetUINT16_Enum(TW_UINT16 capId, TW_UINT32 defaultIndex,
@@ -536,49 +538,28 @@ TW_UINT16 TwainWrapper::SetUINT16_Enum(TW_UINT16 capId, TW_UINT32 defaultIndex,
 }
 
 TW_UINT16 TwainWrapper::ResetCapability(TW_UINT16 capId) {
-    if (!CanNegotiate()) {
-        return TWRC_FAILURE;
-    }
-    TW_UINT16 rc = TWRC_FAILURE;
-    try {
-        TW_CAPABILITY cap = {capId, TWON_DONTCARE16, nullptr};
-        rc = CapabilityCall(MSG_RESET, cap);
-        const Answer answer(cap.hContainer);
-        if (rc != TWRC_SUCCESS) {
-            ReportFailure("ResetCapability()", 0);
-        }
-    } catch (std::exception& e) {
-        CommonCpp::NoteException(&e, WrapperSource, __LINE__);
-    }
-    return rc;
+    return QueryCapability(
+        capId, TWON_DONTCARE16, MSG_RESET, "ResetCapability()",
+        [](TW_UINT16, const CapabilityAnswer&) { return TW_UINT16{TWRC_SUCCESS}; });
 }
 
 TW_UINT16 TwainWrapper::GetFix32_Current(TW_UINT16 capId, double& value) {
-    if (!CanNegotiate()) {
-        return TWRC_FAILURE;
-    }
-    TW_UINT16 rc = TWRC_FAILURE;
-    try {
-        TW_CAPABILITY cap = {capId, TWON_DONTCARE16, nullptr};
-        rc = CapabilityCall(MSG_GETCURRENT, cap);
-        const Answer answer(cap.hContainer);
-        if (rc != TWRC_SUCCESS) {
-            ReportFailure("GetFix32_Current()", 0);
-        } else if (cap.ConType == TWON_ONEVALUE && answer.Has(sizeof(TW_ONEVALUE))) {
-            const unsigned char* item = answer.Bytes() + offsetof(TW_ONEVALUE, Item);
-            value = answer.ItemType() == TWTY_FIX32 ? Fix32ToDouble(ReadFix32(item, 0))
-                                                    : static_cast<double>(ReadU32(item, 0));
-        } else if (cap.ConType == TWON_ENUMERATION) {
-            const unsigned char* item = nullptr;
-            if (answer.Has(offsetof(TW_ENUMERATION, ItemList)) &&
-                answer.EnumItem(answer.U32(offsetof(TW_ENUMERATION, CurrentIndex)), item)) {
-                ItemAsDouble(answer.ItemType(), item, value);
+    return QueryCapability(
+        capId, TWON_DONTCARE16, MSG_GETCURRENT, "GetFix32_Current()",
+        [&](TW_UINT16 conType, const CapabilityAnswer& answer) {
+            if (conType == TWON_ONEVALUE && answer.Has(sizeof(TW_ONEVALUE))) {
+                const unsigned char* item = answer.Bytes() + offsetof(TW_ONEVALUE, Item);
+                value = answer.ItemType() == TWTY_FIX32 ? Fix32ToDouble(ReadFix32(item, 0))
+                                                        : static_cast<double>(ReadU32(item, 0));
+            } else if (conType == TWON_ENUMERATION) {
+                const unsigned char* item = nullptr;
+                if (answer.Has(offsetof(TW_ENUMERATION, ItemList)) &&
+                    answer.EnumItem(answer.U32(offsetof(TW_ENUMERATION, CurrentIndex)), item)) {
+                    ItemAsDouble(answer.ItemType(), item, value);
+                }
             }
-        }
-    } catch (std::exception& e) {
-        CommonCpp::NoteException(&e, WrapperSource, __LINE__);
-    }
-    return rc;
+            return TW_UINT16{TWRC_SUCCESS};
+        });
 }
 
 TW_UINT16 TwainWrapper::SetFix32_Current(TW_UINT16 capId, double value) {
@@ -590,44 +571,35 @@ TW_UINT16 TwainWrapper::SetFix32_Current(TW_UINT16 capId, double value) {
 
 std::vector<double> TwainWrapper::GetFix32_Enum(TW_UINT16 capId) {
     std::vector<double> values;
-    if (!CanNegotiate()) {
-        return values;
-    }
-    try {
-        TW_CAPABILITY cap = {capId, TWON_ENUMERATION, nullptr};
-        const TW_UINT16 rc = CapabilityCall(MSG_GET, cap);
-        const Answer answer(cap.hContainer);
-        if (rc != TWRC_SUCCESS) {
-            ReportFailure("GetFix32_Enum()", 0);
-            return values;
-        }
-        const TW_UINT16 itemType = answer.ItemType();
-        double value = 0.0;
-        if (cap.ConType == TWON_ENUMERATION) {
-            const unsigned char* item = nullptr;
-            for (TW_UINT32 i = 0; answer.EnumItem(i, item); ++i) {
-                if (ItemAsDouble(itemType, item, value)) {
-                    values.push_back(value);
+    QueryCapability(
+        capId, TWON_ENUMERATION, MSG_GET, "GetFix32_Enum()",
+        [&](TW_UINT16 conType, const CapabilityAnswer& answer) {
+            const TW_UINT16 itemType = answer.ItemType();
+            double value = 0.0;
+            if (conType == TWON_ENUMERATION) {
+                const unsigned char* item = nullptr;
+                for (TW_UINT32 i = 0; answer.EnumItem(i, item); ++i) {
+                    if (ItemAsDouble(itemType, item, value)) {
+                        values.push_back(value);
+                    }
+                }
+            } else if (conType == TWON_ONEVALUE && answer.Has(sizeof(TW_ONEVALUE))) {
+                const unsigned char* item = answer.Bytes() + offsetof(TW_ONEVALUE, Item);
+                values.push_back(itemType == TWTY_FIX32 ? Fix32ToDouble(ReadFix32(item, 0))
+                                                        : static_cast<double>(ReadU32(item, 0)));
+            } else if (conType == TWON_RANGE && answer.Has(sizeof(TW_RANGE))) {
+                values.push_back(-1.0);
+                for (const std::size_t at :
+                     {offsetof(TW_RANGE, MinValue), offsetof(TW_RANGE, MaxValue),
+                      offsetof(TW_RANGE, StepSize), offsetof(TW_RANGE, DefaultValue),
+                      offsetof(TW_RANGE, CurrentValue)}) {
+                    values.push_back(itemType == TWTY_FIX32
+                                         ? Fix32ToDouble(ReadFix32(answer.Bytes(), at))
+                                         : static_cast<double>(answer.U32(at)));
                 }
             }
-        } else if (cap.ConType == TWON_ONEVALUE && answer.Has(sizeof(TW_ONEVALUE))) {
-            const unsigned char* item = answer.Bytes() + offsetof(TW_ONEVALUE, Item);
-            values.push_back(itemType == TWTY_FIX32 ? Fix32ToDouble(ReadFix32(item, 0))
-                                                    : static_cast<double>(ReadU32(item, 0)));
-        } else if (cap.ConType == TWON_RANGE && answer.Has(sizeof(TW_RANGE))) {
-            values.push_back(-1.0);
-            for (const std::size_t at :
-                 {offsetof(TW_RANGE, MinValue), offsetof(TW_RANGE, MaxValue),
-                  offsetof(TW_RANGE, StepSize), offsetof(TW_RANGE, DefaultValue),
-                  offsetof(TW_RANGE, CurrentValue)}) {
-                values.push_back(itemType == TWTY_FIX32
-                                     ? Fix32ToDouble(ReadFix32(answer.Bytes(), at))
-                                     : static_cast<double>(answer.U32(at)));
-            }
-        }
-    } catch (std::exception& e) {
-        CommonCpp::NoteException(&e, WrapperSource, __LINE__);
-    }
+            return TW_UINT16{TWRC_SUCCESS};
+        });
     return values;
 }
 
@@ -651,23 +623,11 @@ TW_UINT16 TwainWrapper::SetFix32_Enum(TW_UINT16 capId, TW_UINT32 defaultIndex,
 }
 
 TW_UINT16 TwainWrapper::GetBool_Current(TW_UINT16 capId, TW_UINT16& value) {
-    if (!CanNegotiate()) {
-        return TWRC_FAILURE;
-    }
-    TW_UINT16 rc = TWRC_FAILURE;
-    try {
-        TW_CAPABILITY cap = {capId, TWON_DONTCARE16, nullptr};
-        rc = CapabilityCall(MSG_GETCURRENT, cap);
-        const Answer answer(cap.hContainer);
-        if (rc != TWRC_SUCCESS) {
-            ReportFailure("GetBool_Current()", 0);
-        } else {
-            ReadCurrent16(cap.ConType, answer, true, false, value);
-        }
-    } catch (std::exception& e) {
-        CommonCpp::NoteException(&e, WrapperSource, __LINE__);
-    }
-    return rc;
+    return QueryCapability(capId, TWON_DONTCARE16, MSG_GETCURRENT, "GetBool_Current()",
+                           [&](TW_UINT16 conType, const CapabilityAnswer& answer) {
+                               ReadCurrent16(conType, answer, true, false, value);
+                               return TW_UINT16{TWRC_SUCCESS};
+                           });
 }
 
 TW_UINT16 TwainWrapper::SetBool_Current(TW_UINT16 capId, TW_BOOL value) {
@@ -675,72 +635,55 @@ TW_UINT16 TwainWrapper::SetBool_Current(TW_UINT16 capId, TW_BOOL value) {
 }
 
 TW_UINT16 TwainWrapper::GetUINT32_Range(TW_UINT16 capId, TwainUInt32Range& range) {
-    if (!CanNegotiate()) {
-        return TWRC_FAILURE;
-    }
-    TW_UINT16 rc = TWRC_FAILURE;
-    try {
-        TW_CAPABILITY cap = {capId, TWON_RANGE, nullptr};
-        rc = CapabilityCall(MSG_GET, cap);
-        const Answer answer(cap.hContainer);
-        const bool fix32 = answer.ItemType() == TWTY_FIX32;
-        const auto take = [&](TW_UINT32 bits) { return fix32 ? TruncatedFix32(bits) : bits; };
-        if (rc != TWRC_SUCCESS) {
-            ReportFailure("GetUINT32_Range()", 0);
-        } else if (cap.ConType == TWON_ONEVALUE && answer.Has(sizeof(TW_ONEVALUE))) {
-            const TW_UINT32 item = take(answer.U32(offsetof(TW_ONEVALUE, Item)));
-            range.MinValue = range.MaxValue = range.DefaultValue = range.CurrentValue = item;
-            range.StepSize = 0;
-        } else if (cap.ConType == TWON_RANGE && answer.Has(sizeof(TW_RANGE))) {
-            range.MinValue = take(answer.U32(offsetof(TW_RANGE, MinValue)));
-            range.MaxValue = take(answer.U32(offsetof(TW_RANGE, MaxValue)));
-            range.StepSize = take(answer.U32(offsetof(TW_RANGE, StepSize)));
-            range.DefaultValue = take(answer.U32(offsetof(TW_RANGE, DefaultValue)));
-            range.CurrentValue = take(answer.U32(offsetof(TW_RANGE, CurrentValue)));
-        } else {
-            rc = TWRC_FAILURE;
-        }
-    } catch (std::exception& e) {
-        CommonCpp::NoteException(&e, WrapperSource, __LINE__);
-    }
-    return rc;
+    return QueryCapability(
+        capId, TWON_RANGE, MSG_GET, "GetUINT32_Range()",
+        [&](TW_UINT16 conType, const CapabilityAnswer& answer) {
+            const bool fix32 = answer.ItemType() == TWTY_FIX32;
+            const auto take = [&](TW_UINT32 bits) { return fix32 ? TruncatedFix32(bits) : bits; };
+            if (conType == TWON_ONEVALUE && answer.Has(sizeof(TW_ONEVALUE))) {
+                const TW_UINT32 item = take(answer.U32(offsetof(TW_ONEVALUE, Item)));
+                range.MinValue = range.MaxValue = range.DefaultValue = range.CurrentValue = item;
+                range.StepSize = 0;
+            } else if (conType == TWON_RANGE && answer.Has(sizeof(TW_RANGE))) {
+                range.MinValue = take(answer.U32(offsetof(TW_RANGE, MinValue)));
+                range.MaxValue = take(answer.U32(offsetof(TW_RANGE, MaxValue)));
+                range.StepSize = take(answer.U32(offsetof(TW_RANGE, StepSize)));
+                range.DefaultValue = take(answer.U32(offsetof(TW_RANGE, DefaultValue)));
+                range.CurrentValue = take(answer.U32(offsetof(TW_RANGE, CurrentValue)));
+            } else {
+                return TW_UINT16{TWRC_FAILURE};
+            }
+            return TW_UINT16{TWRC_SUCCESS};
+        });
 }
 
 TW_UINT16 TwainWrapper::GetFix32_Range(TW_UINT16 capId, TW_RANGE_FIX32& range) {
-    if (!CanNegotiate()) {
-        return TWRC_FAILURE;
-    }
-    TW_UINT16 rc = TWRC_FAILURE;
-    try {
-        TW_CAPABILITY cap = {capId, TWON_RANGE, nullptr};
-        rc = CapabilityCall(MSG_GET, cap);
-        const Answer answer(cap.hContainer);
-        if (rc != TWRC_SUCCESS) {
-            ReportFailure("GetFix32_Range()", 0);
-        } else if (cap.ConType == TWON_ONEVALUE && answer.Has(sizeof(TW_ONEVALUE))) {
-            const TW_Fix32 item(BitsAsFix32(answer.U32(offsetof(TW_ONEVALUE, Item))));
-            range.MinValue = range.MaxValue = range.DefaultValue = range.CurrentValue = item;
-            range.StepSize = TW_Fix32();
-        } else if (cap.ConType == TWON_RANGE && answer.Has(sizeof(TW_RANGE))) {
-            if (answer.ItemType() == TWTY_FIX32) {
-                range = TW_RANGE_FIX32(reinterpret_cast<const TW_RANGE*>(answer.Bytes()),
-                                       sizeof(TW_RANGE));
+    return QueryCapability(
+        capId, TWON_RANGE, MSG_GET, "GetFix32_Range()",
+        [&](TW_UINT16 conType, const CapabilityAnswer& answer) {
+            const auto at = [&](std::size_t offset) {
+                return TW_Fix32(BitsAsFix32(answer.U32(offset)));
+            };
+            if (conType == TWON_ONEVALUE && answer.Has(sizeof(TW_ONEVALUE))) {
+                const TW_Fix32 item = at(offsetof(TW_ONEVALUE, Item));
+                range.MinValue = range.MaxValue = range.DefaultValue = range.CurrentValue = item;
+                range.StepSize = TW_Fix32();
+            } else if (conType == TWON_RANGE && answer.Has(sizeof(TW_RANGE))) {
+                if (answer.ItemType() == TWTY_FIX32) {
+                    range = TW_RANGE_FIX32(reinterpret_cast<const TW_RANGE*>(answer.Bytes()),
+                                           sizeof(TW_RANGE));
+                } else {
+                    range.MinValue = at(offsetof(TW_RANGE, MinValue));
+                    range.MaxValue = at(offsetof(TW_RANGE, MaxValue));
+                    range.StepSize = at(offsetof(TW_RANGE, StepSize));
+                    range.DefaultValue = at(offsetof(TW_RANGE, DefaultValue));
+                    range.CurrentValue = at(offsetof(TW_RANGE, CurrentValue));
+                }
             } else {
-                range.MinValue = TW_Fix32(BitsAsFix32(answer.U32(offsetof(TW_RANGE, MinValue))));
-                range.MaxValue = TW_Fix32(BitsAsFix32(answer.U32(offsetof(TW_RANGE, MaxValue))));
-                range.StepSize = TW_Fix32(BitsAsFix32(answer.U32(offsetof(TW_RANGE, StepSize))));
-                range.DefaultValue =
-                    TW_Fix32(BitsAsFix32(answer.U32(offsetof(TW_RANGE, DefaultValue))));
-                range.CurrentValue =
-                    TW_Fix32(BitsAsFix32(answer.U32(offsetof(TW_RANGE, CurrentValue))));
+                return TW_UINT16{TWRC_FAILURE};
             }
-        } else {
-            rc = TWRC_FAILURE;
-        }
-    } catch (std::exception& e) {
-        CommonCpp::NoteException(&e, WrapperSource, __LINE__);
-    }
-    return rc;
+            return TW_UINT16{TWRC_SUCCESS};
+        });
 }
 
 TW_UINT16 TwainWrapper::GetImageLayout(TW_IMAGELAYOUT* layout) {
@@ -872,7 +815,7 @@ bool TwainWrapper::FetchPixelFlavorZeroIsWhite() {
     TW_CAPABILITY cap = {ICAP_PIXELFLAVOR, TWON_DONTCARE16, nullptr};
     const TW_UINT16 rc = CapabilityCall(MSG_GETCURRENT, cap);
     try {
-        const Answer answer(cap.hContainer);
+        const CapabilityAnswer answer(cap.hContainer);
         if (rc != TWRC_SUCCESS) {
             ReportFailure("FetchPixelFlavorZeroIsWhite()", 0);
             return false;
@@ -892,7 +835,7 @@ TW_UINT16 TwainWrapper::FetchBitOrder() {
     TW_CAPABILITY cap = {ICAP_BITORDER, TWON_DONTCARE16, nullptr};
     const TW_UINT16 rc = CapabilityCall(MSG_GETCURRENT, cap);
     try {
-        const Answer answer(cap.hContainer);
+        const CapabilityAnswer answer(cap.hContainer);
         if (rc != TWRC_SUCCESS) {
             ReportFailure("FetchBitOrder()", 0);
             return TWBO_MSBFIRST;

@@ -11,10 +11,13 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace CommonTwain {
+
+class CapabilityAnswer;
 
 // A range of integer items as a source answers it.
 struct TwainUInt32Range {
@@ -143,6 +146,12 @@ private:
     TW_UINT16 CallManager(TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data);
     // A capability triplet; a returned container is owned by answer (freed with it).
     TW_UINT16 CapabilityCall(TW_UINT16 msg, TW_CAPABILITY& cap);
+    // A capability query: refused before negotiation; the container the source returns is
+    // freed whatever happens and a failure is reported; read sees a successful answer (its
+    // container type and block) and answers the result.
+    using AnswerReader = std::function<TW_UINT16(TW_UINT16 conType, const CapabilityAnswer&)>;
+    TW_UINT16 QueryCapability(TW_UINT16 capId, TW_UINT16 conType, TW_UINT16 msg,
+                              const char* operation, const AnswerReader& read);
     TW_UINT16 SetCapability(TW_UINT16 cap, TW_UINT16 conType, const TW_Container& container,
                             const char* operation);
     TW_UINT16 SetOneValue32(TW_UINT16 cap, TW_UINT16 itemType, TW_UINT32 item,

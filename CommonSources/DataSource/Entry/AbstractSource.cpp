@@ -155,6 +155,13 @@ AbstractSource* AbstractSource::Instance() {
     return g_currentSource;
 }
 
+AbstractSource& AbstractSource::Required(const char* file, int line) {
+    if (g_currentSource == nullptr) {
+        throw TwainException(file, line, TWCC_SEQERROR);
+    }
+    return *g_currentSource;
+}
+
 void AbstractSource::SetInstance(AbstractSource* source) {
     g_currentSource = source;
     TransferSourceIntf::SetCurrent(source);

@@ -34,6 +34,8 @@ public:
 
     // The current source, null while none exists or while one is being built.
     static AbstractSource* Instance();
+    // The current source; TwainException TWCC_SEQERROR (at file and line) while none exists.
+    static AbstractSource& Required(const char* file, int line);
     // Written only by the entry point, after construction and after deletion; the source
     // also becomes the one whose transfers the scan model's image files serve.
     static void SetInstance(AbstractSource* source);

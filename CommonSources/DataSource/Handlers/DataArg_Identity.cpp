@@ -15,14 +15,6 @@ void CopyText(TW_STR32& target, const char* text) {
     CommonTwain::STR_value32(text).CopyTo(target, sizeof(TW_STR32));
 }
 
-AbstractSource& CurrentSource() {
-    AbstractSource* source = AbstractSource::Instance();
-    if (source == nullptr) {
-        throw TwainException(__FILE__, __LINE__, TWCC_SEQERROR);
-    }
-    return *source;
-}
-
 } // namespace
 
 DataArg_Identity::DataArg_Identity() {
@@ -118,7 +110,7 @@ TW_UINT16 DataArg_Identity::MsgOpenDS(pTW_IDENTITY pOrigin, TW_MEMREF pData) {
     if (pData == nullptr || pOrigin == nullptr) {
         throw TwainException(__FILE__, __LINE__, TWCC_BADVALUE);
     }
-    AbstractSource& source = CurrentSource();
+    AbstractSource& source = AbstractSource::Required(__FILE__, __LINE__);
     if (source.IsOpen()) {
         // One application at a time.
         throw TwainException(__FILE__, __LINE__,
@@ -141,7 +133,7 @@ TW_UINT16 DataArg_Identity::MsgCloseDS(pTW_IDENTITY pOrigin, TW_MEMREF pData) {
     if (!IsSameSource(static_cast<pTW_IDENTITY>(pData)) || !IsSameApplication(pOrigin)) {
         throw TwainException(__FILE__, __LINE__, TWCC_OPERATIONERROR);
     }
-    AbstractSource& source = CurrentSource();
+    AbstractSource& source = AbstractSource::Required(__FILE__, __LINE__);
     if (DataArg_UserInterface* ui = AbstractSource::GetUserInterfaceHandler()) {
         TW_USERINTERFACE disable = {FALSE, FALSE, nullptr};
         try {

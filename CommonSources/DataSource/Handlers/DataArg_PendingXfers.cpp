@@ -10,14 +10,6 @@
 
 namespace {
 
-AbstractSource& Source(const char* file, int line) {
-    AbstractSource* const source = AbstractSource::Instance();
-    if (source == nullptr) {
-        throw TwainException(file, line, TWCC_SEQERROR);
-    }
-    return *source;
-}
-
 void SetCount(TW_PENDINGXFERS& pending, TW_UINT16 count) {
     pending.Count = count;
     pending.Reserved = count != 0 ? 1 : 0;
@@ -52,7 +44,7 @@ TW_UINT16 DataArg_PendingXfers::MsgEndXfer(pTW_IDENTITY, TW_MEMREF pData) {
     if (pData == nullptr) {
         throw TwainException(__FILE__, __LINE__, TWCC_BADVALUE);
     }
-    AbstractSource& source = Source(__FILE__, __LINE__);
+    AbstractSource& source = AbstractSource::Required(__FILE__, __LINE__);
     // Before a page was handed over there is no transfer to end; below state 6 ending one
     // would move a source that is not enabled to state 5.
     if (source.GetState() != 7) {
@@ -70,7 +62,7 @@ TW_UINT16 DataArg_PendingXfers::MsgGet(pTW_IDENTITY, TW_MEMREF pData) {
     if (pData == nullptr) {
         throw TwainException(__FILE__, __LINE__, TWCC_BADVALUE);
     }
-    AbstractSource& source = Source(__FILE__, __LINE__);
+    AbstractSource& source = AbstractSource::Required(__FILE__, __LINE__);
     auto& pending = *static_cast<TW_PENDINGXFERS*>(pData);
     const TW_UINT16 count = source.GetState() == 4
                                 ? static_cast<TW_UINT16>(CountBeforeEnable(source))
@@ -83,7 +75,7 @@ TW_UINT16 DataArg_PendingXfers::MsgReset(pTW_IDENTITY, TW_MEMREF pData) {
     if (pData == nullptr) {
         throw TwainException(__FILE__, __LINE__, TWCC_BADVALUE);
     }
-    AbstractSource& source = Source(__FILE__, __LINE__);
+    AbstractSource& source = AbstractSource::Required(__FILE__, __LINE__);
     // Within a page the application ends it first (MSG_ENDXFER).
     if (source.GetState() == 7) {
         throw TwainException(__FILE__, __LINE__, TWCC_SEQERROR);

@@ -9,14 +9,6 @@
 
 namespace {
 
-AbstractSource& Source(const char* file, int line) {
-    AbstractSource* const source = AbstractSource::Instance();
-    if (source == nullptr) {
-        throw TwainException(file, line, TWCC_SEQERROR);
-    }
-    return *source;
-}
-
 void CopyName(const std::string& name, TW_SETUPFILEXFER& setup) {
     CommonTwain::STR_value255(name).CopyTo(setup.FileName, sizeof(setup.FileName));
 }
@@ -33,7 +25,7 @@ TW_UINT16 DataArg_SetUpFileXfer::MsgGet(pTW_IDENTITY, TW_MEMREF pData) {
     if (pData == nullptr) {
         throw TwainException(__FILE__, __LINE__, TWCC_BADVALUE);
     }
-    AbstractSource& source = Source(__FILE__, __LINE__);
+    AbstractSource& source = AbstractSource::Required(__FILE__, __LINE__);
     auto& setup = *static_cast<TW_SETUPFILEXFER*>(pData);
     setup.Format = source.GetImageFileFormatCurrent();
     CopyName(source.IsFileNameGiven() ? source.GetTransferFileName()
@@ -46,7 +38,7 @@ TW_UINT16 DataArg_SetUpFileXfer::MsgGetDefault(pTW_IDENTITY, TW_MEMREF pData) {
     if (pData == nullptr) {
         throw TwainException(__FILE__, __LINE__, TWCC_BADVALUE);
     }
-    AbstractSource& source = Source(__FILE__, __LINE__);
+    AbstractSource& source = AbstractSource::Required(__FILE__, __LINE__);
     auto& setup = *static_cast<TW_SETUPFILEXFER*>(pData);
     CopyName(source.GetDefaultTransferFileName(), setup);
     setup.Format = source.GetImageFileFormatDefault();
@@ -57,7 +49,7 @@ TW_UINT16 DataArg_SetUpFileXfer::MsgSet(pTW_IDENTITY, TW_MEMREF pData) {
     if (pData == nullptr) {
         throw TwainException(__FILE__, __LINE__, TWCC_BADVALUE);
     }
-    AbstractSource& source = Source(__FILE__, __LINE__);
+    AbstractSource& source = AbstractSource::Required(__FILE__, __LINE__);
     const auto& setup = *static_cast<const TW_SETUPFILEXFER*>(pData);
     source.SetImageFileFormatCurrent(setup.Format);
     // The application's text need not end inside the field.
@@ -68,7 +60,7 @@ TW_UINT16 DataArg_SetUpFileXfer::MsgSet(pTW_IDENTITY, TW_MEMREF pData) {
 }
 
 TW_UINT16 DataArg_SetUpFileXfer::MsgReset(pTW_IDENTITY pOrigin, TW_MEMREF pData) {
-    Source(__FILE__, __LINE__).ResetFileTransferSetup();
+    AbstractSource::Required(__FILE__, __LINE__).ResetFileTransferSetup();
     MsgGetDefault(pOrigin, pData);
     return TWRC_SUCCESS;
 }

@@ -13,10 +13,7 @@ TW_UINT16 DataArg_SetUpMemXfer::MsgGet(pTW_IDENTITY, TW_MEMREF pData) {
     if (pData == nullptr) {
         throw TwainException(__FILE__, __LINE__, TWCC_BADVALUE);
     }
-    AbstractSource* const source = AbstractSource::Instance();
-    if (source == nullptr) {
-        throw TwainException(__FILE__, __LINE__, TWCC_SEQERROR);
-    }
+    AbstractSource* const source = &AbstractSource::Required(__FILE__, __LINE__);
     auto& setup = *static_cast<TW_SETUPMEMXFER*>(pData);
     setup.MinBufSize = source->GetMinBufferSize();
     setup.MaxBufSize = source->GetMaxBufferSize();

@@ -21,40 +21,10 @@ void TakeOneMessage(GuiModelessWarningDialog& dialog) {
 } // namespace
 
 GuiWarningThreadControl::GuiWarningThreadControl(GuiWindowsDialog* owner, const std::string& text)
-    : CommonCpp::Runnable(nullptr, 0, true),
-      m_readyEvent(CreateEventA(nullptr, FALSE, FALSE, nullptr)), m_text(text), m_owner(owner) {
-    if (m_readyEvent == nullptr) {
-        throw CommonCpp::Exception(__FILE__, __LINE__);
-    }
-}
+    : GuiWindowThread(owner), m_text(text) {}
 
 GuiWarningThreadControl::~GuiWarningThreadControl() {
-    RequestStop();
-    if (GetHandle() != nullptr) {
-        // A thread never resumed runs now only to see the stop.
-        Resume();
-        GuiWindowsDialog::WaitWithMessages(GetHandle());
-        CloseThreadHandle();
-    }
-    CloseHandle(m_readyEvent);
-}
-
-void GuiWarningThreadControl::Resume() {
-    CommonCpp::XGThread::Resume();
-}
-
-void GuiWarningThreadControl::RequestStop() {
-    CommonCpp::Runnable::RequestStop();
-    // Wakes the loop at once rather than at the next timer tick.
-    if (GetId() != 0) {
-        PostThreadMessageA(GetId(), WM_NULL, 0, 0);
-    }
-}
-
-bool GuiWarningThreadControl::StartAndWait() {
-    AddRef();
-    Resume();
-    return MessageWaits::WaitForReadyOrEnd(m_readyEvent, GetHandle());
+    StopThread();
 }
 
 void GuiWarningThreadControl::Run(void*) {

@@ -6,40 +6,14 @@
 #include "MessageWaits.h"
 
 GuiProgressThreadControl::GuiProgressThreadControl(GuiWindowsDialog* owner)
-    : CommonCpp::Runnable(nullptr, 0, true),
-      m_readyEvent(CreateEventA(nullptr, FALSE, FALSE, nullptr)), m_owner(owner) {
-    if (m_readyEvent == nullptr) {
-        throw CommonCpp::Exception(__FILE__, __LINE__);
-    }
-}
+    : GuiWindowThread(owner) {}
 
 GuiProgressThreadControl::~GuiProgressThreadControl() {
-    RequestStop();
-    if (GetHandle() != nullptr) {
-        // A thread never resumed runs now only to see the stop.
-        Resume();
-        GuiWindowsDialog::WaitWithMessages(GetHandle());
-        CloseThreadHandle();
-    }
-    CloseHandle(m_readyEvent);
-}
-
-void GuiProgressThreadControl::RequestStop() {
-    CommonCpp::Runnable::RequestStop();
-    // Wakes the loop at once rather than at the next timer tick.
-    if (GetId() != 0) {
-        PostThreadMessageA(GetId(), WM_NULL, 0, 0);
-    }
+    StopThread();
 }
 
 void GuiProgressThreadControl::StopAndWait() {
     CommonCpp::Runnable::StopAndWait();
-}
-
-bool GuiProgressThreadControl::StartAndWait() {
-    AddRef();
-    Resume();
-    return MessageWaits::WaitForReadyOrEnd(m_readyEvent, GetHandle());
 }
 
 void GuiProgressThreadControl::Run(void*) {

@@ -3,8 +3,8 @@
 // requested, and closes it. The only handle the rest of the data source holds; every call on
 // it comes from the thread that started it.
 
+#include "GuiWindowThread.h"
 #include "ProgressWindowIntf.h"
-#include "Runnable.h"
 
 #include <windows.h>
 
@@ -13,7 +13,7 @@
 class GuiProgressDialog;
 class GuiWindowsDialog;
 
-class GuiProgressThreadControl : public CommonCpp::Runnable, public ProgressWindowIntf {
+class GuiProgressThreadControl : public GuiWindowThread, public ProgressWindowIntf {
 public:
     // The thread stays suspended until Resume. Throws CommonCpp::Exception when the ready event
     // cannot be made.
@@ -22,23 +22,13 @@ public:
     ~GuiProgressThreadControl() override;
 
     void Run(void* argument) override;
-    void RequestStop() override;
     void StopAndWait() override;
     void SetPos(int32_t position) override;
     void SetRange(int32_t low, int32_t high) override;
 
-    // Set by the window once it exists.
-    HANDLE GetReadyEvent() const { return m_readyEvent; }
-    GuiWindowsDialog* GetOwner() const { return m_owner; }
     // Null before the window is built and after it closed.
     GuiProgressDialog* GetDialog() const { return m_dialog; }
 
-    // Resumes the thread and waits, dispatching the caller's messages, until the window is
-    // ready or the thread ended without one; true when ready.
-    bool StartAndWait();
-
 private:
-    HANDLE m_readyEvent;
-    GuiWindowsDialog* m_owner;
     GuiProgressDialog* m_dialog = nullptr;
 };

@@ -45,6 +45,17 @@ HWND FindChooser() {
 
 class ChooserTest : public DialogTest {
 protected:
+    void SetUp() override {
+        DialogTest::SetUp();
+        // An open that finds no server reports it before the chooser shows: acknowledged.
+        errors = std::make_unique<guitest::WindowAnswerer>(
+            IsOtherDialog, [](HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); });
+    }
+    void TearDown() override {
+        errors.reset();
+        DialogTest::TearDown();
+    }
+
     // Opens the source on the default server and asks for the chooser as the acquire window
     // does; its window.
     HWND ShowModelessChooser() {
@@ -54,6 +65,8 @@ protected:
         AbstractSource::GetUserInterfaceHandler()->SwitchToChooserDialog();
         return FindChooser();
     }
+
+    std::unique_ptr<guitest::WindowAnswerer> errors;
 };
 
 // The chooser on its own over a list of servers, modeless, as the user edits it.
@@ -131,9 +144,6 @@ TEST_F(ChooserTest, OkOnAServerThatDoesNotAnswerGivesTheSourceItsListBackOnce) {
     ShowSimulatedServers();
     StoreServerList("gone-server");
     int attempts = 0;
-    // Whatever reports the failure is acknowledged.
-    guitest::WindowAnswerer acknowledge([](HWND window) { return IsOtherDialog(window); },
-                                        [](HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); });
     guitest::WindowAnswerer user(IsChooser, [&](HWND chooser) {
         AddServer(chooser, "also-gone", "Copier");
         guitest::ClickButton(chooser, IDOK);

@@ -7,6 +7,7 @@
 #include "AcquireTestDialogs_rc.h"
 #include "GuiAcquireJobsDialog.h"
 #include "GuiAcquireJobsDialog_rc.h"
+#include "GuiModalErrorDialog_rc.h"
 #include "GuiMultiPane.h"
 #include "GuiTestSupport.h"
 #include "GuiWindowFactory.h"
@@ -178,8 +179,15 @@ protected:
         DataArg_UserInterface::SetWindowFactory(GuiWindowFactory::Instance());
         GuiAcquireJobsDialog::SetParts(&parts);
         ShowSimulatedServers();
+        // The user acknowledges every error the window reports.
+        errors = std::make_unique<guitest::WindowAnswerer>(
+            [](HWND window) {
+                return guitest::HasControls(window, {IDC_MODAL_ERROR_TEXT, IDOK});
+            },
+            [](HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); });
     }
     void TearDown() override {
+        errors.reset();
         SourceFixture::TearDown();
         GuiAcquireJobsDialog::SetParts(nullptr);
         DataArg_UserInterface::SetWindowFactory(nullptr);
@@ -199,6 +207,7 @@ protected:
         TW_USERINTERFACE ui = {};
         return app.Call(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui);
     }
+    std::unique_ptr<guitest::WindowAnswerer> errors;
     static AbstractSource* Source() { return AbstractSource::Instance(); }
     static DataArg_UserInterface* Ui() { return AbstractSource::GetUserInterfaceHandler(); }
     static GuiAcquireJobsDialog* Window() {
@@ -364,8 +373,9 @@ TEST_F(AcquireWindowTest, NewScanRunsTheBusyAnimationAndPollsUntilItsJobEnds) {
 TEST_F(AcquireWindowTest, RefusedScansLeaveNothingPending) {
     Show();
     Window()->SelectPane(GuiAcquireJobsDialog::kInitiatePane);
-    // The simulated server refuses new scans.
+    // The simulated server refuses new scans: the user is told.
     Click(IDOK);
+    EXPECT_EQ(1, errors->Answered());
     EXPECT_FALSE(Window()->IsScanPending());
     EXPECT_FALSE(Window()->IsBusy());
     EXPECT_FALSE(Source()->GetScanPreferences().GetScanBusy());
