@@ -760,8 +760,10 @@ TEST_F(SendDialogTest, TheEditButtonsOpenTheirEditors) {
               dialog.editorModes);
 }
 
-// Off until the editor's template is in this program's resources: its fields are not found.
-TEST_F(SendDialogTest, DISABLED_TheMessageEditorsOkReplacesTheMessageAndCancelKeepsIt) {
+TEST_F(SendDialogTest, TheMessageEditorsOkReplacesTheMessageAndCancelKeepsIt) {
+    // The editor's fields are rich edit controls, whose library the user-interface handler
+    // loads in the product.
+    ASSERT_NE(nullptr, LoadLibraryA("RichEd32.Dll"));
     Connect("localhost");
     InitDialog& dialog = OpenInit(true);
     dialog.realEditor = true;

@@ -1,7 +1,8 @@
 // An application acquires through Wine's source manager from the built Nimbrel5.ds, as a user
 // would: it enables the source with its user interface, picks the stored two-page job on the
 // Retrieve pane of the acquire window and presses Acquire; then it takes the pages by native and
-// memory transfer. A server that goes down shows its error and asks the application to close.
+// memory transfer. A scan started on the Initiate pane delivers the pages of the job the copier
+// reports; a server that goes down shows its error and asks the application to close.
 
 #include "GuiAcquireJobsDialog_rc.h"
 #include "GuiModalErrorDialog_rc.h"
@@ -19,8 +20,10 @@
 
 namespace {
 
-// The stored job of the default server with two colour pages of 320 x 240.
+// The stored job of the default server with two colour pages of 320 x 240, filed under its
+// owner's name as the mailbox.
 constexpr char kJobName[] = "Colour report";
+constexpr char kJobMailbox[] = "alice";
 constexpr LONG kJobWidth = 320;
 constexpr LONG kJobHeight = 240;
 
@@ -61,6 +64,37 @@ HWND ControlIn(HWND window, int controlId) {
     Search search = {window, controlId, nullptr};
     EnumChildWindows(window, FindDescendant, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+BOOL CALLBACK FindVisiblePane(HWND window, LPARAM param) {
+    auto* const search = reinterpret_cast<Search*>(param);
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof(name));
+    if (GetParent(window) == search->parent && std::string(name) == "#32770" &&
+        IsWindowVisible(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The pane the window shows: a child dialog of its own.
+HWND VisiblePane(HWND window) {
+    Search search = {window, 0, nullptr};
+    EnumChildWindows(window, FindVisiblePane, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void ExpectPaneInsideFrame(HWND window, const char* pane) {
+    const HWND shown = VisiblePane(window);
+    ASSERT_NE(nullptr, shown) << pane;
+    RECT frame = {};
+    RECT inner = {};
+    GetWindowRect(GetDlgItem(window, IDC_PANE_FRAME), &frame);
+    GetWindowRect(shown, &inner);
+    EXPECT_TRUE(inner.left >= frame.left && inner.top >= frame.top && inner.right <= frame.right &&
+                inner.bottom <= frame.bottom)
+        << pane << " pane lies inside the tab frame";
 }
 
 // Rows of one picture, each cut to the bytes its pixels take, top-down, red-green-blue.
@@ -113,19 +147,28 @@ protected:
         return static_cast<int>(std::count(app.Notices().begin(), app.Notices().end(), notice));
     }
 
-    // Selects the job's row on the Retrieve pane and presses Acquire; true once the
-    // application heard MSG_XFERREADY.
+    // Types the job's mailbox on the Retrieve pane, selects the job's row and presses Acquire;
+    // true once the application heard MSG_XFERREADY.
     bool AcquireStoredJob(HWND window) {
+        HWND const mailbox = ControlIn(window, IDC_RETRIEVE_MAILBOX_NAME);
         HWND const list = ControlIn(window, IDC_RETRIEVE_JOB_LIST);
+        EXPECT_NE(nullptr, mailbox) << "the Retrieve pane's mailbox name";
         EXPECT_NE(nullptr, list) << "the Retrieve pane's job list";
-        if (list == nullptr) {
+        if (mailbox == nullptr || list == nullptr) {
             return false;
         }
-        LVFINDINFOA find = {};
-        find.flags = LVFI_STRING;
-        find.psz = kJobName;
-        const int row = static_cast<int>(SendMessageA(list, LVM_FINDITEMA, static_cast<WPARAM>(-1),
-                                                      reinterpret_cast<LPARAM>(&find)));
+        SetWindowTextA(mailbox, kJobMailbox);
+        int row = -1;
+        app.PumpUntil(
+            [&] {
+                LVFINDINFOA find = {};
+                find.flags = LVFI_STRING;
+                find.psz = kJobName;
+                row = static_cast<int>(SendMessageA(list, LVM_FINDITEMA, static_cast<WPARAM>(-1),
+                                                    reinterpret_cast<LPARAM>(&find)));
+                return row != -1;
+            },
+            5000);
         EXPECT_NE(-1, row) << kJobName << " is listed";
         if (row == -1) {
             return false;
@@ -152,12 +195,14 @@ protected:
         return picture;
     }
 
-    // Strips of the preferred size, reassembled row by row without their padding.
+    // Strips of 32 KB (within the source's bounds), reassembled row by row without their
+    // padding.
     Picture Memory() {
         TW_SETUPMEMXFER setup = {};
         EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS,
                      app.Call(DG_CONTROL, DAT_SETUPMEMXFER, MSG_GET, &setup));
-        std::vector<char> buffer(setup.Preferred);
+        std::vector<char> buffer(std::clamp<TW_UINT32>(
+            32 * 1024, setup.MinBufSize, std::max(setup.MinBufSize, setup.MaxBufSize)));
         Picture picture;
         int strips = 0;
         for (;;) {
@@ -206,8 +251,7 @@ protected:
 
 } // namespace
 
-// Off until the Retrieve pane opens on the mailbox that holds this job: it is not listed yet.
-TEST_F(AcquireEndToEndTest, DISABLED_AStoredJobPickedInTheWindowReachesTheApplication) {
+TEST_F(AcquireEndToEndTest, AStoredJobPickedInTheWindowReachesTheApplication) {
     ASSERT_TRUE(app.HasManager());
     ASSERT_EQ(TWRC_SUCCESS, app.OpenManager());
     ASSERT_EQ(TWRC_SUCCESS, app.OpenSource("Nimbrel 5"));
@@ -245,11 +289,48 @@ TEST_F(AcquireEndToEndTest, DISABLED_AStoredJobPickedInTheWindowReachesTheApplic
     EXPECT_TRUE(guitest::SaveWindowPng(
         window, guitest::ScreenshotFolder() + "/GuiAcquireJobsDialog.acquired.en.png", &error))
         << error;
+    // Both panes fit the frame; the Initiate tab shows the other one.
+    ExpectPaneInsideFrame(window, "Retrieve");
+    TabCtrl_SetCurFocus(GetDlgItem(window, IDC_PANE_FRAME), 1);
+    ExpectPaneInsideFrame(window, "Initiate");
+    EXPECT_TRUE(guitest::SaveWindowPng(
+        window, guitest::ScreenshotFolder() + "/GuiAcquireJobsDialog.initiate.en.png", &error))
+        << error;
     TW_USERINTERFACE ui = {};
     EXPECT_EQ(TWRC_SUCCESS, app.Call(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui));
     EXPECT_EQ(TWRC_SUCCESS, app.CloseSource());
     EXPECT_EQ(TWRC_SUCCESS, app.CloseManager());
     EXPECT_EQ(0, app.CountForeignVisibleWindows());
+}
+
+TEST_F(AcquireEndToEndTest, AScanStartedOnTheInitiatePaneDeliversItsPages) {
+    ASSERT_TRUE(app.HasManager());
+    ASSERT_EQ(TWRC_SUCCESS, app.OpenManager());
+    ASSERT_EQ(TWRC_SUCCESS, app.OpenSource("Nimbrel 5"));
+    ASSERT_EQ(TWRC_SUCCESS, Enable());
+    const HWND window = AcquireWindowOf(app.Window());
+    ASSERT_NE(nullptr, window);
+
+    // The copier takes the scan (the simulated server has none of its own) and later reports
+    // the job it made, the stored two-page job.
+    TabCtrl_SetCurFocus(GetDlgItem(window, IDC_PANE_FRAME), 1);
+    OrvexSim_FailNext("SCAN_initiateScan", 0);
+    guitest::ClickButton(window, IDOK);
+    EXPECT_EQ(1, OrvexSim_DeliverEvent(0, 101, 0));
+    ASSERT_TRUE(app.PumpUntil([&] { return CountNotices(MSG_XFERREADY) > 0; }, 10000));
+    const Picture first = Native();
+    EXPECT_EQ(kJobWidth, first.width);
+    EXPECT_EQ(kJobHeight, first.height);
+    EXPECT_EQ(1, EndXfer());
+    const Picture second = Native();
+    EXPECT_EQ(kJobWidth, second.width);
+    EXPECT_EQ(0, EndXfer());
+    ExpectNoTransfer();
+
+    TW_USERINTERFACE ui = {};
+    EXPECT_EQ(TWRC_SUCCESS, app.Call(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui));
+    EXPECT_EQ(TWRC_SUCCESS, app.CloseSource());
+    EXPECT_EQ(TWRC_SUCCESS, app.CloseManager());
 }
 
 TEST_F(AcquireEndToEndTest, AServerGoingDownShowsItsErrorThenAsksToClose) {
