@@ -16,6 +16,8 @@ public:
 
     // Places the pane over the owner's frame, hidden.
     bool OnInitDialog() override;
+    // A pane lies inside its owner: no banner, and so no band that would drag it around there.
+    void PaintBanner(HDC) override {}
 
     // Nothing while the pane has no window.
     virtual void ShowPane(bool show);

@@ -3,14 +3,14 @@
 // change-mailbox dialog and the about box. The window knows them only through the small
 // interfaces below and makes them through one AcquireWindowParts, so that each window class
 // lives on its own; GuiAcquireJobsDialog::SetParts replaces the process-wide instance (tests
-// put stand-ins there). The default makes no pane and no dialog: the window then shows no
-// tabs, and Send..., the logo and the mailbox dialog open nothing.
-//
-// To plug in a window class: let it derive from its interface here as well (the operation
-// names are its own), and return it from the matching Create operation of the default parts.
+// put stand-ins there). The default makes the real panes and dialogs; each derives from its
+// interface here, whose operations carry the class's own names.
 
 #include <cstdint>
+#include <memory>
 #include <string>
+
+#include "quorvel_api.h"
 
 class GuiAcquireJobsDialog;
 class GuiMultiPane;
@@ -31,17 +31,20 @@ class AcquireRetrievePaneIntf {
 public:
     virtual ~AcquireRetrievePaneIntf() = default;
     // The selected job's image from the scanner; null without a selection.
-    virtual zylImageFile* SelectJobOnSource() = 0;
-    // The job of the selected row; null without one.
-    virtual zylImageFile* ReselectJob() = 0;
+    virtual zylImageFile* GetSelectedImageFile() = 0;
+    // Keeps the selected job for a later send.
+    virtual void RememberSelectedJob() = 0;
+    // The kept job; null while none was kept or it left the scanner.
+    virtual zylImageFile* GetRememberedImageFile() = 0;
     // -1 for all pages, else the page number.
-    virtual int GetSelectedPage() = 0;
-    virtual std::string GetMailboxName() = 0;
+    virtual int32_t GetSelectedPage() = 0;
+    virtual std::string GetMailboxName() const = 0;
     // False when the mailbox cannot be opened.
     virtual bool ChangeMailbox(const std::string& name, const std::string& password) = 0;
-    // A scan event reached the window: the list may have changed.
-    virtual void ReloadJobs(int32_t eventType) = 0;
-    virtual void GetAcquireRequest(int32_t jobId) = 0;
+    // A scan event the window handled while this pane was shown.
+    virtual void OnScanEvent(const ScanEventRecord* record) = 0;
+    // Reloads the list when the job is in the shown mailbox (-1: in any case).
+    virtual bool ReloadJobList(int32_t jobId) = 0;
 };
 
 // The initiate pane: the settings of a new scan.
@@ -49,7 +52,7 @@ class AcquireInitiatePaneIntf {
 public:
     virtual ~AcquireInitiatePaneIntf() = default;
     // Writes the pane's settings into the job attributes it was made with.
-    virtual InitiateMediator* GetSettingsBlock() = 0;
+    virtual InitiateMediator* GetInitiateMediator() = 0;
     virtual void RefreshSettings() = 0;
 };
 
@@ -57,8 +60,8 @@ public:
 class AcquireSendDialogIntf {
 public:
     virtual ~AcquireSendDialogIntf() = default;
-    virtual CommonCpp::FileSpec GetFileSpec() = 0;
-    virtual std::string GetResultText() = 0;
+    virtual CommonCpp::FileSpec GetFileSpec() const = 0;
+    virtual std::string GetFileName() = 0;
     virtual bool IsSaveToDiskSelected() = 0;
     virtual bool IsEmailSelected() = 0;
     virtual bool IsFtpSelected() = 0;
@@ -71,7 +74,7 @@ public:
 class AcquireMailboxDialogIntf {
 public:
     virtual ~AcquireMailboxDialogIntf() = default;
-    virtual std::string GetMailboxName() = 0;
+    virtual std::string GetMailbox() = 0;
     virtual std::string GetPassword() = 0;
 };
 
@@ -91,9 +94,10 @@ public:
                                              QuorvelWrapperIntf* wrapper, Scanner* scanner,
                                              ScanAttributeWrapper& attributes);
     // The send dialog over the window for a new scan (job null) or a stored job and its page
-    // (0 the whole job), not yet created; it must also be an AcquireSendDialogIntf. Null:
-    // nothing to send with.
-    virtual GuiWindowsDialog* CreateSendDialog(GuiAcquireJobsDialog& window, SendMediator& mediator,
+    // (0 the whole job), not yet created; it must also be an AcquireSendDialogIntf and takes
+    // the mediator over. Null: nothing to send with (the mediator is gone too).
+    virtual GuiWindowsDialog* CreateSendDialog(GuiAcquireJobsDialog& window,
+                                               std::unique_ptr<SendMediator> mediator,
                                                zylImageFile* job, int32_t page);
     // The change-mailbox dialog, not yet created; also an AcquireMailboxDialogIntf.
     virtual GuiWindowsDialog* CreateChangeMailboxDialog(GuiAcquireJobsDialog& window,

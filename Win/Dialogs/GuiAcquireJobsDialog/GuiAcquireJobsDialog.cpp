@@ -154,7 +154,6 @@ struct GuiAcquireJobsDialog::State {
     int32_t savePage = 0;
     AcquireJobsMediator mediator;
     // The send dialog's mediator, while the dialog is open.
-    std::unique_ptr<SendMediator> sendMediator;
     bool imagePosted = false;
     int32_t pageEvents = 0;
     bool hostRestricted = false;
@@ -283,6 +282,10 @@ bool GuiAcquireJobsDialog::OnInitDialog() {
     }
     ShowSelectedServer();
     return true;
+}
+
+bool GuiAcquireJobsDialog::IsRetrievePaneCurrent() const {
+    return GetCurrentPaneIndex() == m_state->retrieveIndex;
 }
 
 bool GuiAcquireJobsDialog::IsInitiateAllowed() {
@@ -690,7 +693,10 @@ void GuiAcquireJobsDialog::ProcessScanEvent(int32_t type, int32_t jobId) {
     }
     // The server-down handling may have left the window closing; the tail only needs it alive.
     if (m_state->retrievePane != nullptr && GetCurrentPaneIndex() == m_state->retrieveIndex) {
-        m_state->retrievePane->ReloadJobs(type);
+        ScanEventRecord record{};
+        record.type = type;
+        record.jobId = jobId;
+        m_state->retrievePane->OnScanEvent(&record);
     }
     if (const int current = GetCurrentPaneIndex(); current != -1) {
         SelectPane(current);
@@ -773,7 +779,7 @@ void GuiAcquireJobsDialog::FinishTransfer(bool done) {
     }
     m_state->eventDeferred = false;
     if (!done && m_state->retrievePane != nullptr) {
-        m_state->retrievePane->GetAcquireRequest(-1);
+        m_state->retrievePane->ReloadJobList(-1);
     }
     // Every event that waited is handled now, in the order it came.
     for (const ScanEventRecord& event : std::exchange(m_state->deferredEvents, {})) {
@@ -830,7 +836,8 @@ void GuiAcquireJobsDialog::OnAcquire() {
             m_state->acquireAfterScan = true;
             m_state->attributes.Clear();
             if (m_state->initiatePane != nullptr) {
-                if (InitiateMediator* const settings = m_state->initiatePane->GetSettingsBlock()) {
+                if (InitiateMediator* const settings =
+                        m_state->initiatePane->GetInitiateMediator()) {
                     settings->ApplyAll();
                 }
             }
@@ -839,7 +846,7 @@ void GuiAcquireJobsDialog::OnAcquire() {
         return;
     }
     zylImageFile* const job =
-        m_state->retrievePane != nullptr ? m_state->retrievePane->SelectJobOnSource() : nullptr;
+        m_state->retrievePane != nullptr ? m_state->retrievePane->GetSelectedImageFile() : nullptr;
     if (job == nullptr) {
         return;
     }
@@ -1004,8 +1011,9 @@ void GuiAcquireJobsDialog::OpenSendDialog() {
         if (m_state->retrievePane == nullptr) {
             return;
         }
-        job = m_state->retrievePane->SelectJobOnSource();
+        m_state->retrievePane->RememberSelectedJob();
         page = m_state->retrievePane->GetSelectedPage();
+        job = m_state->retrievePane->GetSelectedImageFile();
         if (page == -1) {
             page = 0;
         }
@@ -1013,7 +1021,7 @@ void GuiAcquireJobsDialog::OpenSendDialog() {
         if (!IsInitiateAllowed() || m_state->initiatePane == nullptr) {
             return;
         }
-        if (InitiateMediator* const settings = m_state->initiatePane->GetSettingsBlock()) {
+        if (InitiateMediator* const settings = m_state->initiatePane->GetInitiateMediator()) {
             settings->ApplyAll();
         }
     }
@@ -1025,12 +1033,14 @@ void GuiAcquireJobsDialog::OpenSendDialog() {
         mediator = std::make_unique<SendMediatorInitiater>(&m_state->attributes, m_scanner,
                                                            &m_preferences);
     }
-    GuiWindowsDialog* const dialog = Parts().CreateSendDialog(*this, *mediator, job, page);
+    // The dialog owns the mediator from here on.
+    SendMediator* const sendMediator = mediator.get();
+    GuiWindowsDialog* const dialog =
+        Parts().CreateSendDialog(*this, std::move(mediator), job, page);
     if (dialog == nullptr) {
         return;
     }
-    mediator->SetClient(dynamic_cast<SendMediatorClient*>(dialog));
-    m_state->sendMediator = std::move(mediator);
+    sendMediator->SetClient(dynamic_cast<SendMediatorClient*>(dialog));
     SetChildDialog(dialog);
     dialog->Create();
 }
@@ -1043,18 +1053,16 @@ void GuiAcquireJobsDialog::OnCloseRequest(int dialogId, int result) {
         auto* const send = dynamic_cast<AcquireSendDialogIntf*>(child);
         if (result != 1 || send == nullptr) {
             GuiMultiPaneDialog::OnCloseRequest(dialogId, result);
-            m_state->sendMediator.reset();
             return;
         }
         m_state->saveTarget = send->GetFileSpec();
-        m_state->saveFileName = send->GetResultText();
+        m_state->saveFileName = send->GetFileName();
         const bool save = send->IsSaveToDiskSelected();
         const bool destination = send->IsEmailSelected() || send->IsFtpSelected() ||
                                  send->IsHoldQueueSelected() || send->IsInternetFaxSelected();
         const bool retrieve = GetCurrentPaneIndex() == m_state->retrieveIndex;
         if (retrieve) {
             GuiMultiPaneDialog::OnCloseRequest(dialogId, result);
-            m_state->sendMediator.reset();
             if (destination) {
                 SendJob();
             }
@@ -1062,7 +1070,6 @@ void GuiAcquireJobsDialog::OnCloseRequest(int dialogId, int result) {
             m_state->savePage = 0;
             const bool start = destination || send->IsMailboxSelected() || save;
             GuiMultiPaneDialog::OnCloseRequest(dialogId, result);
-            m_state->sendMediator.reset();
             if (start) {
                 InitiateScan();
             }
@@ -1071,7 +1078,7 @@ void GuiAcquireJobsDialog::OnCloseRequest(int dialogId, int result) {
             if (!retrieve) {
                 // The scan may have been refused: then there is nothing to save.
                 m_state->saveAfterScan = m_state->scanPending;
-            } else if (zylImageFile* const job = m_state->retrievePane->ReselectJob()) {
+            } else if (zylImageFile* const job = m_state->retrievePane->GetRememberedImageFile()) {
                 m_state->saveJobId = static_cast<int32_t>(job->GetJobID());
                 m_state->savePage = job->GetStartPage();
                 InvalidateRect(GetHwnd(), nullptr, TRUE);
@@ -1087,7 +1094,7 @@ void GuiAcquireJobsDialog::OnCloseRequest(int dialogId, int result) {
         std::string name;
         std::string password;
         if (auto* const mailbox = dynamic_cast<AcquireMailboxDialogIntf*>(child)) {
-            name = mailbox->GetMailboxName();
+            name = mailbox->GetMailbox();
             password = mailbox->GetPassword();
         }
         GuiMultiPaneDialog::OnCloseRequest(dialogId, result);
@@ -1107,8 +1114,9 @@ void GuiAcquireJobsDialog::OnCloseRequest(int dialogId, int result) {
 }
 
 void GuiAcquireJobsDialog::SendJob() {
-    zylImageFile* const job =
-        m_state->retrievePane != nullptr ? m_state->retrievePane->ReselectJob() : nullptr;
+    zylImageFile* const job = m_state->retrievePane != nullptr
+                                  ? m_state->retrievePane->GetRememberedImageFile()
+                                  : nullptr;
     if (job == nullptr) {
         return;
     }

@@ -15,6 +15,8 @@
 #include "AcquireWindowIntf.h"
 #include "AcquireWindowParts.h"
 #include "GuiMultiPaneDialog.h"
+#include "PaneHostIntf.h"
+#include "RetrievePaneOwnerIntf.h"
 
 #include <memory>
 
@@ -24,7 +26,9 @@ class Scanner;
 
 class GuiAcquireJobsDialog : public GuiMultiPaneDialog,
                              public AcquireJobsMediatorClient,
-                             public AcquireWindowIntf {
+                             public AcquireWindowIntf,
+                             public PaneHostIntf,
+                             public RetrievePaneOwnerIntf {
 public:
     static constexpr int kRetrievePane = 0;
     static constexpr int kInitiatePane = 1;
@@ -52,16 +56,16 @@ public:
 
     void PostEvent(int32_t type, int32_t jobId) override;
     void PostAlertEvent(const ScanAlertEventRecord* record) override;
-    virtual void DisableSend();
-    virtual void EnableSend();
+    void DisableSend() override;
+    void EnableSend() override;
     // The pane on which EnableSend and DisableSend act.
-    virtual void SetStateValue(int sendPaneIndex);
+    void SetStateValue(int sendPaneIndex) override;
     virtual void OnOperationEnded();
     void FinishTransfer(bool done) override;
     // Shows the animation and the text, and disables the buttons; nothing while it runs.
     void StartBusyAnimation(const std::string& text) override;
     void StopBusyAnimation() override;
-    virtual void OpenChangeMailboxDialog();
+    void OpenChangeMailboxDialog() override;
     virtual void OnScanCompleted(int32_t jobId);
     virtual void ContinueAcquire();
     virtual void OnScanCanceled();
@@ -114,8 +118,7 @@ public:
     AcquireRetrievePaneIntf* GetRetrievePane() const;
     AcquireInitiatePaneIntf* GetInitiatePane() const;
     ScanAttributeWrapper& GetJobAttributes() const;
-
-protected:
+    bool IsRetrievePaneCurrent() const;
     QuorvelWrapperIntf* GetWrapper() const { return m_wrapper; }
     ScanPreferences& GetPreferences() const { return m_preferences; }
     Scanner* GetScanner() const { return m_scanner; }

@@ -2,12 +2,13 @@
 // Asks for the name of a server mailbox and its password, as a modeless child of the acquire
 // window; the owner reads the entered values after OK (result 1).
 
+#include "AcquireWindowParts.h"
 #include "EditCtrl.h"
 #include "GuiWindowsDialog.h"
 
 #include <string>
 
-class GuiChangeMailboxDialog : public GuiWindowsDialog {
+class GuiChangeMailboxDialog : public GuiWindowsDialog, public AcquireMailboxDialogIntf {
 public:
     static constexpr int kMailboxLimit = 72;
     static constexpr int kPasswordLimit = 32;
@@ -21,8 +22,8 @@ public:
     void PaintBanner(HDC dc) override;
 
     // The entered values, valid after OK.
-    virtual std::string GetMailbox();
-    virtual std::string GetPassword();
+    std::string GetMailbox() override;
+    std::string GetPassword() override;
     virtual void CheckFields();
 
 private:

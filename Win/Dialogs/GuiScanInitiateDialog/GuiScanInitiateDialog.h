@@ -6,6 +6,7 @@
 // choices when it closes. Every list entry carries the server's index of its value as item
 // data, so filtered lists still name the server's values.
 
+#include "AcquireWindowParts.h"
 #include "EditCtrl.h"
 #include "GuiMultiPane.h"
 #include "InitiateClient.h"
@@ -26,7 +27,9 @@ class ScanPreferences;
 class ScanServerCapabilities;
 class ScannerIntf;
 
-class GuiScanInitiateDialog : public GuiMultiPane, public InitiateClient {
+class GuiScanInitiateDialog : public GuiMultiPane,
+                              public InitiateClient,
+                              public AcquireInitiatePaneIntf {
 public:
     // Everything is borrowed. Without preferences the pane takes the data source's.
     GuiScanInitiateDialog(GuiMultiPaneDialog* owner, QuorvelWrapperIntf* wrapper,
@@ -46,7 +49,7 @@ public:
     virtual void OnPaneActivated();
     virtual bool IsAdfSelected();
     // Refills now when the pane is shown, else when it is next shown.
-    virtual void RefreshSettings();
+    void RefreshSettings() override;
     virtual bool IsAutoPageSizeSelectable();
     // The display text of a page-size keyword the pane knows; false for any other.
     virtual bool GetPaperSizeText(const std::string& keyword, std::string& text) const;
@@ -56,7 +59,7 @@ public:
     virtual void StepResolution(bool up);
     virtual void SnapSplitTimeout();
     virtual void ApplyInternetFaxMode(bool on);
-    virtual InitiateMediator* GetInitiateMediator();
+    InitiateMediator* GetInitiateMediator() override;
 
     bool IsScanSourceEnabled() override;
     bool IsOrientationEnabled() override;

@@ -5,6 +5,7 @@
 // shown mailbox. It reaches the server only through the Scanner, and its host through
 // RetrievePaneOwnerIntf when the host implements it.
 
+#include "AcquireWindowParts.h"
 #include "EditCtrl.h"
 #include "GuiMultiPane.h"
 #include "ListCtrl.h"
@@ -23,7 +24,9 @@ class Scanner;
 class zylDirectory;
 class zylImageFile;
 
-class GuiScanRetrieveDialog : public GuiMultiPane, public EditCtrl::NotifyIntf {
+class GuiScanRetrieveDialog : public GuiMultiPane,
+                              public EditCtrl::NotifyIntf,
+                              public AcquireRetrievePaneIntf {
 public:
     // The attributes, preferences and scanner are borrowed.
     GuiScanRetrieveDialog(GuiMultiPaneDialog* owner, ScanAttributeWrapper* attributes,
@@ -39,24 +42,24 @@ public:
 
     // Type 0: a job finished (reload when it is in the shown mailbox; -1 always); type 1: a
     // job left the server's list (reload, and end a pending deletion of that job).
-    virtual void OnScanEvent(const ScanEventRecord* record);
+    void OnScanEvent(const ScanEventRecord* record) override;
     // The selected job in the scanner's tree; null without a selection.
-    virtual zylImageFile* GetSelectedImageFile();
+    zylImageFile* GetSelectedImageFile() override;
     // 0 without a selection.
     virtual int32_t GetSelectedJobId();
     virtual void OnPaneShown();
-    virtual void RememberSelectedJob();
+    void RememberSelectedJob() override;
     // Opens the mailbox; false when its job list could not be loaded.
-    virtual bool ChangeMailbox(const std::string& name, const std::string& password);
+    bool ChangeMailbox(const std::string& name, const std::string& password) override;
     // -1 for no job; true when the server's list was reloaded.
-    virtual bool ReloadJobList(int32_t jobId);
+    bool ReloadJobList(int32_t jobId) override;
     // -1 for all pages, else the page typed.
-    virtual int32_t GetSelectedPage();
-    virtual std::string GetMailboxName() const;
+    int32_t GetSelectedPage() override;
+    std::string GetMailboxName() const override;
     virtual void FillJobList();
     virtual void OpenMailboxDirectory();
     // Null while no job was remembered.
-    virtual zylImageFile* GetRememberedImageFile();
+    zylImageFile* GetRememberedImageFile() override;
 
     // Number form of a mailbox id: the text itself with text names; else 1 to 4 digits as a
     // number ("0042" is "42"), anything else empty (and the given id emptied too).

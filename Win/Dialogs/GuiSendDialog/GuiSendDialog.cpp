@@ -1,6 +1,7 @@
 #include "GuiSendDialog.h"
 
 #include "Exception.h"
+#include "GuiEmailEditDialog.h"
 #include "GuiFtpDestinationDialog.h"
 #include "GuiFtpDestinationDialog_rc.h"
 #include "GuiSendDialog_rc.h"
@@ -714,9 +715,17 @@ void GuiSendDialog::ApplyEditedMessage(int mode, const EmailMsg& message) {
     }
 }
 
-void GuiSendDialog::EditMessage(const EmailMsg&, int) {}
+void GuiSendDialog::EditMessage(const EmailMsg& message, int mode) {
+    auto* const editor = new GuiEmailEditDialog(this, message, mode, GetMediator());
+    SetChildDialog(editor);
+    editor->Create();
+}
 
-void GuiSendDialog::OnMessageEditorClosed(GuiWindowsDialog*) {}
+void GuiSendDialog::OnMessageEditorClosed(GuiWindowsDialog* editor) {
+    if (const auto* const messageEditor = dynamic_cast<GuiEmailEditDialog*>(editor)) {
+        ApplyEditedMessage(messageEditor->GetMode(), messageEditor->GetMessage());
+    }
+}
 
 bool GuiSendDialog::RunSaveFileDialog(OPENFILENAMEA& request) {
     return GetSaveFileNameA(&request) != FALSE;

@@ -6,6 +6,7 @@
 // server does not offer are hidden and the window shrinks. A modeless child of the acquire
 // window; only its variants (GuiSendDialogExist, GuiSendDialogInit) are opened.
 
+#include "AcquireWindowParts.h"
 #include "EmailMsg.h"
 #include "EditCtrl.h"
 #include "FTPDestinationInfo.h"
@@ -24,7 +25,9 @@ class ScanPreferences;
 class Scanner;
 class SendMediator;
 
-class GuiSendDialog : public GuiWindowsDialog, public SendMediatorClient {
+class GuiSendDialog : public GuiWindowsDialog,
+                      public SendMediatorClient,
+                      public AcquireSendDialogIntf {
 public:
     // Modes of the message editor.
     static constexpr int kEmailMode = 1;
@@ -45,7 +48,7 @@ public:
     // A child editor closed: its OK result changes the message or the FTP destination.
     void OnCloseRequest(int dialogId, int result) override;
 
-    virtual CommonCpp::FileSpec GetFileSpec() const;
+    CommonCpp::FileSpec GetFileSpec() const override;
     // The disk picker's selected entry (entry 0 when none is selected).
     virtual std::string GetDiskFormatName() const;
     virtual void SetupFileName();
@@ -118,10 +121,9 @@ public:
     void ApplyEditedMessage(int mode, const EmailMsg& message);
 
 protected:
-    // Opens the message editor as this dialog's child; the editor is wired where the window
-    // is built into the data source.
+    // Opens the message editor as this dialog's child.
     virtual void EditMessage(const EmailMsg& message, int mode);
-    // The message editor ended with OK; the wiring hands its message to ApplyEditedMessage.
+    // The message editor ended with OK: its message goes to ApplyEditedMessage.
     virtual void OnMessageEditorClosed(GuiWindowsDialog* editor);
     // The standard save-file dialog; true when the user chose a file.
     virtual bool RunSaveFileDialog(OPENFILENAMEA& request);

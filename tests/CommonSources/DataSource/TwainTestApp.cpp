@@ -192,7 +192,10 @@ BOOL CALLBACK CountVisible(HWND window, LPARAM param) {
     auto* search = reinterpret_cast<WindowSearch*>(param);
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    if (process == search->process && window != search->own && IsWindowVisible(window)) {
+    RECT area = {};
+    // The tool tip's window waits visible with no size: nobody sees it.
+    if (process == search->process && window != search->own && IsWindowVisible(window) &&
+        GetWindowRect(window, &area) && !IsRectEmpty(&area)) {
         ++search->count;
     }
     return TRUE;

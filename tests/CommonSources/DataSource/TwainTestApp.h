@@ -53,7 +53,7 @@ public:
     // and the messages the application dispatched itself (TWRC_NOTDSEVENT).
     const std::vector<TW_UINT16>& Notices() const { return m_notices; }
     const std::vector<UINT>& DispatchedMessages() const { return m_dispatched; }
-    // Visible top-level windows of this process other than the application's own.
+    // Visible top-level windows of this process with an area, other than the application's own.
     int CountForeignVisibleWindows() const;
 
 private:

@@ -14,6 +14,7 @@
 #include "ScanCommand.h"
 #include "ScanPreferences.h"
 #include "Scanner.h"
+#include "SendMediator.h"
 #include "SourceFixture.h"
 #include "StringTable_rc.h"
 #include "ResourceLoader.h"
@@ -26,6 +27,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -36,24 +38,25 @@ public:
     FakeRetrievePane(GuiAcquireJobsDialog& window, Scanner* scanner)
         : GuiMultiPane(IDD_TEST_RETRIEVE_PANE, &window), m_scanner(scanner) {}
 
-    zylImageFile* SelectJobOnSource() override {
+    zylImageFile* GetSelectedImageFile() override {
         if (selectedJob == 0) {
             return nullptr;
         }
         m_scanner->RefreshJobs();
         return m_scanner->GetImageFileByJobID(selectedJob);
     }
-    zylImageFile* ReselectJob() override { return SelectJobOnSource(); }
-    int GetSelectedPage() override { return selectedPage; }
-    std::string GetMailboxName() override { return mailbox; }
+    void RememberSelectedJob() override { ++remembered; }
+    zylImageFile* GetRememberedImageFile() override { return GetSelectedImageFile(); }
+    int32_t GetSelectedPage() override { return selectedPage; }
+    std::string GetMailboxName() const override { return mailbox; }
     bool ChangeMailbox(const std::string& name, const std::string&) override {
         mailboxTries.push_back(name);
         return mailboxOpens;
     }
-    void ReloadJobs(int32_t eventType) override {
+    void OnScanEvent(const ScanEventRecord* record) override {
         ++depth;
         maxDepth = std::max(maxDepth, depth);
-        reloads.push_back(eventType);
+        reloads.push_back(record->type);
         if (onReload) {
             auto action = std::move(onReload);
             onReload = nullptr;
@@ -61,10 +64,11 @@ public:
         }
         --depth;
     }
-    void GetAcquireRequest(int32_t) override {}
+    bool ReloadJobList(int32_t) override { return true; }
 
     int32_t selectedJob = 0;
     int selectedPage = -1;
+    int remembered = 0;
     std::string mailbox = "007";
     bool mailboxOpens = true;
     std::vector<std::string> mailboxTries;
@@ -81,7 +85,7 @@ class FakeInitiatePane : public GuiMultiPane, public AcquireInitiatePaneIntf {
 public:
     explicit FakeInitiatePane(GuiAcquireJobsDialog& window)
         : GuiMultiPane(IDD_TEST_INITIATE_PANE, &window) {}
-    InitiateMediator* GetSettingsBlock() override {
+    InitiateMediator* GetInitiateMediator() override {
         ++settingsAsked;
         return nullptr;
     }
@@ -92,11 +96,11 @@ public:
 // A dialog without a window: the test ends it as the user would, through EndDialog.
 class FakeSendDialog : public GuiWindowsDialog, public AcquireSendDialogIntf {
 public:
-    explicit FakeSendDialog(GuiAcquireJobsDialog& window)
-        : GuiWindowsDialog(1600, &window, nullptr) {}
+    FakeSendDialog(GuiAcquireJobsDialog& window, std::unique_ptr<SendMediator> mediator)
+        : GuiWindowsDialog(1600, &window, nullptr), m_mediator(std::move(mediator)) {}
     void Create() override {}
-    CommonCpp::FileSpec GetFileSpec() override { return CommonCpp::FileSpec("C:\\scan.pdf"); }
-    std::string GetResultText() override { return "PDF"; }
+    CommonCpp::FileSpec GetFileSpec() const override { return CommonCpp::FileSpec("C:\\scan.pdf"); }
+    std::string GetFileName() override { return "PDF"; }
     bool IsSaveToDiskSelected() override { return save; }
     bool IsEmailSelected() override { return email; }
     bool IsFtpSelected() override { return false; }
@@ -105,6 +109,9 @@ public:
     bool IsMailboxSelected() override { return false; }
     bool save = false;
     bool email = false;
+
+private:
+    std::unique_ptr<SendMediator> m_mediator;
 };
 
 class FakeMailboxDialog : public GuiWindowsDialog, public AcquireMailboxDialogIntf {
@@ -112,7 +119,7 @@ public:
     explicit FakeMailboxDialog(GuiAcquireJobsDialog& window)
         : GuiWindowsDialog(1650, &window, nullptr) {}
     void Create() override {}
-    std::string GetMailboxName() override { return "042"; }
+    std::string GetMailbox() override { return "042"; }
     std::string GetPassword() override { return "secret"; }
 };
 
@@ -130,9 +137,10 @@ public:
         initiate = new FakeInitiatePane(window);
         return initiate;
     }
-    GuiWindowsDialog* CreateSendDialog(GuiAcquireJobsDialog& window, SendMediator&,
-                                       zylImageFile* job, int32_t page) override {
-        send = new FakeSendDialog(window);
+    GuiWindowsDialog* CreateSendDialog(GuiAcquireJobsDialog& window,
+                                       std::unique_ptr<SendMediator> mediator, zylImageFile* job,
+                                       int32_t page) override {
+        send = new FakeSendDialog(window, std::move(mediator));
         sendJob = job;
         sendPage = page;
         return send;
@@ -521,6 +529,7 @@ TEST_F(AcquireWindowTest, SendDialogOfAStoredJob) {
     ASSERT_NE(nullptr, parts.send);
     EXPECT_EQ(101u, parts.sendJob->GetJobID());
     EXPECT_EQ(0, parts.sendPage) << "all pages is the whole job";
+    EXPECT_EQ(1, parts.retrieve->remembered) << "kept for the save after the send";
     OrvexSim_ClearLog();
     parts.send->EndDialog(2);
     EXPECT_EQ(nullptr, Window()->GetChildDialog());

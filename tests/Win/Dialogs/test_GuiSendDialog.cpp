@@ -6,6 +6,8 @@
 #include "SendDialogTestSupport.h"
 #include "EmailMsg.h"
 #include "ExportedAttributes.h"
+#include "GuiEmailEditDialog.h"
+#include "GuiEmailEditDialog_rc.h"
 #include "GuiSendDialogExist.h"
 #include "GuiSendDialogInit.h"
 #include "GuiSendDialog_rc.h"
@@ -43,11 +45,19 @@ public:
     // Cancels unless set.
     std::function<bool(OPENFILENAMEA&)> saveFile;
     std::vector<int> editorModes;
+    // Opens the real message editor instead of noting the mode.
+    bool realEditor = false;
 
     bool RunSaveFileDialog(OPENFILENAMEA& request) override {
         return saveFile ? saveFile(request) : false;
     }
-    void EditMessage(const EmailMsg&, int mode) override { editorModes.push_back(mode); }
+    void EditMessage(const EmailMsg& message, int mode) override {
+        if (realEditor) {
+            Base::EditMessage(message, mode);
+        } else {
+            editorModes.push_back(mode);
+        }
+    }
 };
 using InitDialog = Testable<GuiSendDialogInit>;
 using ExistDialog = Testable<GuiSendDialogExist>;
@@ -748,6 +758,38 @@ TEST_F(SendDialogTest, TheEditButtonsOpenTheirEditors) {
     Click(dialog, IDC_SEND_EDIT_FAX);
     EXPECT_EQ((std::vector<int>{GuiSendDialog::kEmailMode, GuiSendDialog::kInternetFaxMode}),
               dialog.editorModes);
+}
+
+TEST_F(SendDialogTest, TheMessageEditorsOkReplacesTheMessageAndCancelKeepsIt) {
+    // The editor's fields are rich edit controls, whose library the user-interface handler
+    // loads in the product.
+    ASSERT_NE(nullptr, LoadLibraryA("RichEd32.Dll"));
+    Connect("localhost");
+    InitDialog& dialog = OpenInit(true);
+    dialog.realEditor = true;
+    const struct {
+        int check;
+        int edit;
+    } editors[] = {{IDC_SEND_EMAIL_CHECK, IDC_SEND_EDIT_EMAIL},
+                   {IDC_SEND_FAX_CHECK, IDC_SEND_EDIT_FAX}};
+    for (const auto& row : editors) {
+        SCOPED_TRACE(row.edit);
+        const std::string caption = dialog.GetItemText(row.edit);
+        Click(dialog, row.check);
+        for (const int answer : {IDCANCEL, IDOK}) {
+            Click(dialog, row.edit);
+            auto* const editor = dynamic_cast<GuiEmailEditDialog*>(dialog.GetChildDialog());
+            ASSERT_NE(nullptr, editor);
+            Type(*editor, IDC_EDIT_TO_FIELD, "ann@x.io");
+            Click(*editor, answer);
+            guitest::PumpPending();
+            EXPECT_EQ(nullptr, dialog.GetChildDialog());
+            if (answer == IDCANCEL) {
+                EXPECT_EQ(caption, dialog.GetItemText(row.edit));
+            }
+        }
+        EXPECT_EQ(To("ann@x.io").GetToString(), dialog.GetItemText(row.edit));
+    }
 }
 
 TEST_F(SendDialogTest, TheWindowIsTranslated) {
