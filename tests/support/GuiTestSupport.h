@@ -21,6 +21,8 @@ bool SaveWindowPng(HWND window, const std::string& path, std::string* error = nu
 // Folder of the build tree where the window tests put their pictures (made when missing).
 std::string ScreenshotFolder();
 
+// A top-level window of this thread owned by the owner and titled so; null when none is.
+HWND OwnedWindow(HWND owner, const std::string& title);
 // Whether the window holds a child control with each of the ids.
 bool HasControls(HWND window, std::initializer_list<int> controlIds);
 // A user's click on the dialog's button (BM_CLICK).

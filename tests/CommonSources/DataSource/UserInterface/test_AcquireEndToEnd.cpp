@@ -33,17 +33,6 @@ struct Search {
     HWND found;
 };
 
-BOOL CALLBACK FindAcquireWindow(HWND window, LPARAM param) {
-    auto* const search = reinterpret_cast<Search*>(param);
-    char title[32] = {};
-    GetWindowTextA(window, title, sizeof(title));
-    if (GetWindow(window, GW_OWNER) == search->parent && std::string(title) == "Nimbrel 5") {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 BOOL CALLBACK FindDescendant(HWND window, LPARAM param) {
     auto* const search = reinterpret_cast<Search*>(param);
     if (GetDlgCtrlID(window) == search->controlId && IsWindowVisible(window)) {
@@ -54,9 +43,7 @@ BOOL CALLBACK FindDescendant(HWND window, LPARAM param) {
 }
 
 HWND AcquireWindowOf(HWND owner) {
-    Search search = {owner, 0, nullptr};
-    EnumThreadWindows(GetCurrentThreadId(), FindAcquireWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return guitest::OwnedWindow(owner, "Nimbrel 5");
 }
 
 // A visible control anywhere inside the window (the panes are dialogs of their own).
@@ -142,6 +129,21 @@ protected:
     TW_UINT16 Enable() {
         TW_USERINTERFACE ui = {TRUE, FALSE, app.Window()};
         return app.Call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui);
+    }
+    // Opens the source through the manager and enables it with its acquire window.
+    void OpenAndEnable(HWND* window) {
+        ASSERT_TRUE(app.HasManager());
+        ASSERT_EQ(TWRC_SUCCESS, app.OpenManager());
+        ASSERT_EQ(TWRC_SUCCESS, app.OpenSource("Nimbrel 5"));
+        ASSERT_EQ(TWRC_SUCCESS, Enable());
+        *window = AcquireWindowOf(app.Window());
+        ASSERT_NE(nullptr, *window);
+    }
+    void DisableAndClose() {
+        TW_USERINTERFACE ui = {};
+        EXPECT_EQ(TWRC_SUCCESS, app.Call(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui));
+        EXPECT_EQ(TWRC_SUCCESS, app.CloseSource());
+        EXPECT_EQ(TWRC_SUCCESS, app.CloseManager());
     }
     int CountNotices(TW_UINT16 notice) const {
         return static_cast<int>(std::count(app.Notices().begin(), app.Notices().end(), notice));
@@ -252,12 +254,8 @@ protected:
 } // namespace
 
 TEST_F(AcquireEndToEndTest, AStoredJobPickedInTheWindowReachesTheApplication) {
-    ASSERT_TRUE(app.HasManager());
-    ASSERT_EQ(TWRC_SUCCESS, app.OpenManager());
-    ASSERT_EQ(TWRC_SUCCESS, app.OpenSource("Nimbrel 5"));
-    ASSERT_EQ(TWRC_SUCCESS, Enable());
-    const HWND window = AcquireWindowOf(app.Window());
-    ASSERT_NE(nullptr, window);
+    HWND window = nullptr;
+    ASSERT_NO_FATAL_FAILURE(OpenAndEnable(&window));
 
     // Page 1 native, page 2 in memory strips.
     ASSERT_TRUE(AcquireStoredJob(window));
@@ -296,20 +294,13 @@ TEST_F(AcquireEndToEndTest, AStoredJobPickedInTheWindowReachesTheApplication) {
     EXPECT_TRUE(guitest::SaveWindowPng(
         window, guitest::ScreenshotFolder() + "/GuiAcquireJobsDialog.initiate.en.png", &error))
         << error;
-    TW_USERINTERFACE ui = {};
-    EXPECT_EQ(TWRC_SUCCESS, app.Call(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui));
-    EXPECT_EQ(TWRC_SUCCESS, app.CloseSource());
-    EXPECT_EQ(TWRC_SUCCESS, app.CloseManager());
+    DisableAndClose();
     EXPECT_EQ(0, app.CountForeignVisibleWindows());
 }
 
 TEST_F(AcquireEndToEndTest, AScanStartedOnTheInitiatePaneDeliversItsPages) {
-    ASSERT_TRUE(app.HasManager());
-    ASSERT_EQ(TWRC_SUCCESS, app.OpenManager());
-    ASSERT_EQ(TWRC_SUCCESS, app.OpenSource("Nimbrel 5"));
-    ASSERT_EQ(TWRC_SUCCESS, Enable());
-    const HWND window = AcquireWindowOf(app.Window());
-    ASSERT_NE(nullptr, window);
+    HWND window = nullptr;
+    ASSERT_NO_FATAL_FAILURE(OpenAndEnable(&window));
 
     // The copier takes the scan (the simulated server has none of its own) and later reports
     // the job it made, the stored two-page job.
@@ -327,22 +318,16 @@ TEST_F(AcquireEndToEndTest, AScanStartedOnTheInitiatePaneDeliversItsPages) {
     EXPECT_EQ(0, EndXfer());
     ExpectNoTransfer();
 
-    TW_USERINTERFACE ui = {};
-    EXPECT_EQ(TWRC_SUCCESS, app.Call(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui));
-    EXPECT_EQ(TWRC_SUCCESS, app.CloseSource());
-    EXPECT_EQ(TWRC_SUCCESS, app.CloseManager());
+    DisableAndClose();
 }
 
 TEST_F(AcquireEndToEndTest, AServerGoingDownShowsItsErrorThenAsksToClose) {
-    ASSERT_TRUE(app.HasManager());
-    ASSERT_EQ(TWRC_SUCCESS, app.OpenManager());
-    ASSERT_EQ(TWRC_SUCCESS, app.OpenSource("Nimbrel 5"));
-    ASSERT_EQ(TWRC_SUCCESS, Enable());
-    ASSERT_NE(nullptr, AcquireWindowOf(app.Window()));
+    HWND window = nullptr;
+    ASSERT_NO_FATAL_FAILURE(OpenAndEnable(&window));
 
     std::string shown;
     guitest::WindowAnswerer user(
-        [](HWND window) { return guitest::HasControls(window, {IDC_MODAL_ERROR_TEXT}); },
+        [](HWND candidate) { return guitest::HasControls(candidate, {IDC_MODAL_ERROR_TEXT}); },
         [&](HWND error) {
             shown = guitest::ControlText(error, IDC_MODAL_ERROR_TEXT);
             guitest::ClickButton(error, IDOK);
@@ -355,8 +340,5 @@ TEST_F(AcquireEndToEndTest, AServerGoingDownShowsItsErrorThenAsksToClose) {
     EXPECT_FALSE(shown.empty());
     EXPECT_EQ(0, CountNotices(MSG_XFERREADY));
 
-    TW_USERINTERFACE ui = {};
-    EXPECT_EQ(TWRC_SUCCESS, app.Call(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui));
-    EXPECT_EQ(TWRC_SUCCESS, app.CloseSource());
-    EXPECT_EQ(TWRC_SUCCESS, app.CloseManager());
+    DisableAndClose();
 }

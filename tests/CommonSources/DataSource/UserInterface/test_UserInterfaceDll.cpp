@@ -3,6 +3,7 @@
 // through the application's MSG_PROCESSEVENT loop, and the server library's events until the
 // source is disabled; and the window-less acquisition announcing its page.
 
+#include "GuiTestSupport.h"
 #include "SourceFixture.h"
 #include "UiMessages.h"
 
@@ -10,26 +11,8 @@
 
 namespace {
 
-struct AcquireSearch {
-    HWND owner;
-    HWND found;
-};
-
-BOOL CALLBACK FindAcquireWindow(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<AcquireSearch*>(param);
-    char title[32] = {};
-    GetWindowTextA(window, title, sizeof(title));
-    if (GetWindow(window, GW_OWNER) == search->owner && std::string(title) == "Nimbrel 5") {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 HWND AcquireWindowOf(HWND owner) {
-    AcquireSearch search = {owner, nullptr};
-    EnumThreadWindows(GetCurrentThreadId(), FindAcquireWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return guitest::OwnedWindow(owner, "Nimbrel 5");
 }
 
 class ManagerWindowTest : public ::testing::Test {
