@@ -76,3 +76,13 @@ std::int32_t ScanCommandIntf::GetLastPage() {
 }
 
 void ScanCommandIntf::SetLastPage(std::int32_t) {}
+
+ScanCommandIntf::JobPages ScanCommandIntf::BeginJob(zylImageFile* job) {
+    Reset();
+    AttachImageFile(job);
+    const std::int32_t start = job->GetStartPage();
+    if (start == -1) {
+        return {1, job->GetNumPages()};
+    }
+    return {start, 1};
+}

@@ -54,4 +54,12 @@ public:
     virtual void DeletePending();
     virtual std::int32_t GetLastPage();
     virtual void SetLastPage(std::int32_t page);
+
+    // The pages of a job to hand over: from its start page, or all of them from page 1.
+    struct JobPages {
+        std::int32_t first;
+        std::int32_t count;
+    };
+    // Resets the machine and attaches the job.
+    JobPages BeginJob(zylImageFile* job);
 };

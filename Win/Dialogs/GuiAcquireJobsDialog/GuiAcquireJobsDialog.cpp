@@ -928,15 +928,8 @@ void GuiAcquireJobsDialog::OnJobReady(zylImageFile* job) {
     }
     try {
         ScanCommandIntf* const command = m_scanner->GetScanCommand();
-        command->Reset();
-        command->AttachImageFile(job);
-        int32_t start = job->GetStartPage();
-        int32_t count = 1;
-        if (start == -1) {
-            count = job->GetNumPages();
-            start = 1;
-        }
-        ui->SetTotalPageToAcquire(count);
+        const ScanCommandIntf::JobPages pages = command->BeginJob(job);
+        ui->SetTotalPageToAcquire(pages.count);
         const int kind = m_state->mediator.GetJobColorClass(job);
         bool ready = true;
         if (kind == AcquireJobsMediator::kBitonal || kind == AcquireJobsMediator::kContinuousTone) {
@@ -946,7 +939,7 @@ void GuiAcquireJobsDialog::OnJobReady(zylImageFile* job) {
             } else {
                 command->SelectTiffConversion();
             }
-            ready = command->StartPage(start);
+            ready = command->StartPage(pages.first);
             StopBusyAnimation();
         }
         PumpMessages();

@@ -325,15 +325,8 @@ void GuilessAcquireJobManager::AcquireJob(zylImageFile* job) {
     };
     try {
         ScanCommandIntf* const command = m_scanner->GetScanCommand();
-        command->Reset();
-        command->AttachImageFile(job);
-        int32_t start = job->GetStartPage();
-        int32_t count = 1;
-        if (start == -1) {
-            count = job->GetNumPages();
-            start = 1;
-        }
-        ui->SetTotalPageToAcquire(count);
+        const ScanCommandIntf::JobPages pages = command->BeginJob(job);
+        ui->SetTotalPageToAcquire(pages.count);
         const int kind = ReadJobFormat(job);
         // Every kind is fetched before it is announced: the application must never be told of
         // a page that is not there.
@@ -343,7 +336,7 @@ void GuilessAcquireJobManager::AcquireJob(zylImageFile* job) {
         } else if (kind == kKindBitonal) {
             command->SelectTiffConversion();
         }
-        const bool ready = command->StartPage(start);
+        const bool ready = command->StartPage(pages.first);
         if (ui->IsCloseRequested()) {
             ui->NotifyCloseRequest();
         } else if (ready) {
