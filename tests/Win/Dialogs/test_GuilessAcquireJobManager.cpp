@@ -10,7 +10,7 @@
 #include "Scanner.h"
 #include "ServerInfo.h"
 #include "ServerList.h"
-#include "SourceFixture.h"
+#include "GuiSourceFixture.h"
 #include "zylImageFile.h"
 
 #include <algorithm>
@@ -49,18 +49,8 @@ bool Logged(const std::string& call) {
     return std::find(names.begin(), names.end(), call) != names.end();
 }
 
-class GuilessAcquireTest : public SourceFixture {
+class GuilessAcquireTest : public GuiSourceFixture {
 protected:
-    void SetUp() override {
-        SourceFixture::SetUp();
-        DataArg_UserInterface::SetWindowFactory(GuiWindowFactory::Instance());
-        ShowSimulatedServers();
-    }
-    void TearDown() override {
-        SourceFixture::TearDown();
-        DataArg_UserInterface::SetWindowFactory(nullptr);
-    }
-
     // The next open connects to the simulated server of that folder.
     static void UseServer(const std::string& name) {
         CommonCpp::XGPreferences store("Halcyra", "Nimbrel", "5",

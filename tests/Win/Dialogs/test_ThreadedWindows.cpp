@@ -16,7 +16,7 @@
 #include "GuiWindowFactory.h"
 #include "MessageWaits.h"
 #include "ResourceLoader.h"
-#include "SourceFixture.h"
+#include "GuiSourceFixture.h"
 
 #include <commctrl.h>
 
@@ -80,18 +80,8 @@ long long MillisecondsOf(const std::function<void()>& action) {
         .count();
 }
 
-class ThreadedWindowsTest : public SourceFixture {
+class ThreadedWindowsTest : public GuiSourceFixture {
 protected:
-    void SetUp() override {
-        SourceFixture::SetUp();
-        DataArg_UserInterface::SetWindowFactory(GuiWindowFactory::Instance());
-        ShowSimulatedServers();
-    }
-    void TearDown() override {
-        SourceFixture::TearDown();
-        DataArg_UserInterface::SetWindowFactory(nullptr);
-    }
-
     void Open(const char* host = "Twain Test App") {
         Unload();
         std::strcpy(app.AppIdentity().ProductName, host);

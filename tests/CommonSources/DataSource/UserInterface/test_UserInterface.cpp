@@ -8,7 +8,7 @@
 #include "GuiWindowFactory.h"
 #include "GuiWindowsDialog.h"
 #include "QuorMemoryAllocator.h"
-#include "SourceFixture.h"
+#include "GuiSourceFixture.h"
 #include "UiMessages.h"
 
 #include <atomic>
@@ -39,18 +39,8 @@ void CALLBACK AnswerNo(HWND, UINT, UINT_PTR, DWORD) {
     }
 }
 
-class UserInterfaceTest : public SourceFixture {
+class UserInterfaceTest : public GuiSourceFixture {
 protected:
-    void SetUp() override {
-        SourceFixture::SetUp();
-        DataArg_UserInterface::SetWindowFactory(GuiWindowFactory::Instance());
-        ShowSimulatedServers();
-    }
-    void TearDown() override {
-        SourceFixture::TearDown();
-        DataArg_UserInterface::SetWindowFactory(nullptr);
-    }
-
     void Open() {
         ASSERT_EQ(TWRC_SUCCESS, app.OpenSource("Nimbrel 5"));
         ASSERT_NE(nullptr, Ui());
