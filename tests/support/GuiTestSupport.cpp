@@ -155,25 +155,30 @@ bool HasControls(HWND window, std::initializer_list<int> controlIds) {
     return true;
 }
 
+namespace {
+
+struct OwnedSearch {
+    HWND owner;
+    const std::string& title;
+    HWND found;
+};
+
+BOOL CALLBACK FindOwned(HWND window, LPARAM param) {
+    auto* const search = reinterpret_cast<OwnedSearch*>(param);
+    char text[128] = {};
+    GetWindowTextA(window, text, sizeof(text));
+    if (GetWindow(window, GW_OWNER) == search->owner && search->title == text) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace
+
 HWND OwnedWindow(HWND owner, const std::string& title) {
-    struct Search {
-        HWND owner;
-        const std::string& title;
-        HWND found;
-    } search = {owner, title, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* const search = reinterpret_cast<Search*>(param);
-            char text[128] = {};
-            GetWindowTextA(window, text, sizeof(text));
-            if (GetWindow(window, GW_OWNER) == search->owner && search->title == text) {
-                search->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    OwnedSearch search = {owner, title, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), FindOwned, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
