@@ -47,6 +47,30 @@ double Seconds() {
     return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
+// A native transfer's DIB (bottom-up, blue-green-red rows padded to four bytes) holds the
+// page's red-green-blue rows.
+bool DibMatches(HGLOBAL handle, const std::string& page) {
+    const auto* dib = static_cast<const unsigned char*>(GlobalLock(handle));
+    const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(dib);
+    const size_t stride = (static_cast<size_t>(kWidth) * 24 + 31) / 32 * 4;
+    bool right = header->biWidth == kWidth && header->biHeight == kHeight;
+    for (int y = 0; right && y < kHeight; ++y) {
+        const unsigned char* row = dib + header->biSize + stride * (kHeight - 1 - y);
+        const auto* raw = reinterpret_cast<const unsigned char*>(page.data()) + 3 * kWidth * y;
+        for (int x = 0; right && x < kWidth; ++x) {
+            right = row[3 * x] == raw[3 * x + 2] && row[3 * x + 1] == raw[3 * x + 1] &&
+                    row[3 * x + 2] == raw[3 * x];
+        }
+    }
+    GlobalUnlock(handle);
+    return right;
+}
+
+// A memory strip holds the page's bytes from the offset on.
+bool StripMatches(const std::string& page, size_t at, const char* strip, std::uint32_t written) {
+    return at + written <= page.size() && std::memcmp(page.data() + at, strip, written) == 0;
+}
+
 // The best time of kRuns runs, in milliseconds.
 double Best(const std::function<void()>& run) {
     double best = 1e30;
@@ -143,20 +167,7 @@ Result Measure(Scanner& scanner, zylImageFile& job, BenchSource& source, const s
         command->TransferNative(request, &handle);
         bool right = handle != nullptr;
         if (check && handle) {
-            const auto* dib = static_cast<const unsigned char*>(GlobalLock(handle));
-            const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(dib);
-            const size_t stride = (static_cast<size_t>(kWidth) * 24 + 31) / 32 * 4;
-            right = header->biWidth == kWidth && header->biHeight == kHeight;
-            for (int y = 0; right && y < kHeight; ++y) {
-                const unsigned char* row = dib + header->biSize + stride * (kHeight - 1 - y);
-                const unsigned char* raw =
-                    reinterpret_cast<const unsigned char*>(page.data()) + 3 * kWidth * y;
-                for (int x = 0; right && x < kWidth; ++x) {
-                    right = row[3 * x] == raw[3 * x + 2] && row[3 * x + 1] == raw[3 * x + 1] &&
-                            row[3 * x + 2] == raw[3 * x];
-                }
-            }
-            GlobalUnlock(handle);
+            right = DibMatches(handle, page);
         }
         GlobalFree(handle);
         return right;
@@ -178,8 +189,7 @@ Result Measure(Scanner& scanner, zylImageFile& job, BenchSource& source, const s
             const bool last = block.lastBlock;
             ++strips;
             if (check) {
-                right = right && at + written <= page.size() &&
-                        std::memcmp(page.data() + at, buffer.data(), written) == 0;
+                right = right && StripMatches(page, at, buffer.data(), written);
             }
             at += written;
             if (last || written == 0) {
@@ -260,20 +270,7 @@ Result MeasureThroughEntry(ScanJobEntry& entry, const std::string& page,
         }
         bool right = rc == TWRC_XFERDONE && handle != nullptr;
         if (check && right) {
-            const auto* dib = static_cast<const unsigned char*>(GlobalLock(handle));
-            const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(dib);
-            const size_t stride = (static_cast<size_t>(kWidth) * 24 + 31) / 32 * 4;
-            right = header->biWidth == kWidth && header->biHeight == kHeight;
-            for (int y = 0; right && y < kHeight; ++y) {
-                const unsigned char* row = dib + header->biSize + stride * (kHeight - 1 - y);
-                const auto* raw =
-                    reinterpret_cast<const unsigned char*>(page.data()) + 3 * kWidth * y;
-                for (int x = 0; right && x < kWidth; ++x) {
-                    right = row[3 * x] == raw[3 * x + 2] && row[3 * x + 1] == raw[3 * x + 1] &&
-                            row[3 * x + 2] == raw[3 * x];
-                }
-            }
-            GlobalUnlock(handle);
+            right = DibMatches(handle, page);
         }
         GlobalFree(handle);
         DS_Entry(&application, DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending);
@@ -302,8 +299,7 @@ Result MeasureThroughEntry(ScanJobEntry& entry, const std::string& page,
             }
             ++strips;
             if (check) {
-                right = right && at + strip.BytesWritten <= page.size() &&
-                        std::memcmp(page.data() + at, buffer.data(), strip.BytesWritten) == 0;
+                right = right && StripMatches(page, at, buffer.data(), strip.BytesWritten);
             }
             at += strip.BytesWritten;
             if (rc == TWRC_XFERDONE) {
