@@ -372,6 +372,14 @@ void DataArg_UserInterface::SetTotalPageToAcquire(int32_t pages) {
     m_state->pageCounter = pages;
 }
 
+void DataArg_UserInterface::AbandonAcquire() {
+    RequestClose();
+    StopBusyAnimation();
+    EndProgressIfShown();
+    CloseWarning();
+    SetTotalPageToAcquire(0);
+}
+
 bool DataArg_UserInterface::HasPagesDone() {
     return m_state->pageCounter > 0;
 }

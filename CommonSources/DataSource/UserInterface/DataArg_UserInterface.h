@@ -95,6 +95,9 @@ public:
 
     // The pages still to be handed over in this acquisition.
     void SetTotalPageToAcquire(int32_t pages) override;
+    // A job that could not be prepared: the application is asked to close, the busy windows
+    // go and no page is counted.
+    void AbandonAcquire();
     virtual bool HasPagesDone();
     virtual void CountPage();
 

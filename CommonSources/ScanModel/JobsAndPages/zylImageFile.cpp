@@ -490,12 +490,7 @@ void zylImageFile::ReleasePageInfo(ScanPageInfo* info) const {
     if (!info) {
         return;
     }
-    // A list the library made goes back to the library's heap.
-    if (auto* const allocator = dynamic_cast<QuorMemoryAllocator*>(m_wrapper)) {
-        allocator->FreeAttributeList(&info, true);
-    } else {
-        QuorMemoryAllocator().FreeAttributeList(&info, true);
-    }
+    FreeReceivedAttributeList(m_wrapper, &info);
 }
 
 void zylImageFile::GetPagePixelSize(std::int32_t page) {

@@ -1,5 +1,7 @@
 #include "QuorMemoryAllocator.h"
 
+#include "QuorvelWrapperIntf.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -370,4 +372,12 @@ void QuorMemoryAllocator::FreeAlertEvent(ScanAlertEventRecord** record) {
     Free((*record)->text);
     Free(*record);
     *record = nullptr;
+}
+
+void FreeReceivedAttributeList(QuorvelWrapperIntf* wrapper, ServerAttributeList** list) {
+    if (auto* const allocator = dynamic_cast<QuorMemoryAllocator*>(wrapper)) {
+        allocator->FreeAttributeList(list, true);
+    } else {
+        QuorMemoryAllocator().FreeAttributeList(list, true);
+    }
 }

@@ -10,6 +10,8 @@
 
 #include "quorvel_api.h"
 
+class QuorvelWrapperIntf;
+
 // An exhausted heap, as the allocators report it.
 class QuorBadAllocation : public std::bad_alloc {
 public:
@@ -78,3 +80,7 @@ private:
     // A zero-filled array of count elements of size bytes.
     void* AllocZeroed(size_t count, size_t size, const char* file, int line);
 };
+
+// A list the server library made goes back to the library's heap: through the wrapper when it
+// is the allocator, else through a plain one. The caller's pointer becomes null.
+void FreeReceivedAttributeList(QuorvelWrapperIntf* wrapper, ServerAttributeList** list);

@@ -41,11 +41,7 @@ public:
         if (!m_list) {
             return;
         }
-        if (auto* const allocator = dynamic_cast<QuorMemoryAllocator*>(m_wrapper)) {
-            allocator->FreeAttributeList(&m_list, true);
-        } else {
-            QuorMemoryAllocator().FreeAttributeList(&m_list, true);
-        }
+        FreeReceivedAttributeList(m_wrapper, &m_list);
     }
 
     ServerAttributeList** Out() { return &m_list; }

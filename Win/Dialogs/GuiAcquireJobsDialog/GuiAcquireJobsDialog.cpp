@@ -10,6 +10,7 @@
 #include "GuiMultiPane.h"
 #include "InitiateMediator.h"
 #include "Localizer.h"
+#include "MessageWaits.h"
 #include "QuorMemoryAllocator.h"
 #include "QuorvelWrapper.h"
 #include "QuorvelWrapperException.h"
@@ -144,7 +145,6 @@ struct GuiAcquireJobsDialog::State {
     HBRUSH statusBrush = nullptr;
     COLORREF statusColor = RGB(255, 0, 0);
     ScanEventQueueManager events;
-    bool eventDeferred = false;
     // Events that came while a page was still being transferred: handled once it is.
     std::vector<ScanEventRecord> deferredEvents;
     bool saveAfterScan = false;
@@ -153,7 +153,6 @@ struct GuiAcquireJobsDialog::State {
     int32_t saveJobId = 0;
     int32_t savePage = 0;
     AcquireJobsMediator mediator;
-    // The send dialog's mediator, while the dialog is open.
     bool imagePosted = false;
     int32_t pageEvents = 0;
     bool hostRestricted = false;
@@ -515,11 +514,7 @@ void GuiAcquireJobsDialog::ShowStatusMessage() {
             const ScanAttributeWrapper attributes(m_wrapper, list);
             capabilities.LoadFromServerAttributes(attributes, m_scanner->GetLocalizer());
         }
-        if (auto* const allocator = dynamic_cast<QuorMemoryAllocator*>(m_wrapper)) {
-            allocator->FreeAttributeList(&list, true);
-        } else {
-            QuorMemoryAllocator().FreeAttributeList(&list, true);
-        }
+        FreeReceivedAttributeList(m_wrapper, &list);
     }
     if (capabilities.IsScanInitAllowed()) {
         ShowItem(IDC_STATUS_LINE, false);
@@ -627,7 +622,6 @@ void GuiAcquireJobsDialog::ProcessScanEvent(int32_t type, int32_t jobId) {
     DataArg_UserInterface* const ui = GetUserInterface();
     if (ui != nullptr && !ui->IsPageDone() && m_state->pagesAnnounced == 0) {
         // A page is still on its way to the application: the event waits for its end.
-        m_state->eventDeferred = true;
         m_state->deferredEvents.push_back({type, jobId, 0});
         return;
     }
@@ -692,7 +686,7 @@ void GuiAcquireJobsDialog::ProcessScanEvent(int32_t type, int32_t jobId) {
         }
     }
     // The server-down handling may have left the window closing; the tail only needs it alive.
-    if (m_state->retrievePane != nullptr && GetCurrentPaneIndex() == m_state->retrieveIndex) {
+    if (m_state->retrievePane != nullptr && IsRetrievePaneCurrent()) {
         ScanEventRecord record{};
         record.type = type;
         record.jobId = jobId;
@@ -774,10 +768,9 @@ void GuiAcquireJobsDialog::HandlePageReady(int32_t jobId) {
 }
 
 void GuiAcquireJobsDialog::FinishTransfer(bool done) {
-    if (!m_state->eventDeferred) {
+    if (m_state->deferredEvents.empty()) {
         return;
     }
-    m_state->eventDeferred = false;
     if (!done && m_state->retrievePane != nullptr) {
         m_state->retrievePane->ReloadJobList(-1);
     }
@@ -797,25 +790,22 @@ void GuiAcquireJobsDialog::OnScanCompleted(int32_t jobId) {
 }
 
 void GuiAcquireJobsDialog::OnScanCanceled() {
-    if (!m_state->scanPending) {
-        return;
-    }
-    m_state->scanPending = false;
-    m_state->saveAfterScan = false;
-    KillTimer(GetHwnd(), kPollTimer);
-    StopBusyAnimation();
-    if (DataArg_UserInterface* const ui = GetUserInterface()) {
-        ui->ShowErrorMessage(IDS_SCAN_CANCELED);
+    if (m_state->scanPending) {
+        EndScan(IDS_SCAN_CANCELED);
     }
 }
 
 void GuiAcquireJobsDialog::OnScanFailed() {
+    EndScan(IDS_SCAN_FAILED);
+}
+
+void GuiAcquireJobsDialog::EndScan(int messageId) {
     m_state->scanPending = false;
     m_state->saveAfterScan = false;
     KillTimer(GetHwnd(), kPollTimer);
     StopBusyAnimation();
     if (DataArg_UserInterface* const ui = GetUserInterface()) {
-        ui->ShowErrorMessage(IDS_SCAN_FAILED);
+        ui->ShowErrorMessage(messageId);
     }
 }
 
@@ -908,18 +898,6 @@ void GuiAcquireJobsDialog::ContinueAcquire() {
     }
 }
 
-void GuiAcquireJobsDialog::AbandonAcquire() {
-    DataArg_UserInterface* const ui = GetUserInterface();
-    if (ui == nullptr) {
-        return;
-    }
-    ui->RequestClose();
-    ui->StopBusyAnimation();
-    ui->EndProgressIfShown();
-    ui->CloseWarning();
-    ui->SetTotalPageToAcquire(0);
-}
-
 void GuiAcquireJobsDialog::OnJobReady(zylImageFile* job) {
     m_state->acquireAfterScan = false;
     DataArg_UserInterface* const ui = GetUserInterface();
@@ -950,11 +928,11 @@ void GuiAcquireJobsDialog::OnJobReady(zylImageFile* job) {
         }
     } catch (QuorvelWrapperException& e) {
         CommonCpp::NoteException(&e, __FILE__, __LINE__);
-        AbandonAcquire();
+        ui->AbandonAcquire();
         ui->ReportServerError(e.GetResultCode());
     } catch (CommonCpp::Exception& e) {
         CommonCpp::NoteException(&e, __FILE__, __LINE__);
-        AbandonAcquire();
+        ui->AbandonAcquire();
         ui->ShowErrorMessage(IDS_SCAN_FAILED);
     }
 }
@@ -966,11 +944,7 @@ void GuiAcquireJobsDialog::QueuePageTransfer(int32_t page, int32_t jobId, bool a
         return;
     }
     QueuedJobRecord* const record = MakeJobRecord(jobId, *info);
-    if (auto* const allocator = dynamic_cast<QuorMemoryAllocator*>(m_wrapper)) {
-        allocator->FreeAttributeList(&info, true);
-    } else {
-        QuorMemoryAllocator().FreeAttributeList(&info, true);
-    }
+    FreeReceivedAttributeList(m_wrapper, &info);
     auto image = std::make_unique<zylImageFile>(&record->entry, m_scanner, m_wrapper, nullptr);
     if (allPages) {
         image->SetStartPage(-1);
@@ -997,7 +971,7 @@ void GuiAcquireJobsDialog::ShowPreview(int32_t jobId) {
 void GuiAcquireJobsDialog::OpenSendDialog() {
     m_state->mediator.ResetScanCommand();
     m_state->attributes.Clear();
-    const bool retrieve = GetCurrentPaneIndex() == m_state->retrieveIndex;
+    const bool retrieve = IsRetrievePaneCurrent();
     zylImageFile* job = nullptr;
     int32_t page = 0;
     if (retrieve) {
@@ -1053,7 +1027,7 @@ void GuiAcquireJobsDialog::OnCloseRequest(int dialogId, int result) {
         const bool save = send->IsSaveToDiskSelected();
         const bool destination = send->IsEmailSelected() || send->IsFtpSelected() ||
                                  send->IsHoldQueueSelected() || send->IsInternetFaxSelected();
-        const bool retrieve = GetCurrentPaneIndex() == m_state->retrieveIndex;
+        const bool retrieve = IsRetrievePaneCurrent();
         if (retrieve) {
             GuiMultiPaneDialog::OnCloseRequest(dialogId, result);
             if (destination) {
@@ -1142,16 +1116,7 @@ void GuiAcquireJobsDialog::ProcessSaveToDisk() {
 }
 
 void GuiAcquireJobsDialog::PumpMessages() {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            // The application's loop must still see it.
-            PostQuitMessage(static_cast<int>(message.wParam));
-            break;
-        }
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
+    MessageWaits::DispatchPending();
 }
 
 bool GuiAcquireJobsDialog::IsBusy() const {
@@ -1176,7 +1141,7 @@ bool GuiAcquireJobsDialog::IsAcquireAfterScan() const {
     return m_state->acquireAfterScan;
 }
 bool GuiAcquireJobsDialog::IsEventDeferred() const {
-    return m_state->eventDeferred;
+    return !m_state->deferredEvents.empty();
 }
 int32_t GuiAcquireJobsDialog::GetPagesAnnounced() const {
     return m_state->pagesAnnounced;

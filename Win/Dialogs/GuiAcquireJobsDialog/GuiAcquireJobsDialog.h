@@ -124,14 +124,14 @@ public:
     Scanner* GetScanner() const { return m_scanner; }
 
 private:
+    // A scan that will not bring its job: nothing pending, the message shown.
+    void EndScan(int messageId);
     struct State;
     bool IsInitiateAllowed();
     void RunOneEvent(int32_t type, int32_t jobId);
     void HandleJobEnded(int32_t jobId);
     void HandlePageReady(int32_t jobId);
     void AddPageToAttachedImage();
-    // The five steps after a failed preparation of a job.
-    void AbandonAcquire();
     void ResetBusyPreferences();
 
     QuorvelWrapperIntf* m_wrapper;

@@ -7,6 +7,7 @@
 #include "ScanServerCapabilities.h"
 #include "Scanner.h"
 #include "StringTable_rc.h"
+#include "StringUtils.h"
 #include "WaitCursorWrapper.h"
 
 #include <commctrl.h>
@@ -17,22 +18,8 @@ const char* const kListSeparator = "; ";
 const char* const kFieldSeparator = ";\r\n";
 constexpr DWORD kListExtendedStyle = LVS_EX_FULLROWSELECT | LVS_EX_ONECLICKACTIVATE;
 
-std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
-    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
-        text.replace(at, from.size(), to);
-        at += to.size();
-    }
-    return text;
-}
-
-std::string Trim(const std::string& text) {
-    const char* const blanks = " \t\r\n";
-    const size_t first = text.find_first_not_of(blanks);
-    if (first == std::string::npos) {
-        return std::string();
-    }
-    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
-}
+using CommonCpp::ReplaceAll;
+using CommonCpp::Trim;
 
 bool BeginsWith(const std::string& text, const std::string& prefix) {
     return text.compare(0, prefix.size(), prefix) == 0;

@@ -4,6 +4,7 @@
 #include "DataArg_UserInterface.h"
 #include "Exception.h"
 #include "GuiChooserDialog_rc.h"
+#include "HostTopmost.h"
 #include "ServerInfo.h"
 #include "ServerList.h"
 #include "StringTable_rc.h"
@@ -80,10 +81,7 @@ bool GuiChooserDialog::OnInitDialog() {
         return false;
     }
     AddConfigurationTab();
-    const std::string host = getApplicationProductName();
-    if (host.find("PaperPort") != std::string::npos || host.find("eCopy") != std::string::npos) {
-        SetWindowPos(GetHwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    }
+    ApplyHostTopmostRule(GetHwnd());
     SetupListColumns();
     m_serverName.SetHandle(GetItem(IDC_CHOOSER_SERVER_NAME));
     m_nickname.SetHandle(GetItem(IDC_CHOOSER_NICKNAME));

@@ -7,18 +7,13 @@
 #include "ScanPreferences.h"
 #include "SendMediator.h"
 #include "StringTable_rc.h"
+#include "StringUtils.h"
 
 #include <memory>
 
 namespace {
 
-std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
-    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
-        text.replace(at, from.size(), to);
-        at += to.size();
-    }
-    return text;
-}
+using CommonCpp::ReplaceAll;
 
 // The preference lists of each mode's To, Cc and Bcc (the next two follow the first).
 constexpr int kEmailLists = 0;

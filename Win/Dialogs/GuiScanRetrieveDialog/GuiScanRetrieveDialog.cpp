@@ -1,6 +1,7 @@
 #include "GuiScanRetrieveDialog.h"
 
 #include "AbstractSource.h"
+#include "Conversions.h"
 #include "DataArg_UserInterface.h"
 #include "Exception.h"
 #include "GuiMultiPaneDialog.h"
@@ -12,12 +13,12 @@
 #include "Scanner.h"
 #include "StringTable_rc.h"
 #include "StringUtils.h"
+#include "TW_Fix32.h"
 #include "zylDirectory.h"
 #include "zylImageFile.h"
 
 #include <commctrl.h>
 
-#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -26,12 +27,6 @@ constexpr int kMailboxNameLimit = 31;
 constexpr int kMailboxNumberLimit = 4;
 constexpr int kPageNumberLimit = 6;
 constexpr int kCorrectionLimit = 16;
-
-std::string FormatInt(long value) {
-    char text[32];
-    std::snprintf(text, sizeof(text), "%ld", value);
-    return text;
-}
 
 bool IsMailboxNumber(const std::string& text) {
     if (text.empty() || text.size() > static_cast<size_t>(kMailboxNumberLimit)) {
@@ -45,9 +40,8 @@ bool IsMailboxNumber(const std::string& text) {
     return true;
 }
 
-double Fix32ToDouble(const TW_FIX32& value) {
-    return value.Whole + value.Frac / 65536.0;
-}
+using CommonCpp::LongToString;
+using CommonTwain::Fix32ToDouble;
 
 // Enables "Refresh" again however the reload ends.
 class RefreshButtonHold {
@@ -188,7 +182,7 @@ std::string GuiScanRetrieveDialog::NormalizeMailboxId(std::string& id) {
         id.clear();
         return std::string();
     }
-    return FormatInt(std::strtol(id.c_str(), nullptr, 10));
+    return LongToString(std::strtol(id.c_str(), nullptr, 10));
 }
 
 void GuiScanRetrieveDialog::OpenMailboxDirectory() {
@@ -212,14 +206,14 @@ void GuiScanRetrieveDialog::FillJobList() {
             continue;
         }
         const int row = m_jobList.InsertItem(0, job->GetName());
-        m_jobList.SetItemText(row, 1, FormatInt(job->GetNumPages()));
+        m_jobList.SetItemText(row, 1, LongToString(job->GetNumPages()));
         const CommonTwain::TwainDateTime modified = job->GetModifiedTime();
         m_jobList.SetItemText(row, 2, modified.FormatLocalDate(formats));
         m_jobList.SetItemText(row, 3, modified.FormatLocalTime(formats));
         const double mean =
             (Fix32ToDouble(job->GetXResolution()) + Fix32ToDouble(job->GetYResolution()) + 1.0) *
             0.5;
-        m_jobList.SetItemText(row, 4, FormatInt(static_cast<long>(mean)));
+        m_jobList.SetItemText(row, 4, LongToString(static_cast<long>(mean)));
         m_jobList.SetItemText(row, 5, job->GetFileSize());
         m_jobList.SetItem(row, static_cast<LPARAM>(job->GetJobID()));
         ++rows;
@@ -385,7 +379,7 @@ int GuiScanRetrieveDialog::GetPageNumberText(std::string* correction) {
             *correction = "1";
         } else if (zylImageFile* const job = GetSelectedImageFile()) {
             if (typed > job->GetNumPages()) {
-                *correction = FormatInt(job->GetNumPages());
+                *correction = LongToString(job->GetNumPages());
             }
         }
         if (correction->size() > static_cast<size_t>(kCorrectionLimit)) {

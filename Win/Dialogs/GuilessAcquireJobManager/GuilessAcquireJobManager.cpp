@@ -316,13 +316,6 @@ void GuilessAcquireJobManager::AcquireJob(zylImageFile* job) {
     if (ui == nullptr || job == nullptr) {
         return;
     }
-    const auto fail = [this, ui] {
-        ui->RequestClose();
-        ui->StopBusyAnimation();
-        ui->EndProgressIfShown();
-        ui->CloseWarning();
-        ui->SetTotalPageToAcquire(0);
-    };
     try {
         ScanCommandIntf* const command = m_scanner->GetScanCommand();
         const ScanCommandIntf::JobPages pages = command->BeginJob(job);
@@ -342,17 +335,17 @@ void GuilessAcquireJobManager::AcquireJob(zylImageFile* job) {
         } else if (ready) {
             ui->NotifyTransferReady();
         } else {
-            fail();
+            ui->AbandonAcquire();
             ui->NotifyCloseRequest();
         }
     } catch (QuorvelWrapperException& e) {
         CommonCpp::NoteException(&e, __FILE__, __LINE__);
-        fail();
+        ui->AbandonAcquire();
         ui->ReportServerError(e.GetResultCode());
         ui->NotifyCloseRequest();
     } catch (CommonCpp::Exception& e) {
         CommonCpp::NoteException(&e, __FILE__, __LINE__);
-        fail();
+        ui->AbandonAcquire();
         ui->ShowErrorMessage(IDS_SCAN_FAILED);
         ui->NotifyCloseRequest();
     }
