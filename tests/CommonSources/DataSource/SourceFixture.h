@@ -9,6 +9,8 @@
 #include "DataArg_UserInterface.h"
 #include "MainEntry.h"
 #include "OrvexSimControl.h"
+#include "ServerInfo.h"
+#include "ServerList.h"
 #include "TwainException.h"
 #include "TwainTestApp.h"
 #include "UiWindowFactoryIntf.h"
@@ -23,6 +25,15 @@
 
 inline std::string ProductKeyPath() {
     return CommonCpp::XGPreferences::KeyPath("Halcyra", "Nimbrel", "5");
+}
+
+// Stores a server list whose only entry, selected, is the given address.
+inline void StoreServerList(const std::string& address, const std::string& device = "Copier") {
+    CommonCpp::XGPreferences store("Halcyra", "Nimbrel", "5",
+                                   CommonCpp::XGPreferences::ScopeCurrentUser);
+    ServerList servers;
+    servers.Add(new ServerInfo(false, device, address, "", false));
+    servers.Save(store);
 }
 
 // A fixture root without servers: every connection attempt fails.

@@ -125,11 +125,7 @@ protected:
     void OpenOn(const std::string& server) {
         ShowSimulatedServers();
         if (!server.empty()) {
-            CommonCpp::XGPreferences store("Halcyra", "Nimbrel", "5",
-                                           CommonCpp::XGPreferences::ScopeCurrentUser);
-            ServerList servers;
-            servers.Add(new ServerInfo(false, server, server, "", false));
-            servers.Save(store);
+            StoreServerList(server, server);
         }
         ASSERT_EQ(TWRC_SUCCESS, app.OpenSource("Nimbrel 5"));
         source = AbstractSource::Instance();

@@ -180,11 +180,7 @@ protected:
     void SetUp() override {
         TransferFixture::SetUp();
         ShowSimulatedServers();
-        CommonCpp::XGPreferences store("Halcyra", "Nimbrel", "5",
-                                       CommonCpp::XGPreferences::ScopeCurrentUser);
-        ServerList servers;
-        servers.Add(new ServerInfo(false, "stripwidths", "stripwidths", "", false));
-        servers.Save(store);
+        StoreServerList("stripwidths", "stripwidths");
         GetCurrentDirectoryA(MAX_PATH, m_previousFolder);
         char base[MAX_PATH] = {};
         GetTempPathA(MAX_PATH, base);

@@ -106,12 +106,9 @@ TW_UINT16 Simulate(pTW_IDENTITY origin, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 m
         details = text;
     } else if (dat == DAT_PARENT && msg == MSG_OPENDSM && origin != nullptr) {
         details = std::string(" app=") + origin->ProductName;
-    } else if (dat == DAT_IDENTITY && msg == MSG_OPENDS && origin != nullptr) {
-        char text[96];
-        std::snprintf(text, sizeof text, " app=%s id=%lu source=%s", origin->ProductName,
-                      static_cast<unsigned long>(origin->Id),
-                      static_cast<pTW_IDENTITY>(data)->ProductName);
-        details = text;
+    } else if (dat == DAT_IDENTITY && msg == MSG_OPENDS && origin != nullptr && data != nullptr) {
+        details = std::string(" app=") + origin->ProductName + " id=" + std::to_string(origin->Id) +
+                  " source=" + static_cast<pTW_IDENTITY>(data)->ProductName;
     }
     if (dat != DAT_EVENT && dat != DAT_STATUS) {
         Log(dg, dat, msg, details);

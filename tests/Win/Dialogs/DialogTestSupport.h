@@ -2,27 +2,16 @@
 // Shared pieces of the dialog tests: the source running in this program with the real
 // windows, and an owner window that records the close requests of its modeless children.
 
+#include "GuiSourceFixture.h"
 #include "GuiTestSupport.h"
-#include "GuiWindowFactory.h"
 #include "GuiWindowsDialog.h"
-#include "ServerInfo.h"
 #include "ServerList.h"
-#include "SourceFixture.h"
 
 #include <commctrl.h>
 
 #include <functional>
 #include <string>
 #include <vector>
-
-// Stores a server list whose only entry, selected, is the given address.
-inline void StoreServerList(const std::string& address) {
-    CommonCpp::XGPreferences store("Halcyra", "Nimbrel", "5",
-                                   CommonCpp::XGPreferences::ScopeCurrentUser);
-    ServerList servers;
-    servers.Add(new ServerInfo(false, "Copier", address, "", false));
-    servers.Save(store);
-}
 
 inline ServerList StoredServerList() {
     CommonCpp::XGPreferences store("Halcyra", "Nimbrel", "5",
@@ -63,17 +52,8 @@ struct OwnerCloser {
     ~OwnerCloser() { owner->Close(); }
 };
 
-class DialogTest : public SourceFixture {
+class DialogTest : public GuiSourceFixture {
 protected:
-    void SetUp() override {
-        SourceFixture::SetUp();
-        DataArg_UserInterface::SetWindowFactory(GuiWindowFactory::Instance());
-    }
-    void TearDown() override {
-        SourceFixture::TearDown();
-        DataArg_UserInterface::SetWindowFactory(nullptr);
-    }
-
     static void Shoot(HWND window, const std::string& name) {
         std::string error;
         EXPECT_TRUE(

@@ -59,7 +59,6 @@ protected:
     // Opens the source on the default server and asks for the chooser as the acquire window
     // does; its window.
     HWND ShowModelessChooser() {
-        ShowSimulatedServers();
         StoreServerList("default");
         EXPECT_EQ(TWRC_SUCCESS, app.OpenSource("Nimbrel 5"));
         AbstractSource::GetUserInterfaceHandler()->SwitchToChooserDialog();
@@ -93,7 +92,6 @@ protected:
 } // namespace
 
 TEST_F(ChooserTest, OpeningWithoutAServerShowsTheChooserAndCancelKeepsEverything) {
-    ShowSimulatedServers();
     StoreServerList("gone-server");
     bool emptyFieldsDisableAdd = false;
     guitest::WindowAnswerer user(IsChooser, [&](HWND chooser) {
@@ -121,7 +119,6 @@ TEST_F(ChooserTest, OpeningWithoutAServerShowsTheChooserAndCancelKeepsEverything
 }
 
 TEST_F(ChooserTest, AddingAServerAndOkConnectsAndSavesTheList) {
-    ShowSimulatedServers();
     StoreServerList("gone-server");
     guitest::WindowAnswerer user(IsChooser, [](HWND chooser) {
         AddServer(chooser, "caps-color", "Copier");
@@ -141,7 +138,6 @@ TEST_F(ChooserTest, AddingAServerAndOkConnectsAndSavesTheList) {
 }
 
 TEST_F(ChooserTest, OkOnAServerThatDoesNotAnswerGivesTheSourceItsListBackOnce) {
-    ShowSimulatedServers();
     StoreServerList("gone-server");
     int attempts = 0;
     guitest::WindowAnswerer user(IsChooser, [&](HWND chooser) {

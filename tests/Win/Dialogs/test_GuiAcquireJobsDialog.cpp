@@ -10,12 +10,11 @@
 #include "GuiModalErrorDialog_rc.h"
 #include "GuiMultiPane.h"
 #include "GuiTestSupport.h"
-#include "GuiWindowFactory.h"
 #include "ScanCommand.h"
 #include "ScanPreferences.h"
 #include "Scanner.h"
 #include "SendMediator.h"
-#include "SourceFixture.h"
+#include "GuiSourceFixture.h"
 #include "StringTable_rc.h"
 #include "ResourceLoader.h"
 #include "FileSpec.h"
@@ -172,13 +171,11 @@ int CountCalls(const std::string& name) {
     return static_cast<int>(std::count(calls.begin(), calls.end(), name));
 }
 
-class AcquireWindowTest : public SourceFixture {
+class AcquireWindowTest : public GuiSourceFixture {
 protected:
     void SetUp() override {
-        SourceFixture::SetUp();
-        DataArg_UserInterface::SetWindowFactory(GuiWindowFactory::Instance());
+        GuiSourceFixture::SetUp();
         GuiAcquireJobsDialog::SetParts(&parts);
-        ShowSimulatedServers();
         // The user acknowledges every error the window reports.
         errors = std::make_unique<guitest::WindowAnswerer>(
             [](HWND window) {
@@ -188,9 +185,8 @@ protected:
     }
     void TearDown() override {
         errors.reset();
-        SourceFixture::TearDown();
+        GuiSourceFixture::TearDown();
         GuiAcquireJobsDialog::SetParts(nullptr);
-        DataArg_UserInterface::SetWindowFactory(nullptr);
     }
 
     // Opens the source and shows the window.

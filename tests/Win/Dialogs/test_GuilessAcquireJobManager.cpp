@@ -51,14 +51,6 @@ bool Logged(const std::string& call) {
 
 class GuilessAcquireTest : public GuiSourceFixture {
 protected:
-    // The next open connects to the simulated server of that folder.
-    static void UseServer(const std::string& name) {
-        CommonCpp::XGPreferences store("Halcyra", "Nimbrel", "5",
-                                       CommonCpp::XGPreferences::ScopeCurrentUser);
-        ServerList servers;
-        servers.Add(new ServerInfo(false, name, name, "", false));
-        servers.Save(store);
-    }
     void Open() {
         ASSERT_EQ(TWRC_SUCCESS, app.OpenSource("Nimbrel 5"));
         ASSERT_NE(nullptr, Ui());
@@ -78,14 +70,6 @@ protected:
         TW_USERINTERFACE ui = {};
         return app.Call(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui);
     }
-    TW_UINT16 SetLayout(double width, double height) {
-        TW_IMAGELAYOUT layout = {};
-        layout.Frame = {Fix32(0), Fix32(0), Fix32(width), Fix32(height)};
-        layout.DocumentNumber = 1;
-        layout.PageNumber = 1;
-        layout.FrameNumber = 1;
-        return app.Call(DG_IMAGE, DAT_IMAGELAYOUT, MSG_SET, &layout);
-    }
     // Enables with the scan accepted by the server (job id unknown), leaving the attributes
     // of the initiate in the call log.
     void StartScan() {
@@ -94,14 +78,6 @@ protected:
         ASSERT_EQ(TWRC_SUCCESS, EnableWithoutUI());
         ASSERT_NE(nullptr, Manager());
         ASSERT_TRUE(Manager()->IsScanPending());
-    }
-    bool WaitForNotice(TW_UINT16 notice, DWORD milliseconds = 10000) {
-        return app.PumpUntil(
-            [&] {
-                const auto& notices = app.Notices();
-                return std::find(notices.begin(), notices.end(), notice) != notices.end();
-            },
-            milliseconds);
     }
     int CountNotices(TW_UINT16 notice) const {
         const auto& notices = app.Notices();
@@ -240,7 +216,7 @@ TEST_F(GuilessAcquireTest, InitiateCarriesTheApplicationsSettings) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         if (std::string(c.server) != "default") {
-            UseServer(c.server);
+            StoreServerList(c.server, c.server);
         }
         Open();
         c.settings(app);

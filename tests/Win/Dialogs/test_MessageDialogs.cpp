@@ -27,7 +27,6 @@ class MessageDialogTest : public DialogTest {
 protected:
     // Opens the source on the server and shows the editor over a message.
     void OpenEditor(const char* server, const EmailMsg& message, int mode) {
-        ShowSimulatedServers();
         StoreServerList(server);
         ASSERT_EQ(TWRC_SUCCESS, app.OpenSource("Nimbrel 5"));
         preferences = &AbstractSource::Instance()->GetScanPreferences();

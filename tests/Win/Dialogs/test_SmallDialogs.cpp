@@ -171,7 +171,6 @@ TEST(ModuleFileVersion, NeverWritesPastTheBuffer) {
 }
 
 TEST_F(SmallDialogTest, APaperPortHostKeepsTheAboutBoxAndTheMailboxDialogOnTop) {
-    ShowSimulatedServers();
     for (const char* host : {"PaperPort 11", "Twain Test App"}) {
         SCOPED_TRACE(host);
         std::strcpy(app.AppIdentity().ProductName, host);
