@@ -22,9 +22,7 @@ TEST(NimbrelAppWithSource, ShowsTheAcquireWindowAndEndsWhenItCloses) {
     EXPECT_LE(rect.right, 0) << "off-screen";
     Sleep(500);
     std::string error;
-    EXPECT_TRUE(guitest::SaveWindowPng(
-        acquire, guitest::ScreenshotFolder() + "/NimbrelApp.acquire.png", &error))
-        << error;
+    EXPECT_TRUE(guitest::SaveScreenshot(acquire, "NimbrelApp.acquire.png", &error)) << error;
 
     // A second copy brings the first to the front and ends without a window of its own.
     const HWND other = CreateWindowA("STATIC", "elsewhere", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,

@@ -76,6 +76,10 @@ std::string ScreenshotFolder() {
     return folder;
 }
 
+bool SaveScreenshot(HWND window, const std::string& name, std::string* error) {
+    return SaveWindowPng(window, ScreenshotFolder() + "/" + name, error);
+}
+
 bool SaveWindowPng(HWND window, const std::string& path, std::string* error) {
     SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     RedrawWindow(window, nullptr, nullptr,
@@ -180,6 +184,19 @@ HWND OwnedWindow(HWND owner, const std::string& title) {
     OwnedSearch search = {owner, title, nullptr};
     EnumThreadWindows(GetCurrentThreadId(), FindOwned, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+HWND FocusIn(HWND window) {
+    const HWND root = GetAncestor(window, GA_ROOT);
+    PumpUntil(
+        [root] {
+            if (GetForegroundWindow() != root) {
+                SetForegroundWindow(root);
+            }
+            return GetFocus() != nullptr;
+        },
+        2000);
+    return GetFocus();
 }
 
 void ClickButton(HWND dialog, int controlId) {

@@ -20,11 +20,17 @@ bool PumpUntil(const std::function<bool()>& done, DWORD maxMilliseconds = 10000)
 bool SaveWindowPng(HWND window, const std::string& path, std::string* error = nullptr);
 // Folder of the build tree where the window tests put their pictures (made when missing).
 std::string ScreenshotFolder();
+// SaveWindowPng into that folder under the file name given.
+bool SaveScreenshot(HWND window, const std::string& name, std::string* error = nullptr);
 
 // A top-level window of this thread owned by the owner and titled so; null when none is.
 HWND OwnedWindow(HWND owner, const std::string& title);
 // Whether the window holds a child control with each of the ids.
 bool HasControls(HWND window, std::initializer_list<int> controlIds);
+// The control of the window that has the keyboard focus. The window is brought to the front
+// first: another program's window may have taken the focus meanwhile, and a dialog gives it back
+// to the control that last had it.
+HWND FocusIn(HWND window);
 // A user's click on the dialog's button (BM_CLICK).
 void ClickButton(HWND dialog, int controlId);
 // A user's typing into the dialog's field: its whole text replaced (the field notifies).

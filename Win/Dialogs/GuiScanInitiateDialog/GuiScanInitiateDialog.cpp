@@ -17,6 +17,9 @@
 
 namespace {
 
+// The owner's "Send..." button (the acquire window's), enabled with its Acquire.
+constexpr int kOwnerSendButton = 1106;
+
 const int kBorderEdits[4] = {IDC_SI_BORDER_TOP, IDC_SI_BORDER_RIGHT, IDC_SI_BORDER_BOTTOM,
                              IDC_SI_BORDER_LEFT};
 const int kBorderLabels[4] = {IDC_SI_BORDER_TOP_LABEL, IDC_SI_BORDER_RIGHT_LABEL,
@@ -203,7 +206,7 @@ void GuiScanInitiateDialog::OnPaneActivated() {
     if (m_controls->refreshPending) {
         FillAllSettings();
     }
-    EnableOwnerItem(1106);
+    EnableOwnerItem(kOwnerSendButton);
     EnableOwnerItem(IDOK);
 }
 

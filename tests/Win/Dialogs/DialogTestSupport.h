@@ -56,9 +56,7 @@ class DialogTest : public GuiSourceFixture {
 protected:
     static void Shoot(HWND window, const std::string& name) {
         std::string error;
-        EXPECT_TRUE(
-            guitest::SaveWindowPng(window, guitest::ScreenshotFolder() + "/" + name, &error))
-            << error;
+        EXPECT_TRUE(guitest::SaveScreenshot(window, name, &error)) << error;
     }
 };
 

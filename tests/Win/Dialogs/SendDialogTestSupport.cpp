@@ -131,9 +131,7 @@ std::string TextOf(const GuiWindowsDialog& dialog, int controlId) {
 
 void Screenshot(const GuiWindowsDialog& dialog, const std::string& name) {
     std::string error;
-    EXPECT_TRUE(guitest::SaveWindowPng(dialog.GetHwnd(),
-                                       guitest::ScreenshotFolder() + "/" + name + ".png", &error))
-        << error;
+    EXPECT_TRUE(guitest::SaveScreenshot(dialog.GetHwnd(), name + ".png", &error)) << error;
 }
 
 } // namespace dialogtest

@@ -241,8 +241,7 @@ TEST_F(AcquireWindowTest, ShowsItsPanesAndTheButtonsTheServerAllows) {
     EXPECT_FALSE(Visible(IDC_BUSY_ANIMATION));
     EXPECT_FALSE(Visible(IDC_HELP_BUTTON)) << "no help page beside the module";
     std::string error;
-    EXPECT_TRUE(guitest::SaveWindowPng(
-        Hwnd(), guitest::ScreenshotFolder() + "/GuiAcquireJobsDialog.panes.en.png", &error))
+    EXPECT_TRUE(guitest::SaveScreenshot(Hwnd(), "GuiAcquireJobsDialog.panes.en.png", &error))
         << error;
     // The logo runs the about box; Preview does nothing.
     Click(IDC_ABOUT_LOGO);
@@ -342,8 +341,7 @@ TEST_F(AcquireWindowTest, NewScanRunsTheBusyAnimationAndPollsUntilItsJobEnds) {
     EXPECT_EQ(ResourceLoader::Instance()->LoadString(IDS_INITIATING_SCAN),
               Window()->GetItemText(IDC_BUSY_TEXT));
     std::string error;
-    EXPECT_TRUE(guitest::SaveWindowPng(
-        Hwnd(), guitest::ScreenshotFolder() + "/GuiAcquireJobsDialog.busy.en.png", &error))
+    EXPECT_TRUE(guitest::SaveScreenshot(Hwnd(), "GuiAcquireJobsDialog.busy.en.png", &error))
         << error;
 
     // The poll asks the server while the scan is pending.
@@ -508,8 +506,7 @@ TEST_F(AcquireWindowTest, CopierAlertsShowOnTheStatusLine) {
     EXPECT_EQ(ResourceLoader::Instance()->LoadString(IDS_ALERT_ADF_JAM),
               Window()->GetItemText(IDC_STATUS_LINE));
     std::string error;
-    EXPECT_TRUE(guitest::SaveWindowPng(
-        Hwnd(), guitest::ScreenshotFolder() + "/GuiAcquireJobsDialog.alert.en.png", &error))
+    EXPECT_TRUE(guitest::SaveScreenshot(Hwnd(), "GuiAcquireJobsDialog.alert.en.png", &error))
         << error;
     // An alert without text takes the line away.
     ASSERT_GT(OrvexSim_DeliverAlert(0, 0, nullptr, 0, 0, 0), 0);

@@ -149,7 +149,7 @@ TEST_F(FtpDestinationDialogTest, TheBoxesFillOrEmptyTheirFields) {
     Click(dialog, IDC_FTP_USE_DEFAULT_PORT);
     EXPECT_EQ("", TextOf(dialog, IDC_FTP_PORT));
     EXPECT_TRUE(dialog.IsItemEnabled(IDC_FTP_PORT));
-    EXPECT_EQ(dialog.GetItem(IDC_FTP_PORT), GetFocus());
+    EXPECT_EQ(dialog.GetItem(IDC_FTP_PORT), guitest::FocusIn(dialog.GetHwnd()));
     EXPECT_FALSE(Ready(dialog)) << "no port";
     Type(dialog, IDC_FTP_PORT, "2121");
     EXPECT_TRUE(Ready(dialog));
@@ -168,7 +168,7 @@ TEST_F(FtpDestinationDialogTest, TheBoxesFillOrEmptyTheirFields) {
 
     Click(dialog, IDC_FTP_PROXY_ENABLE);
     EXPECT_TRUE(dialog.IsItemEnabled(IDC_FTP_PROXY_ADDRESS));
-    EXPECT_EQ(dialog.GetItem(IDC_FTP_PROXY_ADDRESS), GetFocus());
+    EXPECT_EQ(dialog.GetItem(IDC_FTP_PROXY_ADDRESS), guitest::FocusIn(dialog.GetHwnd()));
     EXPECT_TRUE(dialog.IsItemEnabled(IDC_FTP_USE_DEFAULT_PROXY_PORT));
     EXPECT_FALSE(dialog.IsItemEnabled(IDC_FTP_PROXY_PORT)) << "the default proxy port is on";
     EXPECT_TRUE(dialog.IsItemEnabled(IDC_FTP_PROXY_USER));

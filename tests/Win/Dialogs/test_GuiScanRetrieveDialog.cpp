@@ -264,8 +264,7 @@ TEST_F(RetrievePaneTest, TheStoredMailboxIsListedNewestFirstWithItsColumns) {
     EXPECT_TRUE(Enabled(IDC_RETRIEVE_REFRESH_JOBS));
 
     std::string error;
-    EXPECT_TRUE(guitest::SaveWindowPng(
-        host.GetHwnd(), guitest::ScreenshotFolder() + "/GuiScanRetrieveDialog.en.png", &error))
+    EXPECT_TRUE(guitest::SaveScreenshot(host.GetHwnd(), "GuiScanRetrieveDialog.en.png", &error))
         << error;
 }
 
@@ -515,7 +514,6 @@ TEST_F(RetrievePaneTest, GermanPicture) {
     ResourceLoader::Instance()->SetLanguageIndex(german);
     TestHost& host = Open("localhost", "007");
     std::string error;
-    EXPECT_TRUE(guitest::SaveWindowPng(
-        host.GetHwnd(), guitest::ScreenshotFolder() + "/GuiScanRetrieveDialog.de.png", &error))
+    EXPECT_TRUE(guitest::SaveScreenshot(host.GetHwnd(), "GuiScanRetrieveDialog.de.png", &error))
         << error;
 }

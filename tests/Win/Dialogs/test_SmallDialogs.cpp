@@ -87,7 +87,7 @@ TEST_F(SmallDialogTest, ChangeMailboxWithANameAsksForThePassword) {
     dialog->Create();
     const HWND window = dialog->GetHwnd();
     EXPECT_EQ("Sales", guitest::ControlText(window, IDC_MAILBOX_NAME));
-    EXPECT_EQ(GetDlgItem(window, IDC_MAILBOX_PASSWORD), GetFocus());
+    EXPECT_EQ(GetDlgItem(window, IDC_MAILBOX_PASSWORD), guitest::FocusIn(window));
     EXPECT_TRUE(IsItemEnabled(window, IDOK));
     TypeAtCaret(window, IDC_MAILBOX_PASSWORD, "secret");
     Shoot(window, "GuiChangeMailboxDialog.en.png");

@@ -113,9 +113,7 @@ TEST_F(ThreadedWindowsTest, TheProgressWindowFollowsTheHostAndStopsPromptly) {
     EXPECT_EQ(1000, SendMessageA(bar, PBM_GETRANGE, FALSE, 0));
 
     std::string error;
-    EXPECT_TRUE(guitest::SaveWindowPng(
-        window, guitest::ScreenshotFolder() + "/GuiProgressDialog.en.png", &error))
-        << error;
+    EXPECT_TRUE(guitest::SaveScreenshot(window, "GuiProgressDialog.en.png", &error)) << error;
 
     // Only the stop request ends the window thread.
     PostThreadMessageA(windowThread, WM_QUIT, 0, 0);
@@ -181,8 +179,7 @@ TEST_F(ThreadedWindowsTest, TheWarningWindowShowsItsTextUntilClosed) {
     EXPECT_EQ("Establishing services with 'localhost'.",
               ControlText(window, IDC_MODELESS_WARNING_TEXT));
     std::string error;
-    EXPECT_TRUE(guitest::SaveWindowPng(
-        window, guitest::ScreenshotFolder() + "/GuiModelessWarningDialog.en.png", &error))
+    EXPECT_TRUE(guitest::SaveScreenshot(window, "GuiModelessWarningDialog.en.png", &error))
         << error;
 
     PostThreadMessageA(windowThread, WM_QUIT, 0, 0);
@@ -219,8 +216,7 @@ TEST_F(ThreadedWindowsTest, TheErrorDialogClosesTheWarningShowsItsTextAndEndsOnE
         if (dialog != nullptr) {
             shown = ControlText(dialog, IDC_MODAL_ERROR_TEXT);
             std::string error;
-            EXPECT_TRUE(guitest::SaveWindowPng(
-                dialog, guitest::ScreenshotFolder() + "/GuiModalErrorDialog.en.png", &error))
+            EXPECT_TRUE(guitest::SaveScreenshot(dialog, "GuiModalErrorDialog.en.png", &error))
                 << error;
             PostMessageA(GetDlgItem(dialog, IDOK), WM_KEYDOWN, VK_ESCAPE, 0);
         }
@@ -287,8 +283,7 @@ TEST_F(ThreadedWindowsTest, TheLogInDialogHandsOverItsFieldsOnlyOnOk) {
             SetDlgItemTextA(dialog, IDC_LOGIN_PASSWORD, c.password.c_str());
             if (std::string(c.what) == "OK") {
                 std::string error;
-                EXPECT_TRUE(guitest::SaveWindowPng(
-                    dialog, guitest::ScreenshotFolder() + "/GuiLoginDialog.en.png", &error))
+                EXPECT_TRUE(guitest::SaveScreenshot(dialog, "GuiLoginDialog.en.png", &error))
                     << error;
             }
             if (c.button == 0) {

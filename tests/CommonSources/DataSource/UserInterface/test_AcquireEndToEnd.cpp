@@ -4,6 +4,7 @@
 // memory transfer. A scan started on the Initiate pane delivers the pages of the job the copier
 // reports; a server that goes down shows its error and asks the application to close.
 
+#include "DibRows.h"
 #include "GuiAcquireJobsDialog_rc.h"
 #include "GuiModalErrorDialog_rc.h"
 #include "GuiScanRetrieveDialog_rc.h"
@@ -92,26 +93,9 @@ struct Picture {
 };
 
 Picture FromDib(HGLOBAL handle) {
-    Picture picture;
-    const auto* const dib = static_cast<const unsigned char*>(GlobalLock(handle));
-    BITMAPINFOHEADER header;
-    std::memcpy(&header, dib, sizeof(header));
-    EXPECT_EQ(24, header.biBitCount);
-    picture.width = header.biWidth;
-    picture.height = std::abs(header.biHeight);
-    const size_t stride = (static_cast<size_t>(header.biWidth) * 24 + 31) / 32 * 4;
-    const size_t used = static_cast<size_t>(header.biWidth) * 3;
-    const unsigned char* const bits = dib + header.biSize + header.biClrUsed * sizeof(RGBQUAD);
-    for (LONG y = 0; y < picture.height; ++y) {
-        const LONG stored = header.biHeight > 0 ? picture.height - 1 - y : y;
-        std::string row(reinterpret_cast<const char*>(bits) + stride * stored, used);
-        for (size_t x = 0; x + 2 < row.size(); x += 3) {
-            std::swap(row[x], row[x + 2]);
-        }
-        picture.rows += row;
-    }
-    GlobalUnlock(handle);
-    return picture;
+    const Bitmap bitmap = ReadBitmap(handle);
+    EXPECT_EQ(24, bitmap.header.biBitCount);
+    return {bitmap.header.biWidth, std::abs(bitmap.header.biHeight), SwapRedBlue(bitmap.rows, 24)};
 }
 
 class AcquireEndToEndTest : public ::testing::Test {
@@ -284,15 +268,13 @@ TEST_F(AcquireEndToEndTest, AStoredJobPickedInTheWindowReachesTheApplication) {
     EXPECT_FALSE(nativeFirst.rows == nativeSecond.rows) << "two different pages";
 
     std::string error;
-    EXPECT_TRUE(guitest::SaveWindowPng(
-        window, guitest::ScreenshotFolder() + "/GuiAcquireJobsDialog.acquired.en.png", &error))
+    EXPECT_TRUE(guitest::SaveScreenshot(window, "GuiAcquireJobsDialog.acquired.en.png", &error))
         << error;
     // Both panes fit the frame; the Initiate tab shows the other one.
     ExpectPaneInsideFrame(window, "Retrieve");
     TabCtrl_SetCurFocus(GetDlgItem(window, IDC_PANE_FRAME), 1);
     ExpectPaneInsideFrame(window, "Initiate");
-    EXPECT_TRUE(guitest::SaveWindowPng(
-        window, guitest::ScreenshotFolder() + "/GuiAcquireJobsDialog.initiate.en.png", &error))
+    EXPECT_TRUE(guitest::SaveScreenshot(window, "GuiAcquireJobsDialog.initiate.en.png", &error))
         << error;
     DisableAndClose();
     EXPECT_EQ(0, app.CountForeignVisibleWindows());

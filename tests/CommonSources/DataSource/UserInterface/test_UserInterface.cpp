@@ -331,10 +331,10 @@ TEST_F(UserInterfaceTest, TheAcquireWindowInEnglishAndGerman) {
         wchar_t close[32] = {};
         GetWindowTextW(GetDlgItem(window, IDCANCEL), close, 32);
         EXPECT_STREQ(language.close, close);
-        const std::string path =
-            guitest::ScreenshotFolder() + "/GuiAcquireJobsDialog." + language.language + ".png";
         std::string error;
-        EXPECT_TRUE(guitest::SaveWindowPng(window, path, &error)) << error;
+        EXPECT_TRUE(guitest::SaveScreenshot(
+            window, std::string("GuiAcquireJobsDialog.") + language.language + ".png", &error))
+            << error;
         EXPECT_EQ(TWRC_SUCCESS, Disable());
         Unload();
     }

@@ -620,9 +620,9 @@ TEST_F(ScanInitiatePaneTest, PicturesInEnglishAndJapanese) {
         ResourceLoader::Instance()->SetLanguageIndex(language);
         Open("initiate", true);
         std::string error;
-        const std::string path =
-            guitest::ScreenshotFolder() + "\\GuiScanInitiateDialog." + suffix + ".png";
-        EXPECT_TRUE(guitest::SaveWindowPng(owner->GetHwnd(), path, &error)) << error;
+        EXPECT_TRUE(guitest::SaveScreenshot(
+            owner->GetHwnd(), std::string("GuiScanInitiateDialog.") + suffix + ".png", &error))
+            << error;
         CloseOwner();
     }
 }
