@@ -17,8 +17,6 @@ public:
     void OnCommand(int controlId, int notifyCode, HWND control) override;
     void PaintBanner(HDC dc) override;
 
-    HWND GetMessageField() const { return m_messageField; }
-
 private:
     HWND m_messageField = nullptr;
     std::string m_text;

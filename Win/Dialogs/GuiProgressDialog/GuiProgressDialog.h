@@ -27,8 +27,6 @@ public:
     virtual void SetRange(int32_t low, int32_t high);
     virtual void OnCancel();
 
-    HWND GetProgressBarHandle() const { return m_progressBar.GetHandle(); }
-
 private:
     ProgressBar m_progressBar;
     GuiProgressThreadControl* m_control;

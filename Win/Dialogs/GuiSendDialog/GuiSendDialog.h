@@ -129,9 +129,6 @@ protected:
     virtual bool RunSaveFileDialog(OPENFILENAMEA& request);
 
     Scanner* GetScanner() const { return m_scanner; }
-    PopupButton& DiskPicker() { return m_diskFormat; }
-    PopupButton& EmailPicker() { return m_emailFormat; }
-    PopupButton& FtpPicker() { return m_ftpFormat; }
 
 private:
     // Cut to the summary length, or the button's first caption when empty.
