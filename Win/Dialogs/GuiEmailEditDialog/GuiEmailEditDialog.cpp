@@ -138,16 +138,13 @@ void GuiEmailEditDialog::OpenAddressBook() {
     EnableBookButtons(false);
     ReadFields();
     AbstractSource* const source = AbstractSource::Instance();
-    std::unique_ptr<GuiAddressBookDialog> book = std::make_unique<GuiAddressBookDialog>(
-        this, source != nullptr ? source->GetQuorvelWrapper() : nullptr, m_message, m_mode);
     try {
-        book->Create();
+        OpenChildDialog(std::make_unique<GuiAddressBookDialog>(
+            this, source != nullptr ? source->GetQuorvelWrapper() : nullptr, m_message, m_mode));
     } catch (...) {
-        book.release()->Close();
         EnableBookButtons(true);
         throw;
     }
-    SetChildDialog(book.release());
 }
 
 void GuiEmailEditDialog::OnOk() {
