@@ -122,8 +122,8 @@ std::string SubstituteArgs(const std::string& text, const std::string& first,
                            const std::string& second) {
     // Both places are found in the template: an argument's own "^2" is text, not a place.
     // The later one is replaced first, so that the earlier one's position still holds.
-    std::pair<std::string::size_type, const std::string*> places[] = {
-        {text.find("^1"), &first}, {text.find("^2"), &second}};
+    std::pair<std::string::size_type, const std::string*> places[] = {{text.find("^1"), &first},
+                                                                      {text.find("^2"), &second}};
     if (places[0].first < places[1].first) {
         std::swap(places[0], places[1]);
     }

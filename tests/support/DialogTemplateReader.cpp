@@ -23,10 +23,10 @@ public:
             Skip(4);
             count = ReadWord();
         }
-        Skip(8);              // x, y, cx, cy
-        NameOrOrdinal();      // menu
-        NameOrOrdinal();      // class
-        String();             // title
+        Skip(8);         // x, y, cx, cy
+        NameOrOrdinal(); // menu
+        NameOrOrdinal(); // class
+        String();        // title
         if ((style & DS_SETFONT) != 0) {
             Skip(extended ? 6 : 2); // size (weight, italic, charset)
             String();

@@ -92,8 +92,8 @@ CodePageLanguage LanguageOfCodePage() {
 std::wstring WideControlText(HWND dialog, int controlId) {
     const HWND control = GetDlgItem(dialog, controlId);
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<size_t>(
-        GetWindowTextW(control, &text[0], static_cast<int>(text.size()))));
+    text.resize(
+        static_cast<size_t>(GetWindowTextW(control, &text[0], static_cast<int>(text.size()))));
     return text;
 }
 

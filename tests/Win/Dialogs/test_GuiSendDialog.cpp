@@ -811,8 +811,8 @@ TEST_F(SendDialogTest, AnOpenEditorEndsBeforeTheMediatorItUses) {
     Connect("localhost");
     job->SetAttribute("COLOR_MODE", "COLOR");
     auto* mediator = new WatchedMediator(job.get(), session->GetScanner(), &preferences);
-    auto* dialog = new InitDialog(&owner, job.get(), session->GetScanner(), &preferences, mediator,
-                                  true);
+    auto* dialog =
+        new InitDialog(&owner, job.get(), session->GetScanner(), &preferences, mediator, true);
     Show(*dialog, *mediator);
     dialog->realEditor = true;
     Click(*dialog, IDC_SEND_EMAIL_CHECK);

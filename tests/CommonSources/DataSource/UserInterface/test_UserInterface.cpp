@@ -355,13 +355,13 @@ TEST_F(UserInterfaceTest, TheAcquireWindowInTheCodePagesLanguage) {
     Open();
     ASSERT_EQ(TWRC_SUCCESS, Enable(true, app.Window()));
     const HWND window = AcquireWindow();
-    const std::wstring close = guitest::TemplateText(
-        ResourceLoader::Instance()->GetModule(), IDD_ACQUIRE_JOBS, language.langId, IDCANCEL);
+    const std::wstring close = guitest::TemplateText(ResourceLoader::Instance()->GetModule(),
+                                                     IDD_ACQUIRE_JOBS, language.langId, IDCANCEL);
     EXPECT_FALSE(close.empty());
     EXPECT_EQ(close, guitest::WideControlText(window, IDCANCEL));
     std::string error;
-    EXPECT_TRUE(guitest::SaveScreenshot(
-        window, "GuiAcquireJobsDialog." + language.code + ".png", &error))
+    EXPECT_TRUE(
+        guitest::SaveScreenshot(window, "GuiAcquireJobsDialog." + language.code + ".png", &error))
         << error;
     EXPECT_EQ(TWRC_SUCCESS, Disable());
     Unload();

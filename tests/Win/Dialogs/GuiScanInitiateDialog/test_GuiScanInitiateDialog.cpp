@@ -642,8 +642,8 @@ TEST_F(ScanInitiatePaneTest, PictureInTheCodePagesLanguage) {
     EXPECT_FALSE(label.empty());
     EXPECT_EQ(label, guitest::WideControlText(owner->pane->GetHwnd(), IDC_SI_RES_LABEL));
     std::string error;
-    EXPECT_TRUE(guitest::SaveScreenshot(
-        owner->GetHwnd(), "GuiScanInitiateDialog." + language.code + ".png", &error))
+    EXPECT_TRUE(guitest::SaveScreenshot(owner->GetHwnd(),
+                                        "GuiScanInitiateDialog." + language.code + ".png", &error))
         << error;
 }
 
