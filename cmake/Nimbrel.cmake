@@ -85,3 +85,20 @@ function(nimbrel_add_test name)
         set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
     endif()
 endfunction()
+
+# nimbrel_add_locale_runs(<name> <gtest filter>)
+# Runs the filtered tests of <name> once more under each locale whose ANSI code page shows the
+# Japanese and the Chinese texts (Wine takes the code page from the locale); the tests pick
+# their language from the code page (guitest::LanguageOfCodePage). Alone: a process started
+# under another locale rewrites the prefix's international settings that every process reads.
+function(nimbrel_add_locale_runs name filter)
+    foreach(run ja:ja_JP.UTF-8 zh:zh_CN.UTF-8)
+        string(REPLACE ":" ";" run "${run}")
+        list(GET run 0 language)
+        list(GET run 1 locale)
+        add_test(NAME ${name}.${language}
+                 COMMAND ${name} --gtest_brief=1 --gtest_filter=${filter})
+        set_tests_properties(${name}.${language} PROPERTIES RUN_SERIAL TRUE
+            ENVIRONMENT "LC_ALL=${locale};NIMBREL_TEST_LOCALE=${locale}")
+    endforeach()
+endfunction()

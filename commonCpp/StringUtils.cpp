@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <cstring>
+#include <utility>
 
 namespace CommonCpp {
 
@@ -11,17 +12,6 @@ namespace {
 
 bool IsSpace(char c) {
     return std::isspace(static_cast<unsigned char>(c)) != 0;
-}
-
-std::string ReplaceFirst(const std::string& text, const std::string& placeholder,
-                         const std::string& value) {
-    const std::string::size_type at = text.find(placeholder);
-    if (at == std::string::npos) {
-        return text;
-    }
-    std::string result = text;
-    result.replace(at, placeholder.size(), value);
-    return result;
 }
 
 } // namespace
@@ -130,7 +120,20 @@ char* PascalToCString(char* out, const unsigned char* lengthPrefixed) {
 
 std::string SubstituteArgs(const std::string& text, const std::string& first,
                            const std::string& second) {
-    return ReplaceFirst(ReplaceFirst(text, "^1", first), "^2", second);
+    // Both places are found in the template: an argument's own "^2" is text, not a place.
+    // The later one is replaced first, so that the earlier one's position still holds.
+    std::pair<std::string::size_type, const std::string*> places[] = {{text.find("^1"), &first},
+                                                                      {text.find("^2"), &second}};
+    if (places[0].first < places[1].first) {
+        std::swap(places[0], places[1]);
+    }
+    std::string out = text;
+    for (const auto& [at, value] : places) {
+        if (at != std::string::npos) {
+            out.replace(at, 2, *value);
+        }
+    }
+    return out;
 }
 
 int CompareNoCase(const char* a, const char* b) {

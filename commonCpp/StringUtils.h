@@ -26,7 +26,8 @@ void Split(const std::string& text, const std::string& separator, std::vector<st
 // Copies a length-prefixed string and a terminating zero into out (at least 256 bytes).
 char* PascalToCString(char* out, const unsigned char* lengthPrefixed);
 
-// The first "^1" replaced by first, then the first "^2" of that result by second.
+// The first "^1" of the text replaced by first and its first "^2" by second; the arguments
+// are inserted as they are.
 std::string SubstituteArgs(const std::string& text, const std::string& first,
                            const std::string& second);
 

@@ -23,7 +23,11 @@ ALL_ARCHS=(x86_64 i686)
 
 PACKAGES=(cmake make googletest xvfb imagemagick wine wine64
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
-    clang libclang-rt-14-dev libgcrypt20-dev openssl perl dpkg-dev)
+    clang libclang-rt-14-dev libgcrypt20-dev openssl perl dpkg-dev
+    locales fonts-ipafont-gothic fonts-wqy-microhei)
+# Wine takes a process's ANSI code page from its locale: the Japanese and Chinese window tests
+# run under these, with the fonts above.
+TEST_LOCALES=(ja_JP.UTF-8 zh_CN.UTF-8)
 PACKAGES_32BIT=(wine32:i386)
 
 log() { echo "[nimbrel] $*"; }
@@ -93,6 +97,20 @@ ensure_packages() {
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -q
     apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+# Generates the test locales that are missing from Debian's locale data. They are listed in
+# /etc/locale.gen, so that a later locale-gen (an upgrade of the locales package) keeps them.
+ensure_locales() {
+    local l missing=0
+    for l in "${TEST_LOCALES[@]}"; do
+        locale -a 2>/dev/null | grep -qix "${l%%.*}.utf-\?8" && continue
+        grep -qx "$l UTF-8" /etc/locale.gen 2>/dev/null || echo "$l UTF-8" >>/etc/locale.gen
+        missing=1
+    done
+    [ $missing -eq 0 ] && return 0
+    log "generating the locales ${TEST_LOCALES[*]}"
+    locale-gen >/dev/null
 }
 
 # OpenSSL 3 for Windows, which the RPC library's SSL relay loads at run time: built from
@@ -356,11 +374,13 @@ cmd="${1:-test}"
 case "$cmd" in
 build)
     ensure_packages
+    ensure_locales
     ensure_openssl
     configure_and_build
     ;;
 test)
     ensure_packages
+    ensure_locales
     ensure_openssl
     configure_and_build
     run_ctest

@@ -657,3 +657,14 @@ bool GuiWindowsDialog::RunMessageLoop() {
 void GuiWindowsDialog::SetChildDialog(GuiWindowsDialog* child) {
     delete std::exchange(m_childDialog, child);
 }
+
+void GuiWindowsDialog::OpenChildDialog(std::unique_ptr<GuiWindowsDialog> child) {
+    SetChildDialog(nullptr);
+    try {
+        child->Create();
+    } catch (...) {
+        child.release()->Close();
+        throw;
+    }
+    SetChildDialog(child.release());
+}

@@ -145,6 +145,10 @@ public:
 protected:
     // Takes ownership of a modeless child; an earlier child is deleted.
     void SetChildDialog(GuiWindowsDialog* child);
+    // Shows a modeless child: an earlier child is deleted, the new one's window is made, and
+    // only then is the child kept. A child whose window cannot be made is closed and the
+    // error passed on.
+    void OpenChildDialog(std::unique_ptr<GuiWindowsDialog> child);
     void SetTopLevel(bool topLevel) { m_topLevel = topLevel; }
     bool IsTopLevel() const { return m_topLevel; }
     HWND GetParentWindow() const { return m_parent; }

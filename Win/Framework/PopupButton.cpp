@@ -132,9 +132,11 @@ bool PopupButton::FitDropDownHeight(int visibleLines) {
         lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
     }
     const int extra = lineHeight * std::max(visibleLines, 2);
-    RECT dropped = {};
-    SendMessageA(m_window, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
-    POINT corners[2] = {{dropped.left, dropped.top}, {dropped.right, dropped.bottom}};
+    // The lines go below the closed box, not below the list an earlier fill sized: the
+    // height must not grow with every refill.
+    RECT closed = {};
+    GetWindowRect(m_window, &closed);
+    POINT corners[2] = {{closed.left, closed.top}, {closed.right, closed.bottom}};
     const HWND parent = GetParent(m_window);
     ScreenToClient(parent, &corners[0]);
     ScreenToClient(parent, &corners[1]);

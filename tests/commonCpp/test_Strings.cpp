@@ -151,7 +151,10 @@ TEST(StringUtils, SubstituteArgs) {
     EXPECT_EQ("b then a", SubstituteArgs("^2 then ^1", "a", "b"));
     EXPECT_EQ("a ^1 b ^2", SubstituteArgs("^1 ^1 ^2 ^2", "a", "b")); // only the first of each
     EXPECT_EQ("nothing here", SubstituteArgs("nothing here", "a", "b"));
-    EXPECT_EQ("x", SubstituteArgs("^1", "^2", "x")); // the second looks at the result
+    // An argument's own placeholders stay text.
+    EXPECT_EQ("^2", SubstituteArgs("^1", "^2", "x"));
+    EXPECT_EQ("image a^2b in mailbox m^1", SubstituteArgs("image ^1 in mailbox ^2", "a^2b", "m^1"));
+    EXPECT_EQ("m^1 holds a^2b", SubstituteArgs("^2 holds ^1", "a^2b", "m^1"));
 }
 
 TEST(StringUtils, CompareNoCase) {

@@ -2,6 +2,8 @@
 
 #include <wincodec.h>
 
+#include <cstdlib>
+
 #include <utility>
 #include <vector>
 
@@ -68,6 +70,31 @@ bool PumpUntil(const std::function<bool()>& done, DWORD maxMilliseconds) {
         }
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
+}
+
+CodePageLanguage LanguageOfCodePage() {
+    CodePageLanguage language;
+    switch (GetACP()) {
+    case 932:
+        language = {1, "ja", 1041, ""};
+        break;
+    case 936:
+        language = {9, "zh", 2052, ""};
+        break;
+    default:
+        if (const char* const wanted = std::getenv("NIMBREL_TEST_LOCALE")) {
+            language.missingLocale = wanted;
+        }
+    }
+    return language;
+}
+
+std::wstring WideControlText(HWND dialog, int controlId) {
+    const HWND control = GetDlgItem(dialog, controlId);
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(
+        static_cast<size_t>(GetWindowTextW(control, &text[0], static_cast<int>(text.size()))));
+    return text;
 }
 
 std::string ScreenshotFolder() {

@@ -23,6 +23,21 @@ std::string ScreenshotFolder();
 // SaveWindowPng into that folder under the file name given.
 bool SaveScreenshot(HWND window, const std::string& name, std::string* error = nullptr);
 
+// The interface language whose texts this process's ANSI code page shows: Japanese under 932,
+// Simplified Chinese under 936, none (index -1) under any other. Wine takes the code page from
+// the locale, so the tests of those languages run again in ctest entries of their own under
+// the matching locale (nimbrel_add_locale_runs); in such an entry a process that did not get
+// its locale names it in missingLocale.
+struct CodePageLanguage {
+    int index = -1;
+    std::string code;
+    LANGID langId = 0;
+    std::string missingLocale;
+};
+CodePageLanguage LanguageOfCodePage();
+// A control's text as the window holds it, in UTF-16.
+std::wstring WideControlText(HWND dialog, int controlId);
+
 // A top-level window of this thread owned by the owner and titled so; null when none is.
 HWND OwnedWindow(HWND owner, const std::string& title);
 // Whether the window holds a child control with each of the ids.

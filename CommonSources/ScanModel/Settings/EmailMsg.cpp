@@ -103,6 +103,15 @@ int32_t EmailMsg::GetLineCount() const {
     return static_cast<int32_t>(m_lines.size());
 }
 
+std::string EmailMsg::GetBody() const {
+    std::string body;
+    for (size_t i = 0; i < m_lines.size(); ++i) {
+        // The last line is the text after the last line feed, empty or not.
+        body += m_lines[i].empty() && i + 1 < m_lines.size() ? std::string("\n") : m_lines[i];
+    }
+    return body;
+}
+
 std::string EmailMsg::GetLine(int32_t index) const {
     if (index < 0 || index >= GetLineCount()) {
         throw std::out_of_range("invalid vector<T> subscript");

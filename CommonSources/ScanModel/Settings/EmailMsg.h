@@ -52,6 +52,10 @@ public:
     // Throws std::out_of_range for an index outside the body.
     virtual std::string GetLine(int32_t index) const;
 
+    // The text SetBody was given: the empty lines are its line feeds, and the pieces of a long
+    // line join again.
+    std::string GetBody() const;
+
 private:
     std::string m_subject;
     EmailAddressList m_to;

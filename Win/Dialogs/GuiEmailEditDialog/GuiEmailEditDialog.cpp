@@ -124,14 +124,8 @@ void GuiEmailEditDialog::SetSubjectText() {
 
 void GuiEmailEditDialog::SetBodyText() {
     m_body.SetHandle(GetItem(IDC_EDIT_BODY));
-    std::string body;
-    for (int32_t i = 0; i < m_message.GetLineCount(); ++i) {
-        if (i > 0) {
-            body += "\r\n";
-        }
-        body += m_message.GetLine(i);
-    }
-    m_body.SetText(body);
+    // The text as typed, not the stored lines: ReadFields cuts it into the same lines again.
+    m_body.SetText(ToFieldText(m_message.GetBody()));
 }
 
 void GuiEmailEditDialog::EnableBookButtons(bool enable) {
@@ -144,16 +138,13 @@ void GuiEmailEditDialog::OpenAddressBook() {
     EnableBookButtons(false);
     ReadFields();
     AbstractSource* const source = AbstractSource::Instance();
-    std::unique_ptr<GuiAddressBookDialog> book = std::make_unique<GuiAddressBookDialog>(
-        this, source != nullptr ? source->GetQuorvelWrapper() : nullptr, m_message, m_mode);
     try {
-        book->Create();
+        OpenChildDialog(std::make_unique<GuiAddressBookDialog>(
+            this, source != nullptr ? source->GetQuorvelWrapper() : nullptr, m_message, m_mode));
     } catch (...) {
-        book.release()->Close();
         EnableBookButtons(true);
         throw;
     }
-    SetChildDialog(book.release());
 }
 
 void GuiEmailEditDialog::OnOk() {

@@ -551,7 +551,8 @@ void GuiScanRetrieveDialog::OnScanEvent(const ScanEventRecord* record) {
         ReloadJobList(record->jobId);
     } else if (record->type == 1) {
         RefreshList();
-        if (record->jobId == m_pendingDeletion) {
+        // -1 is "no deletion pending", never the id of the job that went.
+        if (m_pendingDeletion != -1 && record->jobId == m_pendingDeletion) {
             m_pendingDeletion = -1;
             m_jobList.Enable(true);
             if (GetPageNumberText(nullptr) == 1) {

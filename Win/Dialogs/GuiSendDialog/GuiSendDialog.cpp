@@ -80,7 +80,10 @@ GuiSendDialog::GuiSendDialog(GuiWindowsDialog* owner, ScanAttributeWrapper*, Sca
     LoadFtpDestination();
 }
 
-GuiSendDialog::~GuiSendDialog() = default;
+GuiSendDialog::~GuiSendDialog() {
+    // The editors use the mediator: they end before it.
+    SetChildDialog(nullptr);
+}
 
 void GuiSendDialog::Close() {
     m_diskFormat.Clear();
@@ -432,10 +435,8 @@ void GuiSendDialog::OnFtpCheck() {
 }
 
 void GuiSendDialog::OnEditFtp() {
-    auto editor = std::make_unique<GuiFtpDestinationDialog>(this, m_ftp, m_mediator->GetScanner());
-    GuiFtpDestinationDialog* const shown = editor.release();
-    SetChildDialog(shown);
-    shown->Create();
+    OpenChildDialog(
+        std::make_unique<GuiFtpDestinationDialog>(this, m_ftp, m_mediator->GetScanner()));
 }
 
 void GuiSendDialog::OnInternetFaxCheck() {}
@@ -716,9 +717,7 @@ void GuiSendDialog::ApplyEditedMessage(int mode, const EmailMsg& message) {
 }
 
 void GuiSendDialog::EditMessage(const EmailMsg& message, int mode) {
-    auto* const editor = new GuiEmailEditDialog(this, message, mode, GetMediator());
-    SetChildDialog(editor);
-    editor->Create();
+    OpenChildDialog(std::make_unique<GuiEmailEditDialog>(this, message, mode, GetMediator()));
 }
 
 void GuiSendDialog::OnMessageEditorClosed(GuiWindowsDialog* editor) {

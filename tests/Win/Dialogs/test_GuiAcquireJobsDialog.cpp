@@ -18,6 +18,9 @@
 #include "StringTable_rc.h"
 #include "ResourceLoader.h"
 #include "FileSpec.h"
+#include "GdiObject.h"
+#include "MemoryDC.h"
+#include "WindowDC.h"
 #include "zylImageFile.h"
 
 #include <commctrl.h>
@@ -166,6 +169,35 @@ public:
     int aboutRuns = 0;
 };
 
+// Whether the animation control prints a frame of the busy clip: the colour of the clip's
+// leading dot is in the picture.
+bool PrintsBusyFrame(HWND control) {
+    RECT rect = {};
+    GetClientRect(control, &rect);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = rect.right;
+    info.bmiHeader.biHeight = -rect.bottom;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    WindowDC window(control);
+    GdiObject<HBITMAP> picture(
+        CreateDIBSection(window.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    MemoryDC memory(window.Get());
+    if (!picture || !memory.Select(picture.Get())) {
+        return false;
+    }
+    SendMessageA(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.Get()), PRF_CLIENT);
+    GdiFlush();
+    const auto* const pixels = static_cast<const DWORD*>(bits);
+    const size_t count = static_cast<size_t>(rect.right) * static_cast<size_t>(rect.bottom);
+    constexpr DWORD kLeadingDot = 0x164688; // RGB(22, 70, 136)
+    return std::any_of(pixels, pixels + count,
+                       [](DWORD pixel) { return (pixel & 0xFFFFFF) == kLeadingDot; });
+}
+
 int CountCalls(const std::string& name) {
     const std::vector<std::string> calls = OrvexSimCalls();
     return static_cast<int>(std::count(calls.begin(), calls.end(), name));
@@ -240,6 +272,14 @@ TEST_F(AcquireWindowTest, ShowsItsPanesAndTheButtonsTheServerAllows) {
     EXPECT_FALSE(Visible(IDC_PREVIEW_PAGE));
     EXPECT_FALSE(Visible(IDC_BUSY_ANIMATION));
     EXPECT_FALSE(Visible(IDC_HELP_BUTTON)) << "no help page beside the module";
+    // The logo is on its button.
+    const auto logo = reinterpret_cast<HBITMAP>(
+        SendDlgItemMessageA(Hwnd(), IDC_ABOUT_LOGO, BM_GETIMAGE, IMAGE_BITMAP, 0));
+    ASSERT_NE(nullptr, logo);
+    BITMAP picture = {};
+    ASSERT_NE(0, GetObjectA(logo, sizeof(picture), &picture));
+    EXPECT_GT(picture.bmWidth, 0);
+    EXPECT_GT(picture.bmHeight, 0);
     std::string error;
     EXPECT_TRUE(guitest::SaveScreenshot(Hwnd(), "GuiAcquireJobsDialog.panes.en.png", &error))
         << error;
@@ -331,6 +371,9 @@ TEST_F(AcquireWindowTest, NewScanRunsTheBusyAnimationAndPollsUntilItsJobEnds) {
     EXPECT_TRUE(Window()->IsAcquireAfterScan());
     EXPECT_TRUE(Window()->IsBusy());
     EXPECT_TRUE(Visible(IDC_BUSY_ANIMATION));
+    EXPECT_TRUE(guitest::PumpUntil(
+        [] { return PrintsBusyFrame(GetDlgItem(Hwnd(), IDC_BUSY_ANIMATION)); }, 5000))
+        << "the clip plays";
     EXPECT_EQ(ResourceLoader::Instance()->LoadString(IDS_INITIATING_SCAN),
               Window()->GetItemText(IDC_BUSY_TEXT));
     EXPECT_FALSE(Enabled(IDOK));

@@ -144,8 +144,8 @@ protected:
     }
 
     // A copy of the server "mailboxes" whose mailboxes have no passwords (names are numbers),
-    // with job 204 at 300 x 600 dpi and an empty FILESIZE.
-    void UseNumberedMailboxServer() {
+    // with job 204 at 300 x 600 dpi and an empty FILESIZE. Answers the copy's folder.
+    fs::path UseNumberedMailboxServer() {
         char root[MAX_PATH] = {};
         OrvexSim_GetFixtureRoot(root, sizeof(root));
         char temp[MAX_PATH] = {};
@@ -160,6 +160,7 @@ protected:
         Rewrite(server / "jobs" / "204" / "job.txt", "RESOLUTION = 150",
                 "X_RESOLUTION = 300\nY_RESOLUTION = 600\nFILESIZE =");
         OrvexSim_SetFixtureRoot(m_fixtureRoot.string().c_str());
+        return server;
     }
 
     static void Rewrite(const fs::path& file, const std::string& from, const std::string& to) {
@@ -433,6 +434,31 @@ TEST_F(RetrievePaneTest, ADeletionWaitsForTheEventThatReportsTheJobGone) {
     EXPECT_EQ(0, list.GetSelectedItem()) << "the deleted row was the last: the new last row";
     EXPECT_TRUE(host.sendEnabled);
     EXPECT_TRUE(Enabled(IDC_RETRIEVE_DELETE_JOB));
+}
+
+TEST_F(RetrievePaneTest, AJobGoneWithoutADeletionPendingKeepsTheSelection) {
+    TestHost& host = Open("localhost", "007");
+    Pane().GetJobList().SelectItem(1, false);
+    // The server reports a job gone without naming it (-1): a reload, not a deletion's end.
+    const ScanEventRecord gone = {1, -1, 0};
+    Pane().OnScanEvent(&gone);
+    EXPECT_EQ(-1, Pane().GetPendingDeletion());
+    EXPECT_EQ(1, Pane().GetJobList().GetSelectedItem());
+    EXPECT_EQ(102, Pane().GetSelectedJobId());
+    EXPECT_TRUE(host.sendEnabled);
+}
+
+TEST_F(RetrievePaneTest, TheDeleteQuestionTakesTheJobsNameAsItIs) {
+    const fs::path server = UseNumberedMailboxServer();
+    Rewrite(server / "jobs" / "204" / "job.txt", "entry.name = Grey in 42",
+            "entry.name = Draft ^2 of ^1");
+    Open("numbers", "0042");
+    ASSERT_EQ((std::vector<int32_t>{204}), RowJobIds());
+    Click(IDC_RETRIEVE_DELETE_JOB);
+    ASSERT_EQ(1u, Pane().questions.size());
+    EXPECT_EQ("You are about to delete image Draft ^2 of ^1 in mailbox 0042. Do you want to "
+              "continue?",
+              Pane().questions[0]);
 }
 
 TEST_F(RetrievePaneTest, ARefusedDeletionBringsTheListBackAndReportsTheServersError) {

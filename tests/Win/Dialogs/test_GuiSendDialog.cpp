@@ -11,6 +11,7 @@
 #include "GuiSendDialogExist.h"
 #include "GuiSendDialogInit.h"
 #include "GuiSendDialog_rc.h"
+#include "DialogTemplateReader.h"
 #include "GuiTestSupport.h"
 #include "OrvexSimControl.h"
 #include "ResourceLoader.h"
@@ -61,6 +62,19 @@ public:
 };
 using InitDialog = Testable<GuiSendDialogInit>;
 using ExistDialog = Testable<GuiSendDialogExist>;
+
+// A new scan's mediator that notes, as it is deleted, whether a window is still there.
+class WatchedMediator : public SendMediatorInitiater {
+public:
+    using SendMediatorInitiater::SendMediatorInitiater;
+    ~WatchedMediator() override {
+        if (watchedWindow != nullptr && windowOutlived != nullptr) {
+            *windowOutlived = IsWindow(watchedWindow) != FALSE;
+        }
+    }
+    HWND watchedWindow = nullptr;
+    bool* windowOutlived = nullptr;
+};
 
 EmailMsg To(const std::string& address) {
     EmailMsg message;
@@ -792,13 +806,58 @@ TEST_F(SendDialogTest, TheMessageEditorsOkReplacesTheMessageAndCancelKeepsIt) {
     }
 }
 
+TEST_F(SendDialogTest, AnOpenEditorEndsBeforeTheMediatorItUses) {
+    ASSERT_NE(nullptr, LoadLibraryA("RichEd32.Dll"));
+    Connect("localhost");
+    job->SetAttribute("COLOR_MODE", "COLOR");
+    auto* mediator = new WatchedMediator(job.get(), session->GetScanner(), &preferences);
+    auto* dialog =
+        new InitDialog(&owner, job.get(), session->GetScanner(), &preferences, mediator, true);
+    Show(*dialog, *mediator);
+    dialog->realEditor = true;
+    Click(*dialog, IDC_SEND_EMAIL_CHECK);
+    Click(*dialog, IDC_SEND_EDIT_EMAIL);
+    ASSERT_NE(nullptr, dialog->GetChildDialog());
+    bool editorOutlived = false;
+    mediator->watchedWindow = dialog->GetChildDialog()->GetHwnd();
+    mediator->windowOutlived = &editorOutlived;
+    CloseDialog();
+    EXPECT_FALSE(editorOutlived);
+}
+
+TEST_F(SendDialogTest, AnEditorWhoseWindowCannotBeMadeIsNotKept) {
+    Connect("localhost");
+    InitDialog& dialog = OpenInit(true);
+    dialog.realEditor = true;
+    const int edits[] = {IDC_SEND_EDIT_EMAIL, IDC_SEND_EDIT_FTP, IDC_SEND_EDIT_FAX};
+    for (const int check : {IDC_SEND_EMAIL_CHECK, IDC_SEND_FTP_CHECK, IDC_SEND_FAX_CHECK}) {
+        Click(dialog, check);
+    }
+    for (const int edit : edits) {
+        ASSERT_TRUE(IsWindowEnabled(dialog.GetItem(edit))) << edit;
+    }
+    // A module without the editors' templates: their windows cannot be made.
+    ResourceLoader* const loader = ResourceLoader::Instance();
+    const HMODULE resources = loader->GetModule();
+    loader->SetModule(GetModuleHandleA("kernel32.dll"));
+    for (const int edit : edits) {
+        Click(dialog, edit);
+        EXPECT_EQ(nullptr, dialog.GetChildDialog()) << edit;
+        EXPECT_TRUE(IsWindowEnabled(dialog.GetHwnd())) << edit;
+    }
+    loader->SetModule(resources);
+    Click(dialog, IDC_SEND_EDIT_FTP);
+    EXPECT_NE(nullptr, dialog.GetChildDialog()) << "with its template the editor opens";
+}
+
 TEST_F(SendDialogTest, TheWindowIsTranslated) {
     Connect("localhost");
     ResourceLoader* const loader = ResourceLoader::Instance();
     const int saved = loader->GetLanguageIndex();
     for (int index = 0; index < 9; ++index) {
+        // Japanese and Chinese need their own code page: TheWindowInTheCodePagesLanguage.
         const std::string code = ResourceLoader::CodeForIndex(index);
-        if (code != "de" && code != "ja") {
+        if (code != "de") {
             continue;
         }
         loader->SetLanguageIndex(index);
@@ -808,4 +867,23 @@ TEST_F(SendDialogTest, TheWindowIsTranslated) {
         CloseDialog();
     }
     loader->SetLanguageIndex(saved);
+}
+
+TEST_F(SendDialogTest, TheWindowInTheCodePagesLanguage) {
+    const guitest::CodePageLanguage language = guitest::LanguageOfCodePage();
+    ASSERT_EQ("", language.missingLocale) << "not generated on this machine";
+    if (language.index < 0) {
+        GTEST_SKIP() << "Japanese and Chinese texts need their code page";
+    }
+    Connect("localhost");
+    ResourceLoader* const loader = ResourceLoader::Instance();
+    const int saved = loader->GetLanguageIndex();
+    loader->SetLanguageIndex(language.index);
+    InitDialog& dialog = OpenInit(true);
+    const std::wstring cancel =
+        guitest::TemplateText(loader->GetModule(), IDD_SEND_DIALOG, language.langId, IDCANCEL);
+    loader->SetLanguageIndex(saved);
+    EXPECT_FALSE(cancel.empty());
+    EXPECT_EQ(cancel, guitest::WideControlText(dialog.GetHwnd(), IDCANCEL));
+    dialogtest::Screenshot(dialog, "GuiSendDialog." + language.code);
 }

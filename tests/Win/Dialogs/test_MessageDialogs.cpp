@@ -8,6 +8,7 @@
 #include "GuiEmailEditDialog_rc.h"
 #include "ScanPreferences.h"
 #include "SendMediator.h"
+#include "StringUtils.h"
 
 namespace {
 
@@ -33,6 +34,10 @@ protected:
         mediator = std::make_unique<PreferencesMediator>(preferences);
         owner = new OwnerWindow(IDD_EMAIL_EDIT);
         owner->Create();
+        ShowEditor(message, mode);
+    }
+    // A new editor over the message, as the send dialog opens one for each edit.
+    void ShowEditor(const EmailMsg& message, int mode) {
         editor = new GuiEmailEditDialog(owner, message, mode, mediator.get());
         owner->Adopt(editor);
         editor->Create();
@@ -100,8 +105,8 @@ TEST_F(MessageDialogTest, RecipientsFromTheServersBookReachThePreferencesAsAddre
     message.SetBody("first line\nsecond line");
     OpenEditor("nodirectory", message, GuiEmailEditDialog::kEmailMode);
     EXPECT_EQ("Email - Nimbrel 5", Title(window));
-    EXPECT_EQ("first line\r\n\r\nsecond line", guitest::ControlText(window, IDC_EDIT_BODY))
-        << "the message keeps each line feed as an empty line";
+    EXPECT_EQ("first line\r\nsecond line", guitest::ControlText(window, IDC_EDIT_BODY))
+        << "the empty line that marks a line feed is not a line of its own";
 
     const HWND book = OpenBook();
     ASSERT_NE(nullptr, book);
@@ -178,6 +183,31 @@ TEST_F(MessageDialogTest, RecipientsFromTheServersBookReachThePreferencesAsAddre
     ASSERT_EQ(taken.GetLineCount(), preferences->GetNumEmailBodyLines());
     EXPECT_EQ("Hello", preferences->GetScanMailBody(0));
     EXPECT_EQ("", preferences->GetScanIFaxSubject());
+}
+
+TEST_F(MessageDialogTest, TheBodyComesBackAsTypedThroughEveryOk) {
+    // Blank lines, a line longer than a stored line, and a line feed at the end.
+    const std::string typed = "Dear all,\r\n\r\n" + std::string(100, 'x') + "\r\nregards\r\n";
+    OpenEditor("nodirectory", EmailMsg(), GuiEmailEditDialog::kEmailMode);
+    guitest::TypeText(window, IDC_EDIT_BODY, typed);
+    EmailMsg expected;
+    expected.SetBody(CommonCpp::ReplaceAll(typed, "\r\n", "\n"));
+    EmailMsg taken;
+    owner->inspect = [&](GuiWindowsDialog* child) {
+        taken = static_cast<GuiEmailEditDialog*>(child)->GetMessage();
+    };
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        guitest::ClickButton(window, IDOK);
+        ASSERT_EQ(nullptr, owner->GetChildDialog());
+        EXPECT_EQ(expected.GetBody(), taken.GetBody());
+        ASSERT_EQ(expected.GetLineCount(), preferences->GetNumEmailBodyLines());
+        for (int32_t i = 0; i < expected.GetLineCount(); ++i) {
+            EXPECT_EQ(expected.GetLine(i), preferences->GetScanMailBody(i)) << i;
+        }
+        ShowEditor(taken, GuiEmailEditDialog::kEmailMode);
+        EXPECT_EQ(typed, guitest::ControlText(window, IDC_EDIT_BODY));
+    }
 }
 
 TEST_F(MessageDialogTest, InternetFaxUsesTheFaxBookTheDirectoryAndTheFaxPreferences) {

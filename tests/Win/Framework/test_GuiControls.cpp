@@ -215,18 +215,37 @@ TEST_F(ControlsTest, PopupButtonSelectsByTextWithItsFallBacks) {
 TEST_F(ControlsTest, FitDropDownHeightGivesAtLeastTwoLines) {
     const auto droppedHeight = [&](int id, int lines) {
         const HWND box = dialog->GetItem(id);
-        RECT before = {};
-        SendMessageA(box, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&before));
         PopupButton popup;
         popup.Attach(box);
         EXPECT_TRUE(popup.FitDropDownHeight(lines));
-        RECT after = {};
-        SendMessageA(box, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&after));
-        return (after.bottom - after.top) - (before.bottom - before.top);
+        RECT closed = {};
+        GetWindowRect(box, &closed);
+        RECT dropped = {};
+        SendMessageA(box, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+        return (dropped.bottom - dropped.top) - (closed.bottom - closed.top);
     };
     const int forNone = droppedHeight(IDC_COMBO_LIST, 0);
     EXPECT_GT(forNone, 0);
     EXPECT_EQ(forNone, droppedHeight(IDC_COMBO_LIST_2, 1));
+}
+
+TEST_F(ControlsTest, FitDropDownHeightFollowsTheLineCountHoweverOftenItRuns) {
+    const HWND box = dialog->GetItem(IDC_COMBO_LIST);
+    PopupButton popup;
+    popup.Attach(box);
+    const auto fit = [&](int lines) {
+        EXPECT_TRUE(popup.FitDropDownHeight(lines));
+        RECT dropped = {};
+        SendMessageA(box, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+        return dropped.bottom - dropped.top;
+    };
+    const int five = fit(5);
+    EXPECT_EQ(five, fit(5)) << "a refill of the same items";
+    EXPECT_EQ(five, fit(5));
+    const int two = fit(2);
+    EXPECT_LT(two, five);
+    EXPECT_EQ((five - two) * 2, fit(8) - two) << "three lines more, then six";
+    EXPECT_EQ(five, fit(5));
 }
 
 TEST_F(ControlsTest, PopupEditButtonWithAListHasNoEditField) {

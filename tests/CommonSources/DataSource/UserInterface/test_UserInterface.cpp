@@ -4,11 +4,14 @@
 // the pending notices MSG_PROCESSEVENT reports.
 
 #include "AcquireWindowIntf.h"
+#include "DialogTemplateReader.h"
+#include "GuiAcquireJobsDialog_rc.h"
 #include "GuiTestSupport.h"
 #include "GuiWindowFactory.h"
 #include "GuiWindowsDialog.h"
 #include "QuorMemoryAllocator.h"
 #include "GuiSourceFixture.h"
+#include "ResourceLoader.h"
 #include "UiMessages.h"
 
 #include <atomic>
@@ -338,4 +341,28 @@ TEST_F(UserInterfaceTest, TheAcquireWindowInEnglishAndGerman) {
         EXPECT_EQ(TWRC_SUCCESS, Disable());
         Unload();
     }
+}
+
+TEST_F(UserInterfaceTest, TheAcquireWindowInTheCodePagesLanguage) {
+    const guitest::CodePageLanguage language = guitest::LanguageOfCodePage();
+    ASSERT_EQ("", language.missingLocale) << "not generated on this machine";
+    if (language.index < 0) {
+        GTEST_SKIP() << "Japanese and Chinese texts need their code page";
+    }
+    const std::string testl = std::to_string(language.index);
+    RegSetKeyValueA(HKEY_CURRENT_USER, ProductKeyPath().c_str(), "testl", REG_SZ, testl.c_str(),
+                    static_cast<DWORD>(testl.size() + 1));
+    Open();
+    ASSERT_EQ(TWRC_SUCCESS, Enable(true, app.Window()));
+    const HWND window = AcquireWindow();
+    const std::wstring close = guitest::TemplateText(ResourceLoader::Instance()->GetModule(),
+                                                     IDD_ACQUIRE_JOBS, language.langId, IDCANCEL);
+    EXPECT_FALSE(close.empty());
+    EXPECT_EQ(close, guitest::WideControlText(window, IDCANCEL));
+    std::string error;
+    EXPECT_TRUE(
+        guitest::SaveScreenshot(window, "GuiAcquireJobsDialog." + language.code + ".png", &error))
+        << error;
+    EXPECT_EQ(TWRC_SUCCESS, Disable());
+    Unload();
 }

@@ -105,7 +105,7 @@ TEST(EmailMsg, RecipientListsAreSeparate) {
     EXPECT_EQ(1, msg.GetRecipientCount());
 }
 
-TEST(EmailMsg, BodyIsCutIntoShortLines) {
+TEST(EmailMsg, BodyIsCutIntoShortLinesAndJoinedBack) {
     struct Case {
         std::string body;
         std::vector<std::string> lines;
@@ -117,6 +117,7 @@ TEST(EmailMsg, BodyIsCutIntoShortLines) {
         {"one\ntwo", {"one", "", "two"}},
         {"one\n\ntwo", {"one", "", "", "two"}},
         {"end\n", {"end", "", ""}},
+        {"\n\nlate", {"", "", "late"}},
         {"a\r\nb", {"a\r", "", "b"}},
         {std::string(80, 'x'), {l79, "x"}},
         {std::string(158, 'x'), {l79, l79}},
@@ -133,5 +134,7 @@ TEST(EmailMsg, BodyIsCutIntoShortLines) {
             EXPECT_EQ(c.lines[i], msg.GetLine(static_cast<int32_t>(i))) << i;
         }
         EXPECT_THROW(msg.GetLine(msg.GetLineCount()), std::out_of_range);
+        EXPECT_EQ(c.body, msg.GetBody()) << "the lines give back the text";
     }
+    EXPECT_EQ("", EmailMsg().GetBody());
 }

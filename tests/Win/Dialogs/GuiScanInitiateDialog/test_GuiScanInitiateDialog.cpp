@@ -3,6 +3,7 @@
 // corrects, what it stores on closing and restores, and the job attributes its mediator
 // writes from it.
 
+#include "DialogTemplateReader.h"
 #include "ExportedAttributes.h"
 #include "GuiMultiPaneDialog.h"
 #include "GuiScanInitiateDialog.h"
@@ -614,9 +615,9 @@ TEST_F(ScanInitiatePaneTest, TheMediatorWritesTheJobFromThePanesChoices) {
     EXPECT_EQ(0u, job.count("DUPLEX_LAYOUT")) << "the pass, not a layout";
 }
 
-TEST_F(ScanInitiatePaneTest, PicturesInEnglishAndJapanese) {
+TEST_F(ScanInitiatePaneTest, PicturesInEnglishAndGerman) {
     for (const auto& [language, suffix] :
-         std::vector<std::pair<int, const char*>>{{0, "en"}, {1, "ja"}}) {
+         std::vector<std::pair<int, const char*>>{{0, "en"}, {4, "de"}}) {
         ResourceLoader::Instance()->SetLanguageIndex(language);
         Open("initiate", true);
         std::string error;
@@ -625,6 +626,25 @@ TEST_F(ScanInitiatePaneTest, PicturesInEnglishAndJapanese) {
             << error;
         CloseOwner();
     }
+}
+
+TEST_F(ScanInitiatePaneTest, PictureInTheCodePagesLanguage) {
+    const guitest::CodePageLanguage language = guitest::LanguageOfCodePage();
+    ASSERT_EQ("", language.missingLocale) << "not generated on this machine";
+    if (language.index < 0) {
+        GTEST_SKIP() << "Japanese and Chinese texts need their code page";
+    }
+    ResourceLoader* const loader = ResourceLoader::Instance();
+    loader->SetLanguageIndex(language.index);
+    Open("initiate", true);
+    const std::wstring label = guitest::TemplateText(loader->GetModule(), IDD_SCAN_INITIATE,
+                                                     language.langId, IDC_SI_RES_LABEL);
+    EXPECT_FALSE(label.empty());
+    EXPECT_EQ(label, guitest::WideControlText(owner->pane->GetHwnd(), IDC_SI_RES_LABEL));
+    std::string error;
+    EXPECT_TRUE(guitest::SaveScreenshot(owner->GetHwnd(),
+                                        "GuiScanInitiateDialog." + language.code + ".png", &error))
+        << error;
 }
 
 } // namespace
