@@ -152,17 +152,23 @@ struct Result {
     bool pixelsRight = false;
 };
 
-// Both transfers of page 1 of the job through the scanner's scan command.
-Result Measure(Scanner& scanner, zylImageFile& job, BenchSource& source, const std::string& page) {
-    ScanCommandIntf* const command = scanner.GetScanCommand();
-    source.command = command;
-    ScannerUiIntf ui;
+// A transfer of an A4 page at its own resolution and depth.
+PageTransferRequest PageRequestOf(ScannerUiIntf& ui) {
     PageTransferRequest request;
     request.ui = &ui;
     request.xResolution = kDpi;
     request.yResolution = kDpi;
     request.bitsPerPixel = 24;
     request.pixelType = TWPT_RGB;
+    return request;
+}
+
+// Both transfers of page 1 of the job through the scanner's scan command.
+Result Measure(Scanner& scanner, zylImageFile& job, BenchSource& source, const std::string& page) {
+    ScanCommandIntf* const command = scanner.GetScanCommand();
+    source.command = command;
+    ScannerUiIntf ui;
+    const PageTransferRequest request = PageRequestOf(ui);
     auto attach = [&] {
         job.SetStartPage(-1);
         job.BeginTransfer();
@@ -357,12 +363,7 @@ Acquisition MeasureAcquisition(Scanner& scanner, BenchSource& source) {
     ScanCommandIntf* const command = scanner.GetScanCommand();
     source.command = command;
     ScannerUiIntf ui;
-    PageTransferRequest request;
-    request.ui = &ui;
-    request.xResolution = kDpi;
-    request.yResolution = kDpi;
-    request.bitsPerPixel = 24;
-    request.pixelType = TWPT_RGB;
+    const PageTransferRequest request = PageRequestOf(ui);
     OrvexSim_ClearLog();
     const double start = Seconds();
     job->SetStartPage(-1);
