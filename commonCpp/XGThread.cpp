@@ -69,13 +69,6 @@ XGThread::XGThread(Routine routine, void* argument, std::uint32_t stackSize, boo
 }
 
 XGThread::~XGThread() {
-    // A suspended thread would never end: joining it would wait for ever.
-    if (m_handle != nullptr && m_suspended) {
-        if (!m_started) {
-            m_routine = nullptr; // it never ran; it must not start now
-        }
-        Resume();
-    }
     Join();
     Unlink();
 }
@@ -175,6 +168,13 @@ void XGThread::Yield(bool giveUp) {
 void XGThread::Join() {
     if (m_handle == nullptr) {
         return;
+    }
+    // A suspended thread would never end: joining it would wait for ever.
+    if (m_suspended) {
+        if (!m_started) {
+            m_routine = nullptr; // it never ran; it must not start now
+        }
+        Resume();
     }
     WaitForSingleObject(m_handle, INFINITE);
     CloseThreadHandle();

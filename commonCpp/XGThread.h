@@ -51,7 +51,8 @@ public:
     DWORD GetId() const { return m_threadId; }
 
 protected:
-    // Waits for the thread to end, then closes the handle; nothing when there is none.
+    // Waits for the thread to end, then closes the handle; nothing when there is none. A thread
+    // that never ran ends without running its routine; one that suspended itself is resumed.
     void Join();
     // For owners that waited on GetHandle() themselves.
     void CloseThreadHandle();

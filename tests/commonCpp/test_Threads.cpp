@@ -8,7 +8,9 @@
 #include <windows.h>
 
 #include <atomic>
+#include <stdexcept>
 #include <string>
+#include <thread>
 
 using CommonCpp::Runnable;
 using CommonCpp::XGThread;
@@ -108,6 +110,18 @@ void SelfSuspendingRoutine(XGThread* thread, void* done) {
     static_cast<std::atomic<bool>*>(done)->store(true);
 }
 
+// A window thread whose own constructor fails after its thread was made, never resumed.
+class FailingWorker : public Runnable {
+public:
+    explicit FailingWorker(std::atomic<int>& runs) : Runnable(nullptr, 0, true), m_runs(runs) {
+        throw std::runtime_error("the window could not be made");
+    }
+    void Run(void*) override { ++m_runs; }
+
+private:
+    std::atomic<int>& m_runs;
+};
+
 bool SuspendedBySystem(HANDLE thread) {
     const DWORD previous = SuspendThread(thread);
     ResumeThread(thread);
@@ -139,6 +153,28 @@ TEST(Runnable, StopAndWaitResumesASuspendedWorker) {
     EXPECT_EQ(0, worker.rounds.load());
     EXPECT_TRUE(worker.IsStopRequested());
     EXPECT_EQ(nullptr, worker.GetHandle());
+}
+
+// Its Runnable part is destroyed without waiting for the thread that never started, and the
+// thread runs nothing of the half-built object.
+TEST(Runnable, AWorkerWhoseConstructorThrowsGoesWithoutWaiting) {
+    std::atomic<int> runs{0};
+    std::atomic<bool> thrown{false};
+    std::thread builder([&] {
+        try {
+            FailingWorker worker(runs);
+        } catch (const std::runtime_error&) {
+            thrown = true;
+        }
+    });
+    const bool ended = WaitFor([&] { return thrown.load(); });
+    if (ended) {
+        builder.join();
+    } else {
+        builder.detach(); // stuck in the destructor: the process ends it
+    }
+    ASSERT_TRUE(ended) << "the destructor waited for a thread that never started";
+    EXPECT_EQ(0, runs.load());
 }
 
 TEST(Runnable, StopAndWaitKeepsTheWaitingThreadsWindowsWorking) {

@@ -362,6 +362,56 @@ TEST_F(SimPageDataTest, ServersWhoseDataStop) {
     EXPECT_TRUE(Contains(LogLinesOf("SCAN_getDataEx").back(), "DATA_BLOCK_LIMIT"));
 }
 
+// What the server serves is counted per job and page with its log; a failure queued for a
+// block answers that block alone, leaving the caller's size as it set it and stale bytes in its
+// buffer.
+TEST_F(SimPageDataTest, ServedBytesAreCountedAndQueuedBlockFailuresLeaveStaleBytes) {
+    QuorvelSessionHandle session = Session("smallblocks"); // answers of 1000 bytes at most
+    RequestList request{{"DEST:1", "CALLER"}, {"DEST_PAGE:1", "1"}};
+    const std::string file = ServerFileBytes("smallblocks\\jobs\\601\\page1.jpg");
+    ASSERT_GT(file.size(), 3000u);
+    int result = 0;
+    for (int fetches = 1; fetches <= 2; ++fetches) {
+        EXPECT_EQ(file.size(), DownloadAll(session, 601, request.Get(), 1000, result).size());
+        EXPECT_EQ(static_cast<long long>(file.size()) * fetches, OrvexSim_BytesServed(601, 1));
+        EXPECT_EQ(fetches, OrvexSim_FetchesServed(601, 1));
+    }
+    EXPECT_EQ(0, OrvexSim_BytesServed(601, 2));
+    OrvexSim_ClearLog();
+    EXPECT_EQ(0, OrvexSim_BytesServed(601, 1));
+    EXPECT_EQ(0, OrvexSim_FetchesServed(601, 1));
+
+    const struct {
+        int block;
+        size_t offset;
+    } kBlocks[] = {{ORVEXSIM_LAST_BLOCK, (file.size() - 1) / 1000 * 1000},
+                   {ORVEXSIM_FIRST_BLOCK, 0},
+                   {ORVEXSIM_MIDDLE_BLOCK, 1000}};
+    for (const auto& block : kBlocks) {
+        SCOPED_TRACE(block.block);
+        OrvexSim_FailDataBlock(block.block, QUORVEL_TIMEOUT);
+        size_t failedAt = file.size();
+        for (size_t offset = 0; offset < file.size(); offset += 1000) {
+            std::vector<char> buffer(1200, 'x');
+            int32_t size = 1200;
+            const int rc = SCAN_getDataEx(&session, 601, request.Get(),
+                                          static_cast<int32_t>(offset), buffer.data(), &size, 0);
+            if (rc != QUORVEL_OK) {
+                EXPECT_EQ(QUORVEL_TIMEOUT, rc);
+                EXPECT_EQ(1200, size) << "the size as the caller set it";
+                EXPECT_EQ(std::string(1200, '\xA5'), std::string(buffer.data(), 1200));
+                failedAt = offset;
+                break;
+            }
+        }
+        EXPECT_EQ(block.offset, failedAt);
+    }
+    // Each round was served up to the block that failed, and not the failed block.
+    EXPECT_EQ(static_cast<long long>(kBlocks[0].offset + kBlocks[2].offset),
+              OrvexSim_BytesServed(601, 1));
+    EXPECT_EQ(2, OrvexSim_FetchesServed(601, 1));
+}
+
 TEST_F(SimPageDataTest, PagesThatAreNoJpegOrTiff) {
     QuorvelSessionHandle session = Session("oddformats");
     char buffer[64];

@@ -1,6 +1,8 @@
 #include "ScanCommand.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <utility>
 
 #include "BinaryFileException.h"
@@ -11,6 +13,7 @@
 #include "StringTable_rc.h"
 #include "TempPageFiles.h"
 #include "TiffReader.h"
+#include "TransferSourceIntf.h"
 
 namespace {
 
@@ -60,6 +63,9 @@ bool ScanCommand::StartPage(std::int32_t page) {
     // A page that fails to arrive must not leave the previous one looking ready.
     m_pageReady = false;
     m_currentPage = page;
+    if (!IsPageFileRead(page)) {
+        return true;
+    }
     const BusyAnimation busy(m_ui, ResourceLoader::Instance()->LoadString(IDS_PLEASE_WAIT));
     if (!DownloadPage(page)) {
         return false;
@@ -138,11 +144,65 @@ void ScanCommand::ReadDataAt(std::int32_t offset, void* buffer, std::int32_t* si
     ReadData(buffer, size);
 }
 
-bool ScanCommand::HoldsPage(std::int32_t jobId, std::int32_t page,
-                            const std::string& format) const {
-    if (!m_pageReady || jobId != m_jobId || page != m_currentPage) {
+bool ScanCommand::ReadLocalPage(const PageRead& read, std::int32_t offset, void* buffer,
+                                std::int32_t* size) {
+    if (!m_pageReady || read.jobId != m_jobId || read.page != m_currentPage || !size) {
         return false;
     }
+    if (read.format != "RAW") {
+        if (!HoldsFormat(read.format)) {
+            return false;
+        }
+        ReadDataAt(offset, buffer, size);
+        return true;
+    }
+    const PagePixels* const pixels = Pixels();
+    if (!pixels || pixels->GetBitsPerPixel() != read.bitsPerPixel ||
+        pixels->GetWidth() != read.width || pixels->GetHeight() != read.height) {
+        return false;
+    }
+    const std::string& rows = pixels->GetRows();
+    std::int32_t delivered = 0;
+    if (offset >= 0 && static_cast<std::size_t>(offset) < rows.size() && *size > 0 && buffer) {
+        delivered = static_cast<std::int32_t>(std::min(
+            static_cast<std::size_t>(*size), rows.size() - static_cast<std::size_t>(offset)));
+        std::memcpy(buffer, rows.data() + offset, static_cast<std::size_t>(delivered));
+    }
+    *size = delivered;
+    return true;
+}
+
+const PagePixels* ScanCommand::Pixels() {
+    if (!m_pixelsTried) {
+        m_pixelsTried = true;
+        const CommonCpp::FileSpec& file = m_convertedFile.IsSet() ? m_convertedFile : m_rawFile;
+        auto pixels = std::make_unique<PagePixels>();
+        if (file.IsSet() && pixels->Load(file.GetPath())) {
+            m_pixels = std::move(pixels);
+        }
+    }
+    return m_pixels.get();
+}
+
+bool ScanCommand::IsPageFileRead(std::int32_t page) const {
+    // The application's mechanism and file format are settled before a page is announced.
+    if (TransferSourceIntf::TransferMechanism() != TWSX_FILE) {
+        return true;
+    }
+    switch (TransferSourceIntf::ImageFileFormat()) {
+    case TWFF_BMP:
+        return true;
+    case TWFF_TIFF:
+    case TWFF_TIFFMULTI:
+        // Only the start page itself comes as a TIFF of that page; without one the server
+        // makes the whole job's.
+        return m_conversionMode == ConvertTiff && m_image && m_image->GetStartPage() == page;
+    default:
+        return false;
+    }
+}
+
+bool ScanCommand::HoldsFormat(const std::string& format) const {
     switch (m_conversionMode) {
     case ConvertJpeg:
         return OneOf(format, "JPEG", "JFIF");
@@ -243,6 +303,8 @@ bool ScanCommand::OpenPageFile() {
 
 void ScanCommand::DropPageFiles() {
     m_pageFile.reset();
+    m_pixels.reset();
+    m_pixelsTried = false;
     if (m_rawFile.IsSet()) {
         m_rawFile.Delete();
     }

@@ -4,10 +4,12 @@
 // three TWAIN transfers on to its own copy of the job's image file. It also keeps the images
 // the acquire window queued. Application thread only.
 //
-// Which transfer reads what: the page file holds the page in the format it was converted to,
-// so it answers only requests for that page in that format (a TIFF file transfer of a page
-// converted to TIFF); the native and memory transfers need pixel rows and read them from the
-// server block by block (Scanner::ReadData decides, see HoldsPage).
+// Which transfer reads what (Scanner::ReadData asks ReadLocalPage): each page crosses the
+// network once. Pixel rows (native and memory transfers, BMP files) are decoded from the page
+// file when it holds them at the size and depth asked for; a file format is answered only by a
+// page file of that format (a TIFF file transfer of a page converted to TIFF). Everything else,
+// such as another resolution or the server's TIFF of a whole job, comes from the server, and no
+// page is fetched here for a transfer that will not read it.
 
 #include <cstdint>
 #include <cstdio>
@@ -16,6 +18,7 @@
 #include <string>
 
 #include "FileSpec.h"
+#include "PagePixels.h"
 #include "ScanCommandIntf.h"
 #include "zylDirectory.h"
 #include "zylImageFile.h"
@@ -34,7 +37,8 @@ public:
 
     bool IsPageReady() override;
     // False without an image or when the download fails; the library's and the files'
-    // failures pass through as exceptions.
+    // failures pass through as exceptions. True without fetching anything when the transfer
+    // the application set up will not read the page file (it asks the server itself).
     bool StartPage(std::int32_t page) override;
     bool NextPage() override;
     std::FILE* GetPageFile() override;
@@ -63,11 +67,21 @@ public:
     std::int32_t GetLastPage() override;
     void SetLastPage(std::int32_t page) override;
 
-    // The page file's bytes from offset on; size in: bytes asked, out: bytes delivered.
-    void ReadDataAt(std::int32_t offset, void* buffer, std::int32_t* size);
-    // Whether the prepared page file is that page of that job in that format (a server format
-    // name such as "TIFF" or "JFIF").
-    bool HoldsPage(std::int32_t jobId, std::int32_t page, const std::string& format) const;
+    // A page read as the server would get it: page (1-based) of a job in a server format:
+    // "RAW" rows of bitsPerPixel at width x height, a file format such as "TIFF" or "JFIF",
+    // or "" for the job's own.
+    struct PageRead {
+        std::int32_t jobId = 0;
+        std::int32_t page = 0;
+        std::string format;
+        std::int32_t bitsPerPixel = 0;
+        std::int32_t width = 0;
+        std::int32_t height = 0;
+    };
+    // Answers the read from the prepared page when it holds that page in that form; size in:
+    // bytes asked, out: bytes delivered (0 at the end). False, with nothing touched, leaves the
+    // read to the server.
+    bool ReadLocalPage(const PageRead& read, std::int32_t offset, void* buffer, std::int32_t* size);
 
     std::int32_t GetJobId() const { return m_jobId; }
     std::int32_t GetCurrentPage() const { return m_currentPage; }
@@ -84,6 +98,14 @@ private:
     };
     using PageFile = std::unique_ptr<std::FILE, FileCloser>;
 
+    // Whether the transfer the application set up reads the page file of this page.
+    bool IsPageFileRead(std::int32_t page) const;
+    // Whether the page file is in that file format.
+    bool HoldsFormat(const std::string& format) const;
+    // The page file's rows, decoded on first use; null when it does not decode.
+    const PagePixels* Pixels();
+    // The page file's bytes from offset on.
+    void ReadDataAt(std::int32_t offset, void* buffer, std::int32_t* size);
     // Opens the page file when it is not open; false when it cannot be.
     bool OpenPageFile();
     // Closes the page file and deletes the raw and converted files.
@@ -97,6 +119,9 @@ private:
     std::int32_t m_jobId = 0;
     bool m_pageReady = false;
     PageFile m_pageFile;
+    // The page file's rows once a transfer asked for them; tried once per page.
+    std::unique_ptr<PagePixels> m_pixels;
+    bool m_pixelsTried = false;
     CommonCpp::FileSpec m_rawFile;
     CommonCpp::FileSpec m_convertedFile;
     std::int32_t m_outputValue1 = 0;

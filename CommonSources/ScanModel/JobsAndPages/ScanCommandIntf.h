@@ -22,7 +22,8 @@ public:
 
     // A local page file is prepared.
     virtual bool IsPageReady();
-    // Downloads the page (1-based) and converts it into the local page file; true when ready.
+    // Downloads the page (1-based) and converts it into the local page file; true when ready,
+    // also without a download when no transfer the application set up would read the file.
     virtual bool StartPage(std::int32_t page);
     virtual bool NextPage();
     // The open page file, or null.

@@ -14,6 +14,14 @@ TransferSourceIntf::~TransferSourceIntf() {
     }
 }
 
+TW_UINT16 TransferSourceIntf::GetTransferMechanismCurrent() const {
+    return TWSX_NATIVE;
+}
+
+TW_UINT16 TransferSourceIntf::GetImageFileFormatCurrent() const {
+    return TWFF_BMP;
+}
+
 TransferSourceIntf* TransferSourceIntf::Current() {
     return g_current;
 }
@@ -32,4 +40,12 @@ TW_UINT32 TransferSourceIntf::MaxBufferSize() {
 
 TW_UINT16 TransferSourceIntf::PixelFlavor() {
     return g_current ? g_current->GetPixelFlavorCurrent() : TWPF_CHOCOLATE;
+}
+
+TW_UINT16 TransferSourceIntf::TransferMechanism() {
+    return g_current ? g_current->GetTransferMechanismCurrent() : TWSX_NATIVE;
+}
+
+TW_UINT16 TransferSourceIntf::ImageFileFormat() {
+    return g_current ? g_current->GetImageFileFormatCurrent() : TWFF_BMP;
 }

@@ -1,8 +1,9 @@
 #pragma once
 // What an image file needs of the data source that transfers it: the transfers still pending,
-// the memory-transfer buffer size and the pixel flavour. The data source registers itself as
-// the current one; while none is registered nothing is pending, buffers are 1 MB and the
-// flavour is TWPF_CHOCOLATE.
+// the memory-transfer buffer size, the pixel flavour, and how the application takes the pages
+// (mechanism and file format). The data source registers itself as the current one; while
+// none is registered nothing is pending, buffers are 1 MB, the flavour is TWPF_CHOCOLATE and
+// pages go as native transfers.
 
 #include "TwainDefs.h"
 
@@ -17,6 +18,9 @@ public:
     virtual TW_UINT16 GetPendingTransferCount() = 0;
     virtual TW_UINT32 GetMaxBufferSize() = 0;
     virtual TW_UINT16 GetPixelFlavorCurrent() const = 0;
+    // ICAP_XFERMECH and ICAP_IMAGEFILEFORMAT; by default native transfers and BMP files.
+    virtual TW_UINT16 GetTransferMechanismCurrent() const;
+    virtual TW_UINT16 GetImageFileFormatCurrent() const;
 
     // Null while no data source is registered. Application thread only.
     static TransferSourceIntf* Current();
@@ -26,4 +30,6 @@ public:
     static TW_UINT16 PendingTransferCount();
     static TW_UINT32 MaxBufferSize();
     static TW_UINT16 PixelFlavor();
+    static TW_UINT16 TransferMechanism();
+    static TW_UINT16 ImageFileFormat();
 };

@@ -90,7 +90,9 @@ public:
 
     // Page data. The readers ask the server (through Scanner::ReadData) in blocks, report the
     // position to ui and stop quietly once ui says the user stopped (ui may be null). Failures
-    // are TwainException, or ServerDownException once the server is gone.
+    // are TwainException, ServerDownException once the server is gone, or
+    // QuorvelWrapperException when a data call fails; the transfers then keep the page
+    // pending and hand out nothing of it (no block, no file).
     //
     // The page (page -1: the whole job) in a format into a file, in blocks of the data
     // source's largest memory buffer.

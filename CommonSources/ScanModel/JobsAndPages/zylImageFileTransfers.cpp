@@ -16,6 +16,7 @@
 
 #include "Exception.h"
 #include "FileSpec.h"
+#include "QuorvelWrapperException.h"
 #include "SafeHandle.h"
 #include "ScannerIntf.h"
 #include "ScannerUiIntf.h"
@@ -96,10 +97,15 @@ void EndProgress(ScannerUiIntf* ui) {
 }
 
 // Runs one native or file transfer: a failure is noted and ends the page's counters and
-// progress before it goes on to the caller.
+// progress before it goes on to the caller. A failed data call ends only the progress: the page
+// stays pending, for the application to try again or end.
 template <typename Body> void EndPageOnFailure(zylImageFile& image, ScannerUiIntf* ui, Body body) {
     try {
         body();
+    } catch (QuorvelWrapperException& e) {
+        CommonCpp::NoteException(&e, __FILE__, __LINE__);
+        EndProgress(ui);
+        throw;
     } catch (std::exception& e) {
         CommonCpp::NoteException(&e, __FILE__, __LINE__);
         image.ResetPageCounters();
@@ -339,6 +345,10 @@ void zylImageFile::TransferFile(const PageTransferRequest& request) {
                 // The session must learn that its server is gone, not that a file failed.
                 file.Delete();
                 throw;
+            } catch (QuorvelWrapperException&) {
+                // A failed read keeps the page pending; the file holds nothing of it.
+                file.Delete();
+                throw;
             } catch (CommonCpp::Exception& e) {
                 file.Delete();
                 throw TwainException(e.GetSourceFile(), e.GetLine(), TWCC_FILEWRITEERROR);
@@ -359,7 +369,13 @@ void zylImageFile::TransferFile(const PageTransferRequest& request) {
                 request.fileFormat,
                 m_width,
                 m_height};
-            SavePageToFile(ui, &file, values);
+            try {
+                SavePageToFile(ui, &file, values);
+            } catch (...) {
+                // A part of a page is no page.
+                file.Delete();
+                throw;
+            }
         } else {
             // Writing nothing and answering success would hand the application no file.
             throw TwainException(__FILE__, __LINE__, TWCC_BADVALUE);

@@ -88,13 +88,9 @@ Scanner::Scanner(QuorvelWrapperIntf* wrapper, ScannerUiIntf* ui, const std::stri
     if (result != 0) {
         throw QuorvelWrapperException(__FILE__, __LINE__, result);
     }
-    try {
-        RunLogin();
-    } catch (...) {
-        // No destructor runs for a constructor that throws: leave nothing open.
-        Disconnect();
-        throw;
-    }
+    // An exception out of here (the capabilities read by Connect included) runs the
+    // destructor, which closes the session: the constructor this one delegates to has ended.
+    RunLogin();
 }
 
 Scanner::~Scanner() {

@@ -71,6 +71,8 @@ public:
     bool IsJobTreeLoaded() override;
     // The caller owns the detached copy answered.
     zylDirectory* OpenMailbox(const std::string& name, const std::string& password) override;
+    // OpenMailbox without a reload; only another password for the open mailbox (mailbox mode)
+    // goes through OpenMailbox, whose reload lets the server check it.
     zylDirectory* SelectMailbox(const std::string& name, const std::string& password) override;
     void SetCurrentDirectory(zylDirectory* directory) override;
     void ChangeDirectory(zylDirectory* directory) override;

@@ -290,6 +290,10 @@ zylDirectory* Scanner::SelectMailbox(const std::string& name, const std::string&
         return nullptr;
     }
     if (mailboxMode && !m_data->mailboxName.empty() && m_data->mailboxName == name) {
+        if (m_data->mailboxPassword != password) {
+            // Its jobs were listed for the stored password: another one must prove itself.
+            return OpenMailbox(name, password);
+        }
         // The mailbox open now: the current image and the stored password stay.
         return directory->Clone(nullptr);
     }

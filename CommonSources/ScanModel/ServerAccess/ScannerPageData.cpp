@@ -39,6 +39,26 @@ const char* ValueOf(const ServerAttributeList* list, const char* key) {
     return nullptr;
 }
 
+// What a page read asks for, from its attribute list.
+ScanCommand::PageRead AskedPage(int32_t jobId, const ServerAttributeList* attributes) {
+    const auto number = [&](const char* key, int32_t absent) {
+        const char* const value = ValueOf(attributes, key);
+        return value ? static_cast<int32_t>(std::atoi(value)) : absent;
+    };
+    ScanCommand::PageRead read;
+    read.jobId = jobId;
+    read.page = number("PAGE", -1);
+    const char* format = ValueOf(attributes, "FILE_FORMAT");
+    if (!format) {
+        format = ValueOf(attributes, "FORMAT");
+    }
+    read.format = format ? format : "";
+    read.bitsPerPixel = number("BITS_PER_PIXEL", 0);
+    read.width = number("WIDTH_PIXELS", 0);
+    read.height = number("HEIGHT_PIXELS", 0);
+    return read;
+}
+
 // The busy display runs for the length of a save, however it ends.
 class BusyScope {
 public:
@@ -155,25 +175,23 @@ int Scanner::GetData(int32_t jobId, ServerAttributeList* attributes, int32_t off
 void Scanner::ReadData(int32_t jobId, ServerAttributeList* attributes, int32_t offset, void* buffer,
                        int32_t* size) {
     ScanCommand* const command = m_data->scanCommand.get();
-    if (command && command->IsPageReady()) {
-        const char* format = ValueOf(attributes, "FILE_FORMAT");
-        if (!format) {
-            format = ValueOf(attributes, "FORMAT");
-        }
-        const char* const page = ValueOf(attributes, "PAGE");
-        const int32_t pageNumber = page ? std::atoi(page) : -1;
-        // The page file answers only for what it holds; pixel rows and other formats come
-        // from the server.
-        if (command->HoldsPage(jobId, pageNumber, format ? format : "")) {
-            command->ReadDataAt(offset, buffer, size);
-            return;
-        }
+    if (command && command->IsPageReady() &&
+        command->ReadLocalPage(AskedPage(jobId, attributes), offset, buffer, size)) {
+        return;
     }
     zylImageFile* const current = command ? command->GetImageFile() : nullptr;
     const bool currentJob = current && current->GetJobID() == static_cast<std::uint32_t>(jobId);
-    GetData(jobId, attributes, offset, buffer, size, currentJob ? current : nullptr);
+    const int result =
+        GetData(jobId, attributes, offset, buffer, size, currentJob ? current : nullptr);
     if (IsServerDown()) {
         throw ServerDownException(__FILE__, __LINE__);
+    }
+    if (result != 0) {
+        // A failed call delivers nothing, whatever size it left: its buffer is no page data.
+        if (size) {
+            *size = 0;
+        }
+        throw QuorvelWrapperException(__FILE__, __LINE__, result);
     }
 }
 

@@ -44,7 +44,24 @@ unsigned long __cdecl OrvexSim_CallbackThreadId(void);
 int __cdecl OrvexSim_LogCount(void);
 /* Copies entry index (cut to size, NUL-terminated); returns its full length, -1 past the end. */
 int __cdecl OrvexSim_LogEntry(int index, char* buffer, int size);
+/* Also clears the page data counts below. */
 void __cdecl OrvexSim_ClearLog(void);
+
+/* Page data served since the log was cleared, of any server: the bytes answers delivered of a
+ * job's page (page 0: answers for the whole job), and how many answers delivered its first
+ * bytes (offset 0), that is how often its data were fetched. */
+long long __cdecl OrvexSim_BytesServed(int jobId, int page);
+int __cdecl OrvexSim_FetchesServed(int jobId, int page);
+
+/* The next data answer (SCAN_getData, SCAN_getDataEx, SCAN_getDataInMailbox) that would deliver
+ * the first block of what a request asks for (offset 0), a block in its middle, or its last
+ * block (the one that reaches the end) answers code instead: it leaves the caller's size as the
+ * caller set it and fills the caller's buffer, as far as that size says, with stale bytes (0xA5).
+ * Failures are used up in the order given, each by the first answer of its kind. */
+#define ORVEXSIM_FIRST_BLOCK 0
+#define ORVEXSIM_MIDDLE_BLOCK 1
+#define ORVEXSIM_LAST_BLOCK 2
+void __cdecl OrvexSim_FailDataBlock(int block, int code);
 
 /* Blocks handed out on the library heap and not yet freed. */
 int __cdecl OrvexSim_HeapBlocks(void);

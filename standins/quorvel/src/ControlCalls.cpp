@@ -10,6 +10,7 @@
 #include "SimFixtures.h"
 #include "SimHeap.h"
 #include "SimPageData.h"
+#include "SimServedData.h"
 #include "Simulator.h"
 
 using namespace orvexsim;
@@ -37,6 +38,7 @@ extern "C" {
 
 void __cdecl OrvexSim_Reset(void) {
     Simulator::Instance().Reset();
+    ServedData::Instance().Reset();
     SetFixtureRootOverride(std::string());
     ForgetFixtures();
     SimHeap::Instance().ClearBadFrees();
@@ -117,6 +119,21 @@ int __cdecl OrvexSim_LogEntry(int index, char* buffer, int size) {
 
 void __cdecl OrvexSim_ClearLog(void) {
     Simulator::Instance().ClearLog();
+    ServedData::Instance().ClearCounts();
+}
+
+long long __cdecl OrvexSim_BytesServed(int jobId, int page) {
+    return ServedData::Instance().Bytes(jobId, page);
+}
+
+int __cdecl OrvexSim_FetchesServed(int jobId, int page) {
+    return ServedData::Instance().Fetches(jobId, page);
+}
+
+void __cdecl OrvexSim_FailDataBlock(int block, int code) {
+    if (block >= ORVEXSIM_FIRST_BLOCK && block <= ORVEXSIM_LAST_BLOCK) {
+        ServedData::Instance().AddFailure(static_cast<DataBlock>(block), code);
+    }
 }
 
 int __cdecl OrvexSim_HeapBlocks(void) {

@@ -14,6 +14,7 @@
 #include "SimJobs.h"
 #include "SimPageData.h"
 #include "SimRecords.h"
+#include "SimServedData.h"
 #include "Simulator.h"
 
 namespace orvexsim {
@@ -140,6 +141,25 @@ int Send(SimCall& call, const std::string& server, const SimDataRequest& request
     return QUORVEL_OK;
 }
 
+// A failure queued for this block (OrvexSim_FailDataBlock): the answer fails, the size stays as
+// the caller set it and the buffer is left with bytes that are no page data.
+bool FailQueuedBlock(SimCall& call, int32_t offset, size_t delivered, size_t total, void* buffer,
+                     int32_t asked, int32_t* size) {
+    int code = QUORVEL_OK;
+    if (!ServedData::Instance().TakeFailure(offset, static_cast<long long>(delivered),
+                                            static_cast<long long>(total), code)) {
+        return false;
+    }
+    constexpr unsigned char kStale = 0xA5;
+    if (buffer && asked > 0) {
+        std::memset(buffer, kStale, static_cast<size_t>(asked));
+    }
+    *size = asked;
+    call.Note("injected data failure: size left at " + std::to_string(asked) + ", stale bytes");
+    call.Return(code);
+    return true;
+}
+
 int DataCall(SimCall& call, QuorvelSessionHandle* session, bool inMailbox, const char* mailbox,
              const char* password, int32_t jobId, ServerAttributeList* attributes, int32_t offset,
              void* buffer, int32_t* size) {
@@ -211,10 +231,14 @@ int DataCall(SimCall& call, QuorvelSessionHandle* session, bool inMailbox, const
                         ? 0
                         : std::min(delivered, static_cast<size_t>(settings.zeroAfter - offset));
     }
+    if (FailQueuedBlock(call, offset, delivered, data->size(), buffer, asked, size)) {
+        return call.Result();
+    }
     if (delivered > 0) {
         std::memcpy(buffer, data->data() + offset, delivered);
     }
     *size = static_cast<int32_t>(delivered);
+    ServedData::Instance().Count(jobId, request.page, offset, static_cast<long long>(delivered));
     call.OutInt("size", *size).OutInt("total", static_cast<long long>(data->size()));
     return call.Return(QUORVEL_OK);
 }

@@ -517,3 +517,110 @@ TEST_F(ImageTransferTest, RowsOfEveryDepthAndAwkwardWidth) {
     }
     source->SetState(4);
 }
+
+// A data call that fails and leaves its size and stale bytes behind, at the first block of the
+// page, one in the middle or the last: each transfer fails with its condition code and hands
+// over nothing (no bitmap, no bytes in the strip, no file); the page stays pending, and taking
+// it again, then the next page, gives the server's pixels.
+TEST_F(ImageTransferTest, AFailedDataCallHandsOverNothingAndThePageCanBeTakenAgain) {
+    OpenOn("");
+    const TempFolder folder;
+    const std::string page1 = ServerRows(Wrapper(), 101, 1, 24, 320, 240);
+    const std::string page2 = ServerRows(Wrapper(), 101, 2, 24, 320, 240);
+    ASSERT_EQ(320u * 3 * 240, page1.size());
+    const std::string bmp = folder / "page.bmp";
+    const auto fileTransfer = [&] {
+        return app.Call(DG_IMAGE, DAT_IMAGEFILEXFER, MSG_GET, nullptr);
+    };
+    const struct {
+        int block;
+        const char* name;
+    } kBlocks[] = {{ORVEXSIM_FIRST_BLOCK, "first block"},
+                   {ORVEXSIM_MIDDLE_BLOCK, "middle block"},
+                   {ORVEXSIM_LAST_BLOCK, "last block"}};
+    TW_PENDINGXFERS pending;
+    for (const auto& block : kBlocks) {
+        SCOPED_TRACE(block.name);
+        ASSERT_NE(nullptr, Announce(101));
+        OrvexSim_FailDataBlock(block.block, QUORVEL_GENERAL_FAILURE);
+        HGLOBAL handle = reinterpret_cast<HGLOBAL>(1);
+        EXPECT_TWAIN(app, TWRC_FAILURE, TWCC_BUMMER, Native(handle));
+        EXPECT_EQ(nullptr, handle);
+        EXPECT_EQ(6, State());
+        EXPECT_EQ(2, source->GetPendingTransferCount()) << "the page is still pending";
+        EXPECT_TWAIN(app, TWRC_XFERDONE, TWCC_SUCCESS, Native(handle));
+        ASSERT_NE(nullptr, handle);
+        EXPECT_TRUE(SwapRedBlue(page1, 24) == ReadBitmap(handle).rows) << "native, again";
+        GlobalFree(handle);
+        EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS, EndXfer(pending));
+        EXPECT_EQ(1, pending.Count);
+        EXPECT_TWAIN(app, TWRC_XFERDONE, TWCC_SUCCESS, Native(handle));
+        ASSERT_NE(nullptr, handle);
+        EXPECT_TRUE(SwapRedBlue(page2, 24) == ReadBitmap(handle).rows) << "the next page";
+        GlobalFree(handle);
+        ASSERT_EQ(TWRC_SUCCESS, EndXfer(pending));
+
+        // The failed strip reports no bytes; the next one goes on where it stopped.
+        ASSERT_NE(nullptr, Announce(101));
+        OrvexSim_FailDataBlock(block.block, QUORVEL_GENERAL_FAILURE);
+        std::vector<char> buffer(kMinBuffer);
+        std::string bytes;
+        int failures = 0;
+        for (int i = 0; i < 100; ++i) {
+            TW_IMAGEMEMXFER strip;
+            const TW_UINT16 rc = Strip(strip, buffer.data(), kMinBuffer);
+            if (rc == TWRC_FAILURE) {
+                ++failures;
+                EXPECT_EQ(TWCC_BUMMER, app.ConditionCode());
+                EXPECT_EQ(0u, strip.BytesWritten);
+                EXPECT_EQ(0u, strip.Rows);
+                EXPECT_EQ(bytes.empty() ? 6 : 7, State()) << "the state the strip found";
+                continue;
+            }
+            ASSERT_TRUE(rc == TWRC_SUCCESS || rc == TWRC_XFERDONE) << rc;
+            bytes.append(buffer.data(), strip.BytesWritten);
+            if (rc == TWRC_XFERDONE) {
+                break;
+            }
+        }
+        EXPECT_EQ(1, failures);
+        EXPECT_TRUE(page1 == bytes) << "memory: the page's bytes and nothing stale";
+        EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS, EndXfer(pending));
+        EXPECT_TRUE(page2 == MemoryTransfer(kMinBuffer).bytes) << "the next page";
+        ASSERT_EQ(TWRC_SUCCESS, EndXfer(pending));
+
+        // No bitmap file is left by the failure; the next try writes the page.
+        ASSERT_NE(nullptr, Announce(101));
+        TW_SETUPFILEXFER setup = FileSetup(TWFF_BMP, bmp);
+        ASSERT_EQ(TWRC_SUCCESS, app.Call(DG_CONTROL, DAT_SETUPFILEXFER, MSG_SET, &setup));
+        OrvexSim_FailDataBlock(block.block, QUORVEL_GENERAL_FAILURE);
+        EXPECT_TWAIN(app, TWRC_FAILURE, TWCC_BUMMER, fileTransfer());
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(bmp.c_str()));
+        EXPECT_EQ(2, source->GetPendingTransferCount());
+        ASSERT_EQ(TWRC_SUCCESS, app.Call(DG_CONTROL, DAT_SETUPFILEXFER, MSG_SET, &setup));
+        EXPECT_TWAIN(app, TWRC_XFERDONE, TWCC_SUCCESS, fileTransfer());
+        const std::string file = ReadFile(bmp);
+        ASSERT_GT(file.size(), sizeof(BITMAPFILEHEADER));
+        EXPECT_TRUE(SwapRedBlue(page1, 24) ==
+                    ReadBitmap(reinterpret_cast<const unsigned char*>(file.data()) +
+                               sizeof(BITMAPFILEHEADER))
+                        .rows);
+        DeleteFileA(bmp.c_str());
+        source->GetScanner()->GetScanCommand()->Reset();
+        source->SetState(5);
+    }
+
+    // The server's TIFF of a page comes in one block: a failure leaves no part of it.
+    const std::string tiff = folder / "page.tif";
+    ASSERT_NE(nullptr, Announce(101, 1));
+    TW_SETUPFILEXFER setup = FileSetup(TWFF_TIFF, tiff);
+    ASSERT_EQ(TWRC_SUCCESS, app.Call(DG_CONTROL, DAT_SETUPFILEXFER, MSG_SET, &setup));
+    OrvexSim_FailDataBlock(ORVEXSIM_FIRST_BLOCK, QUORVEL_GENERAL_FAILURE);
+    EXPECT_TWAIN(app, TWRC_FAILURE, TWCC_BUMMER, fileTransfer());
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(tiff.c_str()));
+    ASSERT_EQ(TWRC_SUCCESS, app.Call(DG_CONTROL, DAT_SETUPFILEXFER, MSG_SET, &setup));
+    EXPECT_TWAIN(app, TWRC_XFERDONE, TWCC_SUCCESS, fileTransfer());
+    EXPECT_TRUE(ServerFile(Wrapper(), 101, 1, "TIFF") == ReadFile(tiff));
+    ASSERT_EQ(TWRC_SUCCESS, EndXfer(pending));
+    source->SetState(4);
+}

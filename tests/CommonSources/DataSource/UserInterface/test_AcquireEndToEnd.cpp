@@ -16,6 +16,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -23,6 +25,7 @@ namespace {
 
 // The stored job of the default server with two colour pages of 320 x 240, filed under its
 // owner's name as the mailbox.
+constexpr int kJobId = 101;
 constexpr char kJobName[] = "Colour report";
 constexpr char kJobMailbox[] = "alice";
 constexpr LONG kJobWidth = 320;
@@ -96,6 +99,30 @@ Picture FromDib(HGLOBAL handle) {
     const Bitmap bitmap = ReadBitmap(handle);
     EXPECT_EQ(24, bitmap.header.biBitCount);
     return {bitmap.header.biWidth, std::abs(bitmap.header.biHeight), SwapRedBlue(bitmap.rows, 24)};
+}
+
+// The bytes of a page file of the default server's job.
+long long PageFileBytes(int jobId, int page) {
+    char root[MAX_PATH] = {};
+    OrvexSim_GetFixtureRoot(root, sizeof(root));
+    const std::string path = std::string(root) + "\\default\\jobs\\" + std::to_string(jobId) +
+                             "\\page" + std::to_string(page) + ".jpg";
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) {
+        return -1;
+    }
+    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// Since the log was cleared, each page of the job crossed the network once: one fetch of its
+// page file, and not a byte more.
+void ExpectEachPageFetchedOnce(int jobId, int pages) {
+    for (int page = 1; page <= pages; ++page) {
+        SCOPED_TRACE("page " + std::to_string(page));
+        EXPECT_EQ(1, OrvexSim_FetchesServed(jobId, page));
+        EXPECT_EQ(PageFileBytes(jobId, page), OrvexSim_BytesServed(jobId, page));
+    }
+    EXPECT_EQ(0, OrvexSim_BytesServed(jobId, 0)) << "nothing of the whole job";
 }
 
 class AcquireEndToEndTest : public ::testing::Test {
@@ -242,6 +269,7 @@ TEST_F(AcquireEndToEndTest, AStoredJobPickedInTheWindowReachesTheApplication) {
     ASSERT_NO_FATAL_FAILURE(OpenAndEnable(&window));
 
     // Page 1 native, page 2 in memory strips.
+    OrvexSim_ClearLog();
     ASSERT_TRUE(AcquireStoredJob(window));
     const Picture nativeFirst = Native();
     EXPECT_EQ(kJobWidth, nativeFirst.width);
@@ -250,14 +278,17 @@ TEST_F(AcquireEndToEndTest, AStoredJobPickedInTheWindowReachesTheApplication) {
     const Picture memorySecond = Memory();
     EXPECT_EQ(0, EndXfer());
     ExpectNoTransfer();
+    ExpectEachPageFetchedOnce(kJobId, 2);
 
     // Again, the other way round: each page is the same by either road.
+    OrvexSim_ClearLog();
     ASSERT_TRUE(AcquireStoredJob(window));
     const Picture memoryFirst = Memory();
     EXPECT_EQ(1, EndXfer());
     const Picture nativeSecond = Native();
     EXPECT_EQ(0, EndXfer());
     ExpectNoTransfer();
+    ExpectEachPageFetchedOnce(kJobId, 2);
 
     EXPECT_EQ(kJobWidth, memoryFirst.width);
     EXPECT_EQ(kJobHeight, memoryFirst.height);
@@ -278,6 +309,56 @@ TEST_F(AcquireEndToEndTest, AStoredJobPickedInTheWindowReachesTheApplication) {
         << error;
     DisableAndClose();
     EXPECT_EQ(0, app.CountForeignVisibleWindows());
+}
+
+// An application that takes the pages as BMP files gets each page once over the network too.
+TEST_F(AcquireEndToEndTest, FileTransfersOfAStoredJobFetchEachPageOnce) {
+    ASSERT_TRUE(app.HasManager());
+    ASSERT_EQ(TWRC_SUCCESS, app.OpenManager());
+    ASSERT_EQ(TWRC_SUCCESS, app.OpenSource("Nimbrel 5"));
+    TW_CAPABILITY mechanism = {ICAP_XFERMECH, TWON_ONEVALUE,
+                               GlobalAlloc(GHND, sizeof(TW_ONEVALUE))};
+    auto* const value = static_cast<TW_ONEVALUE*>(GlobalLock(mechanism.hContainer));
+    value->ItemType = TWTY_UINT16;
+    value->Item = TWSX_FILE;
+    GlobalUnlock(mechanism.hContainer);
+    EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS,
+                 app.Call(DG_CONTROL, DAT_CAPABILITY, MSG_SET, &mechanism));
+    GlobalFree(mechanism.hContainer);
+    ASSERT_EQ(TWRC_SUCCESS, Enable());
+    HWND const window = AcquireWindowOf(app.Window());
+    ASSERT_NE(nullptr, window);
+
+    char folder[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, folder);
+    OrvexSim_ClearLog();
+    ASSERT_TRUE(AcquireStoredJob(window));
+    for (int page = 1; page <= 2; ++page) {
+        SCOPED_TRACE("page " + std::to_string(page));
+        const std::string path = std::string(folder) + "nimbrel-e2e-page" + std::to_string(page) +
+                                 "-" + std::to_string(GetCurrentProcessId()) + ".bmp";
+        TW_SETUPFILEXFER setup = {};
+        std::strncpy(setup.FileName, path.c_str(), sizeof(setup.FileName) - 1);
+        setup.Format = TWFF_BMP;
+        EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS,
+                     app.Call(DG_CONTROL, DAT_SETUPFILEXFER, MSG_SET, &setup));
+        EXPECT_TWAIN(app, TWRC_XFERDONE, TWCC_SUCCESS,
+                     app.Call(DG_IMAGE, DAT_IMAGEFILEXFER, MSG_GET, nullptr));
+        std::ifstream in(path, std::ios::binary);
+        const std::string file((std::istreambuf_iterator<char>(in)),
+                               std::istreambuf_iterator<char>());
+        in.close();
+        DeleteFileA(path.c_str());
+        ASSERT_GT(file.size(), sizeof(BITMAPFILEHEADER));
+        const Bitmap bitmap = ReadBitmap(reinterpret_cast<const unsigned char*>(file.data()) +
+                                         sizeof(BITMAPFILEHEADER));
+        EXPECT_EQ(kJobWidth, bitmap.header.biWidth);
+        EXPECT_EQ(kJobHeight, std::abs(bitmap.header.biHeight));
+        EXPECT_EQ(2 - page, EndXfer());
+    }
+    ExpectNoTransfer();
+    ExpectEachPageFetchedOnce(kJobId, 2);
+    DisableAndClose();
 }
 
 TEST_F(AcquireEndToEndTest, AScanStartedOnTheInitiatePaneDeliversItsPages) {

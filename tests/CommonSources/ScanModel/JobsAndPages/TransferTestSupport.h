@@ -30,6 +30,8 @@ public:
     ScanCommandIntf* command = nullptr;
     TW_UINT16 flavor = TWPF_CHOCOLATE;
     TW_UINT32 maxBuffer = 1048576;
+    TW_UINT16 mechanism = TWSX_NATIVE;
+    TW_UINT16 fileFormat = TWFF_BMP;
 
     CommandSource() { SetCurrent(this); }
     ~CommandSource() override { SetCurrent(nullptr); }
@@ -39,6 +41,8 @@ public:
     }
     TW_UINT32 GetMaxBufferSize() override { return maxBuffer; }
     TW_UINT16 GetPixelFlavorCurrent() const override { return flavor; }
+    TW_UINT16 GetTransferMechanismCurrent() const override { return mechanism; }
+    TW_UINT16 GetImageFileFormatCurrent() const override { return fileFormat; }
 };
 
 class RecordingUi : public ScannerUiIntf {

@@ -2,8 +2,10 @@
 // downloaded and converted page files that are all gone afterwards, pages without conversion,
 // failed downloads, the end of a job and the images the acquire window queues.
 
+#include <cstdlib>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "TempPageFiles.h"
 #include "TransferTestSupport.h"
@@ -101,6 +103,116 @@ TEST_F(ScanCommandTest, WithoutAConversionTheDownloadedPageIsThePageFile) {
     const CommonCpp::FileSpec raw = command.GetRawFile();
     command.Reset();
     EXPECT_FALSE(Exists(raw));
+}
+
+// Each prepared page crosses the network once: native and memory transfers at the page's own
+// size and depth take its rows from the page file (the server's rows exactly for a lossless
+// page, within the re-encoding's error for a JPEG one); another resolution is asked of the
+// server.
+TEST_F(ScanCommandTest, TransfersTakeTheRowsOfThePreparedPage) {
+    Connect("localhost");
+    const struct {
+        int job;
+        int conversion;
+        std::int16_t bits;
+        std::uint16_t pixelType;
+        double dpi;
+        int width;
+        int height;
+        double meanError;
+    } kCases[] = {
+        {101, ScanCommand::ConvertJpeg, 24, TWPT_RGB, 100, 320, 240, 3.0},
+        {103, ScanCommand::ConvertTiff, 1, TWPT_BW, 200, 400, 300, 0.0},
+        {102, ScanCommand::ConvertNone, 8, TWPT_GRAY, 150, 200, 150, 0.0},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE("job " + std::to_string(c.job));
+        const std::string server = RawRows(c.job, 1, c.bits, c.width, c.height);
+        ASSERT_EQ(static_cast<size_t>((c.bits * c.width + 7) / 8) * c.height, server.size());
+        OrvexSim_ClearLog();
+        Attach(c.job);
+        ScanCommand& command = Command();
+        command.SetSaveRequest(c.job);
+        if (c.conversion == ScanCommand::ConvertJpeg) {
+            command.SelectJpegConversion();
+        } else if (c.conversion == ScanCommand::ConvertTiff) {
+            command.SelectTiffConversion();
+        }
+        ASSERT_TRUE(command.StartPage(1));
+        EXPECT_EQ(1, OrvexSim_FetchesServed(c.job, 1));
+        OrvexSim_ClearLog();
+
+        // Rows as the server sends them: no flavour turns them over.
+        m_source.flavor = c.bits == 1 ? TWPF_VANILLA : TWPF_CHOCOLATE;
+        std::vector<char> buffer(server.size());
+        MemoryTransferResult block;
+        command.TransferMemory(MemoryRequest(&m_ui, buffer, c.dpi, c.dpi, c.bits, c.pixelType),
+                               block);
+        ASSERT_TRUE(block.lastBlock);
+        ASSERT_EQ(server.size(), block.bytesWritten);
+        command.ResetTransfer();
+        HGLOBAL handle = nullptr;
+        command.TransferNative(Request(&m_ui, c.dpi, c.dpi, c.bits, c.pixelType), &handle);
+        EXPECT_NE(nullptr, handle);
+        GlobalFree(handle);
+        EXPECT_TRUE(OrvexSimLog().empty()) << "no data call for the prepared page";
+        double error = 0;
+        for (size_t i = 0; i < server.size(); ++i) {
+            error += std::abs(static_cast<unsigned char>(buffer[i]) -
+                              static_cast<unsigned char>(server[i]));
+        }
+        EXPECT_LE(error / static_cast<double>(server.size()), c.meanError);
+
+        command.TransferNative(Request(&m_ui, c.dpi / 2, c.dpi / 2, c.bits, c.pixelType), &handle);
+        EXPECT_NE(nullptr, handle);
+        GlobalFree(handle);
+        EXPECT_FALSE(LogLinesOf("SCAN_getDataEx").empty()) << "half the resolution: the server's";
+        m_source.flavor = TWPF_CHOCOLATE;
+        command.Reset();
+    }
+}
+
+// A page is fetched ahead only for a transfer that will read it: not for a TIFF file the
+// server makes (the whole job, or a page that is not converted to TIFF), nor for a format no
+// transfer writes.
+TEST_F(ScanCommandTest, APageIsPreparedOnlyForATransferThatReadsIt) {
+    Connect("localhost");
+    const struct {
+        TW_UINT16 mechanism;
+        TW_UINT16 fileFormat;
+        std::int16_t startPage;
+        bool tiff;
+        bool fetched;
+    } kCases[] = {
+        {TWSX_NATIVE, TWFF_BMP, -1, false, true},     {TWSX_MEMORY, TWFF_TIFF, -1, true, true},
+        {TWSX_FILE, TWFF_BMP, -1, false, true},       {TWSX_FILE, TWFF_TIFF, 2, true, true},
+        {TWSX_FILE, TWFF_TIFFMULTI, -1, true, false}, {TWSX_FILE, TWFF_TIFF, 2, false, false},
+        {TWSX_FILE, TWFF_JFIF, 2, false, false},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(std::to_string(c.mechanism) + "/" + std::to_string(c.fileFormat) + " from " +
+                     std::to_string(c.startPage));
+        m_source.mechanism = c.mechanism;
+        m_source.fileFormat = c.fileFormat;
+        Attach(103, c.startPage);
+        ScanCommand& command = Command();
+        command.SetSaveRequest(103);
+        if (c.tiff) {
+            command.SelectTiffConversion();
+        } else {
+            command.SelectJpegConversion();
+        }
+        OrvexSim_ClearLog();
+        const std::int32_t page = c.startPage == -1 ? 1 : c.startPage;
+        EXPECT_TRUE(command.StartPage(page));
+        EXPECT_EQ(c.fetched, command.IsPageReady());
+        EXPECT_EQ(c.fetched ? 1 : 0, OrvexSim_FetchesServed(103, page));
+        EXPECT_EQ(c.fetched ? 1 : 0, m_ui.CountOf("StartBusyAnimation")) << "busy only then";
+        m_ui.calls.clear();
+        command.Reset();
+    }
+    m_source.mechanism = TWSX_NATIVE;
+    m_source.fileFormat = TWFF_BMP;
 }
 
 TEST_F(ScanCommandTest, StartPageWithoutAnImageOrAFailedDownloadIsNotReady) {

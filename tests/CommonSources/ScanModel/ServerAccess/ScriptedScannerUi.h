@@ -30,6 +30,8 @@ public:
     std::deque<LoginAnswer> logins;
     // Events and alerts are recorded, then end in an exception on the library's thread.
     std::atomic<bool> throwOnEvents{false};
+    // The wait text cannot be shown (its window thread is not made).
+    bool failWarnings = false;
 
     void OnScanEvent(ScanEventRecord* record) override {
         {
@@ -46,7 +48,12 @@ public:
         }
         ThrowIfAsked();
     }
-    void ShowWarning(const std::string& text) override { Record("ShowWarning " + text); }
+    void ShowWarning(const std::string& text) override {
+        Record("ShowWarning " + text);
+        if (failWarnings) {
+            throw std::runtime_error("no warning window");
+        }
+    }
     void CloseWarning() override { Record("CloseWarning"); }
     void ShowLoginDialog(std::string& user, std::string& password, int* result) override {
         Record("ShowLoginDialog");

@@ -2,6 +2,7 @@
 // prompt, the directory look-up, cached capabilities, and events on the library's thread.
 
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,15 @@ TEST_F(ScannerTest, AFailedSessionOpenDisconnects) {
               OrvexSimCalls());
     EXPECT_EQ("180", LogValue(LogLinesOf("INIT_setTimeout").at(0), "seconds"));
     EXPECT_TRUE(m_ui.Calls().empty()) << "no capabilities read";
+}
+
+// Whatever fails while the new session reads the capabilities, the session is closed again.
+TEST_F(ScannerTest, AFailureWhileReadingCapabilitiesLeavesNoSessionOpen) {
+    m_ui.failWarnings = true;
+    EXPECT_THROW(ConnectTo("localhost"), std::runtime_error);
+    EXPECT_EQ(1u, LogLinesOf("SCAN_openSession").size());
+    EXPECT_EQ(1u, LogLinesOf("SCAN_closeSession").size());
+    EXPECT_EQ(1u, LogLinesOf("INIT_disconnectFromServer").size());
 }
 
 TEST_F(ScannerTest, AServerWithoutLoginConnectsAsGuestAndReadsItsCapabilitiesOnce) {

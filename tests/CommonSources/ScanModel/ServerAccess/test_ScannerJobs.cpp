@@ -117,18 +117,30 @@ TEST_F(ScannerJobsTest, NumericMailboxNames007And7AreOneDirectory) {
     EXPECT_EQ(nullptr, scanner.OpenMailbox("007", "wrong"));
 }
 
-TEST_F(ScannerJobsTest, SelectingTheOpenMailboxAgainChangesNothing) {
+// Selecting the open mailbox again keeps it as it is; another password is checked by the
+// server, as opening it would be.
+TEST_F(ScannerJobsTest, SelectingTheOpenMailboxAgainChecksAnotherPassword) {
     Scanner& scanner = ConnectTo("mailboxes");
     const std::unique_ptr<zylDirectory> opened(scanner.OpenMailbox("007", "1234"));
     ASSERT_NE(nullptr, opened);
     scanner.SetCurrentImageFileFromJobID(201);
     ASSERT_TRUE(scanner.HasCurrentImageFile());
 
-    const std::unique_ptr<zylDirectory> selected(scanner.SelectMailbox("007", "other"));
+    const std::unique_ptr<zylDirectory> selected(scanner.SelectMailbox("007", "1234"));
     ASSERT_NE(nullptr, selected);
     EXPECT_EQ((std::vector<std::uint32_t>{201, 202}), JobIds(*selected));
     EXPECT_TRUE(scanner.HasCurrentImageFile()) << "the current image stays";
-    // Job calls still name the mailbox with the password it was opened with.
+    EXPECT_EQ(1u, LogLinesOf("SCAN_getJobListInMailbox").size()) << "no reload";
+
+    EXPECT_EQ(nullptr, scanner.SelectMailbox("007", "wrong"))
+        << "the jobs listed for the right password are not handed out for a wrong one";
+    const std::vector<std::string> lists = LogLinesOf("SCAN_getJobListInMailbox");
+    ASSERT_EQ(2u, lists.size());
+    EXPECT_EQ("\"wrong\"", LogValue(lists[1], "password"));
+    EXPECT_EQ(nullptr, scanner.SelectMailbox("007", "1234")) << "nothing listed any more";
+    const std::unique_ptr<zylDirectory> reopened(scanner.OpenMailbox("007", "1234"));
+    ASSERT_NE(nullptr, reopened);
+    // Job calls name the mailbox with the password it was opened with.
     ScanPageInfo* info = nullptr;
     ASSERT_FALSE(scanner.GetJobPageInfo(201, 1, &info, true));
     QuorMemoryAllocator* const allocator =
@@ -136,7 +148,6 @@ TEST_F(ScannerJobsTest, SelectingTheOpenMailboxAgainChangesNothing) {
     allocator->FreeAttributeList(&info, true);
     const std::string asked = LogLinesOf("SCAN_getScanPageInfoInMailbox").at(0);
     EXPECT_EQ("\"1234\"", LogValue(asked, "password"));
-    EXPECT_EQ(1u, LogLinesOf("SCAN_getJobListInMailbox").size()) << "selecting never reloads";
 }
 
 TEST_F(ScannerJobsTest, DeletingInAMailboxAndInTheSession) {
