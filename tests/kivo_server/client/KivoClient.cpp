@@ -45,6 +45,14 @@ int64_t nowMs() {
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
+void pauseMs(int ms) {
+#ifdef _WIN32
+    Sleep(static_cast<DWORD>(ms));
+#else
+    usleep(static_cast<useconds_t>(ms) * 1000);
+#endif
+}
+
 void closeSocket(intptr_t s) {
 #ifdef _WIN32
     closesocket(static_cast<SOCKET>(s));
@@ -116,11 +124,7 @@ bool KivoClient::connectTo(int port, int timeoutMs) {
         closeSocket(static_cast<intptr_t>(s));
         if (nowMs() >= end)
             return false;
-#ifdef _WIN32
-        Sleep(50);
-#else
-        usleep(50000);
-#endif
+        pauseMs(50);
     }
 }
 
@@ -488,11 +492,7 @@ bool KivoClient::resetByServer(int timeoutMs) {
 #endif
         if (nowMs() >= end)
             return false;
-#ifdef _WIN32
-        Sleep(100);
-#else
-        usleep(100000);
-#endif
+        pauseMs(100);
     }
 }
 
