@@ -64,8 +64,7 @@ bool mayRead(const kivo_client* c) {
 }
 
 bool readyForNextCall(const kivo_client* c) {
-    return c->busy == 0 && (c->dedicated || c->workerCount == 0) &&
-           c->out.pending() < kOutputHighWater;
+    return c->busy == 0 && !c->canceledCallRunning && c->out.pending() < kOutputHighWater;
 }
 
 void handshakeSend(kivo_client* c) {
@@ -409,8 +408,9 @@ bool checkPossibleCancel(kivo_client* c, size_t fresh) {
         }
         c->held -= fresh;
         w->canceled = true;
+        c->canceledCallRunning = 1;
         kivoReply(c, -1027, nullptr, kFlushLater);
-        c->busy = 0; // the next call still waits for this worker to let go of the client
+        c->busy = 0;
     }
     flushOutput(c);
     return true;
@@ -425,6 +425,7 @@ void cancelRunningCall(kivo_client* c) {
         if (w->client != c || !w->running || w->canceled || c->busy != 1)
             return;
         w->canceled = true;
+        c->canceledCallRunning = 1;
         if (c->transport == kSocket)
             kivoReply(c, -1027, nullptr, kFlushLater);
         c->busy = 0;

@@ -160,6 +160,8 @@ struct kivo_client {
     kivo::UniqueSocket sock; // closed once the client moves to its pipe
     int uid = 0;
     std::atomic<int> busy{0}; // 0 idle, 1 call running, 2 reply being sent or no-return call
+    // A canceled call whose service still runs on the keystreams: the next call waits.
+    std::atomic<int> canceledCallRunning{0};
     std::atomic<int> workerCount{0};
     std::atomic<int> dead{0};
     std::atomic<int> dedicated{0};
@@ -372,8 +374,8 @@ void setClientVersion(kivo_client* c, int version, bool clearEncryption);
 // a marker and a header. The room; 0 when there is none (a whole call waits to be handled).
 size_t makeReadRoom(kivo_client* c);
 bool mayRead(const kivo_client* c); // whether makeReadRoom would find room
-// Whether the loop may hand the client's next call on: idle, no earlier call's worker left
-// (a canceled one may still run on the keystreams), and its replies being taken.
+// Whether the client's next call may be handed on: idle, no canceled call still running on
+// the keystreams, and its replies being taken.
 bool readyForNextCall(const kivo_client* c);
 
 // Dispatch.

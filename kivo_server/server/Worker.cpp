@@ -11,7 +11,7 @@ namespace kivo {
 namespace {
 
 // Ends a unit: the worker lets go of the client. true when the unit was a canceled call,
-// whose client waits for this to hand on its next call.
+// whose client's next call waited for it.
 bool finishUnit(kivo_worker* w, kivo_client* c) {
     FunctionRecord* f;
     bool canceled;
@@ -165,6 +165,8 @@ void runCall(kivo_worker* w) {
         if (!w->canceled) {
             markKeepalive(c);
             c->busy = 0;
+        } else {
+            c->canceledCallRunning = 0; // the service no longer uses the keystreams
         }
     }
     flushOutput(c);
