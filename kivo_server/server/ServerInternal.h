@@ -113,7 +113,6 @@ public:
     // on failure) until the queue is empty or the connection takes no more. -1 on failure, 0
     // when bytes are left, 1 when empty. Another thread's flush in progress counts as 0.
     template <typename Send> int flush(Send&& send);
-    void clear();
 
 private:
     bool front(const char** data, size_t* n);

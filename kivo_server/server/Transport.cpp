@@ -131,13 +131,6 @@ void OutputQueue::taken(size_t n) {
     movedMs_ = nowMs();
 }
 
-void OutputQueue::clear() {
-    Hold hold(lock_);
-    chunks_.clear();
-    offset_ = 0;
-    pending_ = 0;
-}
-
 bool flushOutput(kivo_client* c) {
     int r;
     if (c->transport == kPipe) {
