@@ -256,7 +256,8 @@ run_native() {
 
 # The native protocol client (test_kivo_conformance_native) against kivo_server's test host
 # under 64-bit Wine on 127.0.0.1: once with the normal and once with the fake key agreement.
-# The host is told to stop by a line on its standard input; the wine session ends with it.
+# The host takes a free port and says which; it is told to stop by a line on its standard
+# input; the wine session ends with it.
 run_native_conformance() {
     local build="$BUILD_ROOT/native" x64="$BUILD_ROOT/x86_64" rc=0 mrc mode port fifo out pid
     if [ ! -f "$x64/bin/kivo_test_host.exe" ]; then
@@ -265,13 +266,11 @@ run_native_conformance() {
     fi
     wine_session_start "$x64" x86_64
     for mode in normal fake; do
-        port=18031
-        [ "$mode" = fake ] && port=18032
         fifo="$build/kivo_test_host.$mode.in"
         out="$build/kivo_test_host.$mode.log"
         rm -f "$fifo"
         mkfifo "$fifo"
-        "$WINELOADER" "$x64/bin/kivo_test_host.exe" --port "$port" --keepalive 2 \
+        "$WINELOADER" "$x64/bin/kivo_test_host.exe" --port 0 --keepalive 2 \
             $([ "$mode" = fake ] && echo --fake) <"$fifo" >"$out" 2>&1 &
         pid=$!
         mrc=0
@@ -281,7 +280,8 @@ run_native_conformance() {
             kill -0 "$pid" 2>/dev/null || break
             sleep 0.1
         done
-        if grep -q "listening on port" "$out"; then
+        port=$(sed -n 's/.*listening on port \([0-9]*\).*/\1/p' "$out" | head -n1)
+        if [ -n "$port" ]; then
             KIVO_TEST_PORT=$port KIVO_TEST_KEEPALIVE=2 KIVO_TEST_FAKE=$([ "$mode" = fake ] && echo 1 || echo 0) \
                 "$build/test_kivo_conformance_native" --gtest_brief=1 || mrc=1
         else

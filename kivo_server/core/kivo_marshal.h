@@ -39,11 +39,10 @@ enum {
     KIVO_SSCANF_TRUNCATED = -1,    /* a value runs past the end of the payload */
     KIVO_SSCANF_UNTERMINATED = -2, /* a string has no NUL inside the payload */
     KIVO_SSCANF_BAD_COUNT = -3, /* an array count is negative, overflows or exceeds the payload */
-    KIVO_SSCANF_TOO_SMALL = -4, /* the caller's buffer is smaller than the value */
-    KIVO_SSCANF_NO_SIZE = -5,   /* a copy into a caller's buffer whose size is not known */
     KIVO_SSCANF_NO_FLOAT = -6,  /* floating values below protocol version 7 */
     KIVO_SSCANF_NO_MEMORY = -7,
-    KIVO_SSCANF_BAD_LENGTH = -8 /* a negative payload length, or no payload with a length */
+    KIVO_SSCANF_BAD_LENGTH = -8,   /* a negative payload length, or no payload with a length */
+    KIVO_SSCANF_NOT_A_PAYLOAD = -9 /* the input lies in no payload handed to a service */
 };
 
 /* Writes the list-mode arguments into a new buffer *out (null when nothing is written); the
@@ -60,12 +59,21 @@ int kivo_vsprintf1(int version, int encrypt, fish_state* stream, char* dest, con
 int kivo_tally(int version, const char* format, const void* base, ...);
 int kivo_vtally(int version, const char* format, const void* base, va_list args);
 
-/* Reads length payload bytes (deciphering them in place) into the list-mode targets. A
- * non-allocating string or '@' array target is followed by the size in bytes (int) of the
- * buffer it points to. Returns the bytes consumed, or a negative KIVO_SSCANF_ code. */
+/* Reads a payload that the server handed to a service (deciphering it in place) into the
+ * list-mode targets, from input up to the end of that payload and never past it. A
+ * non-allocating string or array is copied into the buffer its target already points to, which
+ * must hold it (at most the payload's length). Returns the bytes consumed, or a negative
+ * KIVO_SSCANF_ code (KIVO_SSCANF_NOT_A_PAYLOAD when input lies in no such payload). */
 int kivo_server_kivo_sscanf(kivo_alloc** allocs, int version, int decrypt, fish_state* stream,
-                            char* input, int length, const char* format, ...);
-/* base null: list mode (targets follow); else struct mode (the offsets table follows). */
+                            char* input, const char* format, ...);
+/* The payloads kivo_server_kivo_sscanf may read: [data, data + length) from register until
+ * unregister. The server registers each call's input while its service runs. */
+void kivo_payload_register(const char* data, int length);
+void kivo_payload_unregister(const char* data);
+/* The bytes from p to the end of the registered payload holding it; -1 when none holds it. */
+int kivo_payload_remaining(const char* p);
+/* The reader over length bytes at input. base null: list mode (targets follow); else struct
+ * mode (the offsets table follows). */
 int kivo_sscanf1(kivo_alloc** allocs, int version, int decrypt, fish_state* stream, int flags,
                  char* input, int length, const char* format, void* base, ...);
 int kivo_vsscanf1(kivo_alloc** allocs, int version, int decrypt, fish_state* stream, int flags,

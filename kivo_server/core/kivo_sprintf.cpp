@@ -286,7 +286,7 @@ int run(const WriterContext& ctx, char* dest, const char* format, const void* ba
         OffsetsArgSource source(offsets);
         return static_cast<int>(writeFormat(ctx, sink, format, structBase, source));
     }
-    VaArgSource source(args, false);
+    VaArgSource source(args);
     return static_cast<int>(writeFormat(ctx, sink, format, nullptr, source));
 }
 

@@ -1,6 +1,6 @@
-// The payload reader. Every read is bounded by the payload length, and every copy into a
-// caller's buffer by that buffer's size: a payload that does not fit its format gives a
-// negative result, never an access outside the payload or the targets.
+// The payload reader. Every read is bounded by the payload length: a payload that does not fit
+// its format gives a negative result, never a read outside the payload. What a non-allocating
+// target receives is the caller's to hold.
 #include "kivo_marshal.h"
 
 #include "kivo_assert.h"
@@ -185,8 +185,6 @@ int readScalar(ReaderContext& ctx, const Directive& d, unsigned char* base, ArgS
 int readString(ReaderContext& ctx, const Directive& d, unsigned char* base, ArgSource& args,
                bool decrypting, bool allocating) {
     char** target = static_cast<char**>(targetAddress(d, base, args));
-    const bool sized = !allocating && args.givesSizes();
-    const int size = sized ? args.nextInt() : 0;
     if (d.presence) {
         const int present = readPresence(ctx);
         if (present <= 0) {
@@ -219,14 +217,8 @@ int readString(ReaderContext& ctx, const Directive& d, unsigned char* base, ArgS
         }
         return 0;
     }
-    char* buffer = *target;
-    if (!buffer)
-        return 0;
-    if (!sized)
-        return KIVO_SSCANF_NO_SIZE;
-    if (size < 0 || n > static_cast<size_t>(size))
-        return KIVO_SSCANF_TOO_SMALL;
-    std::memcpy(buffer, start, n);
+    if (char* buffer = *target)
+        std::memcpy(buffer, start, n);
     return 0;
 }
 
@@ -308,8 +300,6 @@ int readArray(ReaderContext& ctx, const Directive& d, unsigned char* base, ArgSo
         pointerVar = args.nextPtr();
     }
     pointerVar = const_cast<void*>(followPointers(pointerVar, d.stars));
-    const bool sized = !allocating && d.type == '@' && args.givesSizes();
-    const int size = sized ? args.nextInt() : 0;
     const bool readsPresence = d.type == '@' || d.presence;
     const int dimCount = args.nextInt();
     KIVO_ASSERT(dimCount <= kMaxArrayDims, "array_dim_count<=S_MAX_ARRAY_DIMS");
@@ -370,12 +360,6 @@ int readArray(ReaderContext& ctx, const Directive& d, unsigned char* base, ArgSo
             storeAt<void*>(pointerVar, data);
         } else {
             data = loadAt<unsigned char*>(pointerVar);
-            if (data && d.type == '@') {
-                if (!sized)
-                    return KIVO_SSCANF_NO_SIZE;
-                if (size < 0 || bytes > static_cast<size_t>(size))
-                    return KIVO_SSCANF_TOO_SMALL;
-            }
         }
     }
     if (dimCount == 1 && d.element == "i") {
@@ -445,7 +429,7 @@ extern "C" int kivo_vsscanf1(kivo_alloc** allocs, int version, int decrypt, fish
         kivo::OffsetsArgSource source(offsets);
         r = kivo::readFormat(ctx, format, static_cast<unsigned char*>(base), source, allocating);
     } else {
-        kivo::VaArgSource source(args, true);
+        kivo::VaArgSource source(args);
         r = kivo::readFormat(ctx, format, nullptr, source, allocating);
     }
     return r < 0 ? r : static_cast<int>(ctx.pos);
@@ -463,8 +447,10 @@ extern "C" int kivo_sscanf1(kivo_alloc** allocs, int version, int decrypt, fish_
 }
 
 extern "C" int kivo_server_kivo_sscanf(kivo_alloc** allocs, int version, int decrypt,
-                                       fish_state* stream, char* input, int length,
-                                       const char* format, ...) {
+                                       fish_state* stream, char* input, const char* format, ...) {
+    const int length = kivo_payload_remaining(input);
+    if (length < 0)
+        return KIVO_SSCANF_NOT_A_PAYLOAD;
     va_list args;
     va_start(args, format);
     const int r =

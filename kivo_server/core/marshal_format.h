@@ -34,8 +34,6 @@ class ArgSource {
 public:
     virtual ~ArgSource() = default;
     virtual bool structMode() const = 0;
-    // Whether the caller passes buffer sizes (the reader's top-level argument list).
-    virtual bool givesSizes() const { return false; }
     virtual int nextInt() = 0;
     virtual int64_t nextInt64() = 0;
     virtual double nextDouble() = 0;
@@ -46,12 +44,11 @@ public:
 // The variable argument list of a list-mode call.
 class VaArgSource final : public ArgSource {
 public:
-    VaArgSource(va_list args, bool sizes) : sizes_(sizes) { va_copy(args_, args); }
+    explicit VaArgSource(va_list args) { va_copy(args_, args); }
     ~VaArgSource() override { va_end(args_); }
     VaArgSource(const VaArgSource&) = delete;
     VaArgSource& operator=(const VaArgSource&) = delete;
     bool structMode() const override { return false; }
-    bool givesSizes() const override { return sizes_; }
     int nextInt() override { return va_arg(args_, int); }
     int64_t nextInt64() override { return va_arg(args_, int64_t); }
     double nextDouble() override { return va_arg(args_, double); }
@@ -60,7 +57,6 @@ public:
 
 private:
     va_list args_;
-    bool sizes_;
 };
 
 // An array element in list mode: its address, then the nested format and table if any.

@@ -147,9 +147,8 @@ bool handOff(kivo_worker* w, kivo_client* c, kivo_worker::Unit unit, FunctionRec
         }
         if (length > 0)
             std::memcpy(copy, input, static_cast<size_t>(length));
+        kivo_payload_register(copy, length); // the bound of the service's reads
     }
-    if (f)
-        ++f->inUse;
     ++c->workerCount;
     c->worker = w;
     {
@@ -159,6 +158,7 @@ bool handOff(kivo_worker* w, kivo_client* c, kivo_worker::Unit unit, FunctionRec
         w->input = copy;
         w->inputLength = length;
         w->counter = counter;
+        w->counterReach = c->payloadReach;
         w->noReturn = noReturn;
         w->canceled = false;
         w->running = unit == kivo_worker::kCall;
@@ -185,20 +185,30 @@ int kivoDispatch(kivo_client* c, const ParseState& p, const char* input, int len
     if (v >= 13 && p.fingerprint != "match" && p.fingerprint != "none" &&
         p.fingerprint != f->fingerprint)
         return -2;
-    if (!f->threadSafe && f->inUse > 0) {
-        server().wakeWanted = 1;
-        return kDeferred;
+    // A function that is not thread-safe is claimed in one step: two dispatchers (the loop and
+    // a dedicated worker) cannot both find it unused.
+    if (f->threadSafe) {
+        ++f->inUse;
+    } else {
+        int unused = 0;
+        if (!f->inUse.compare_exchange_strong(unused, 1)) {
+            server().wakeWanted = 1;
+            return kDeferred;
+        }
     }
     kivo_worker* w = dedicatedWorker;
     if (!w) {
         w = claimWorker(false);
         if (!w) {
+            --f->inUse;
             noteNoWorker(c);
             return kDeferred;
         }
     }
-    if (!handOff(w, c, kivo_worker::kCall, f, input, length, p.counter, p.noReturn != 0))
+    if (!handOff(w, c, kivo_worker::kCall, f, input, length, p.counter, p.noReturn != 0)) {
+        --f->inUse;
         return -3;
+    }
     if (!dedicatedWorker)
         w->start.give();
     return c->dedicated ? kHandedOffDedicated : kHandedOff;

@@ -252,6 +252,7 @@ extern "C" int kivo_server_shutdown(void) {
     }
     wakeLoop();
     s.loopExit.take();
+    sslRelayStop(); // after the loop: the relay's connections to the server are closed
 
     {
         Hold hold(s.hooksSem);

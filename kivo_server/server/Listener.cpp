@@ -42,9 +42,9 @@ void acceptClients() {
         if (s.shuttingDown || !allowedPeer(text) || (limit >= 0 && s.clientCount >= limit) ||
             s.clientCount >= kMaxSelectSockets - 2)
             continue; // a rejected socket is closed
-        u_long blocking = 0;
-        ioctlsocket(sock.get(), FIONBIO,
-                    &blocking); // blocking again: sockets inherit the listener's mode
+        // Neither a read nor a write of the loop or a worker may wait for one client.
+        u_long nonBlocking = 1;
+        ioctlsocket(sock.get(), FIONBIO, &nonBlocking);
         const int one = 1;
         setsockopt(sock.get(), IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&one),
                    sizeof one);
@@ -98,13 +98,21 @@ bool wantsRead(const kivo_client* c) {
         return false;
     if (c->version < 4 && c->busy)
         return false; // older clients are not read while a call runs
-    return c->held < c->buffer.size() || c->busy == 0;
+    return mayRead(c);
+}
+
+// Replies the client has not taken yet; a dedicated client's own worker sends them.
+bool wantsWrite(const kivo_client* c) {
+    return !c->dead && !c->dedicated && c->transport == kSocket && c->sock.valid() &&
+           c->out.pending() > 0;
 }
 
 void serviceClient(kivo_client* c, bool readable) {
     const Settings& st = server().settings;
     if (c->version < 0)
         c->dead = 1;
+    if (!c->dead && outputStalled(c))
+        c->dead = 1; // it takes none of its replies
     if (c->dead) {
         cancelRunningCall(c);
         return;
@@ -119,10 +127,9 @@ void serviceClient(kivo_client* c, bool readable) {
     if (c->handshake != kHandshakeDone || c->version <= 0)
         return;
     if (readable && (c->version > 3 || c->busy == 0)) {
-        if (c->held == c->buffer.size())
-            growBuffer(c, c->buffer.size() * 2);
-        const int room = static_cast<int>(c->buffer.size() - c->held);
-        const int n = room > 0 ? readClient(c, c->buffer.data() + c->held, room, -1) : 0;
+        const size_t room = makeReadRoom(c);
+        const int n =
+            room > 0 ? readClient(c, c->buffer.data() + c->held, static_cast<int>(room), -1) : 0;
         if (n < 0) {
             c->dead = 1;
             cancelRunningCall(c);
@@ -135,9 +142,10 @@ void serviceClient(kivo_client* c, bool readable) {
                 checkPossibleCancel(c, static_cast<size_t>(n));
         }
     }
-    if (c->held > 0 && c->busy == 0)
+    if (c->held > 0 && readyForNextCall(c))
         parseCalls(c, nullptr);
-    if (c->busy == 0 && c->workerCount == 0 && !st.noKeepalive &&
+    // Clients before version 3 send no keepalive: they are kept however long they are idle.
+    if (c->version >= 3 && c->busy == 0 && c->workerCount == 0 && !st.noKeepalive &&
         nowSeconds() - c->keepaliveStamp >= st.keepaliveSeconds) {
         c->keepaliveStamp = nowSeconds();
         if (++c->keepaliveCount > 1)
@@ -231,7 +239,8 @@ void serverLoop() {
     u_long nonBlocking = 1;
     ioctlsocket(s.listenSocket.get(), FIONBIO, &nonBlocking);
     openNotifySocket();
-    std::unique_ptr<fd_set> readSet(new fd_set);
+    s.loopThread = GetCurrentThreadId();
+    std::unique_ptr<fd_set> readSet(new fd_set), writeSet(new fd_set);
     std::vector<kivo_client*> selected;
     for (;;) {
         if (s.shuttingDown && !s.clients)
@@ -241,14 +250,20 @@ void serverLoop() {
             FD_SET(s.listenSocket.get(), readSet.get());
         if (s.notifySocket.valid())
             FD_SET(s.notifySocket.get(), readSet.get());
-        int inSet = 2;
-        for (kivo_client* c = s.clients; c && inSet < kMaxSelectSockets; c = c->next)
-            if (wantsRead(c)) {
+        FD_ZERO(writeSet.get());
+        int inSet = 2, inWriteSet = 0;
+        for (kivo_client* c = s.clients; c; c = c->next) {
+            if (inSet < kMaxSelectSockets && wantsRead(c)) {
                 FD_SET(c->sock.get(), readSet.get());
                 ++inSet;
             }
+            if (inWriteSet < kMaxSelectSockets && wantsWrite(c)) {
+                FD_SET(c->sock.get(), writeSet.get());
+                ++inWriteSet;
+            }
+        }
         timeval tv{1, 0};
-        const int n = select(0, readSet.get(), nullptr, nullptr, &tv);
+        const int n = select(0, readSet.get(), inWriteSet ? writeSet.get() : nullptr, nullptr, &tv);
         if (n < 0) {
             const int e = WSAGetLastError();
             if (e != WSAEINTR) {
@@ -265,9 +280,13 @@ void serverLoop() {
                 }
             }
             FD_ZERO(readSet.get());
+            FD_ZERO(writeSet.get());
         }
         if (s.notifySocket.valid() && FD_ISSET(s.notifySocket.get(), readSet.get()))
             drainNotifySocket();
+        for (kivo_client* c = s.clients; inWriteSet && c; c = c->next)
+            if (wantsWrite(c) && FD_ISSET(c->sock.get(), writeSet.get()))
+                flushOutput(c);
         for (kivo_client* c = s.clients; c;) {
             kivo_client* next = c->next;
             if (!c->dedicated || c->dead) {

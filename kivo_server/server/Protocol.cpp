@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 namespace kivo {
 
@@ -27,19 +28,43 @@ void markKeepalive(kivo_client* c) {
     c->keepaliveCount = 0;
 }
 
-bool growBuffer(kivo_client* c, size_t atLeast) {
-    if (c->buffer.size() >= atLeast)
-        return true;
-    try {
-        size_t size = c->buffer.size() * 2;
-        if (size < atLeast)
-            size = atLeast;
-        c->buffer.resize(size);
-        return true;
-    } catch (const std::bad_alloc&) {
-        errorHook("realloc");
-        return false; // the old buffer stays; growing is tried again on the next pass
+namespace {
+
+// The bytes the client's buffer may hold now. A whole call at the front is not added to
+// (a deferred client is not read); its input is taken as it arrives.
+size_t readLimit(const kivo_client* c) {
+    const ParseState& p = c->parse;
+    if (!p.parsed)
+        return kScanBuffer > c->held ? kScanBuffer : c->held;
+    const size_t need = p.headerEnd + static_cast<size_t>(p.inputLength);
+    return c->held >= need ? c->held : need + 32;
+}
+
+} // namespace
+
+size_t makeReadRoom(kivo_client* c) {
+    const size_t limit = readLimit(c);
+    if (c->held >= limit)
+        return 0;
+    if (c->held == c->buffer.size()) {
+        const size_t doubled = c->buffer.size() * 2;
+        try {
+            c->buffer.resize(doubled < limit ? doubled : limit);
+        } catch (const std::bad_alloc&) {
+            errorHook("realloc");
+            return 0; // the old buffer stays; growing is tried again on the next pass
+        }
     }
+    const size_t end = c->buffer.size() < limit ? c->buffer.size() : limit;
+    return end - c->held;
+}
+
+bool mayRead(const kivo_client* c) {
+    return c->held < readLimit(c);
+}
+
+bool readyForNextCall(const kivo_client* c) {
+    return c->busy == 0 && !c->canceledCallRunning && c->out.pending() < kOutputHighWater;
 }
 
 void handshakeSend(kivo_client* c) {
@@ -123,6 +148,7 @@ void setClientVersion(kivo_client* c, int version, bool clearEncryption) {
             c->inStream = in;
             c->outStream = out;
         }
+        c->payloadReach = in ? static_cast<int64_t>(fish_position(in)) : 0;
         if (version >= 10) {
             fish_state* header = nullptr;
             quorvel_server_fish_init(&header, c->sessionKey);
@@ -199,7 +225,7 @@ bool readHeaderFields(kivo_client* c, ParseState& p) {
         return false;
     size_t k = 0;
     p.name = fields[k++];
-    if (p.name.empty() || p.name.size() > 497)
+    if (p.name.empty())
         return false;
     p.major = p.minor = p.noReturn = 0;
     p.counter = 0;
@@ -255,7 +281,7 @@ void framingError(kivo_client* c) {
 } // namespace
 
 void parseCalls(kivo_client* c, kivo_worker* dedicatedWorker) {
-    while (c->held > 0 && c->busy == 0 && !c->dead && c->handshake == kHandshakeDone) {
+    while (c->held > 0 && readyForNextCall(c) && !c->dead && c->handshake == kHandshakeDone) {
         ParseState& p = c->parse;
         const bool cipher = c->transport == kSocket && c->version >= 10 && c->headerCipher.active();
         unsigned char* b = reinterpret_cast<unsigned char*>(c->buffer.data());
@@ -313,23 +339,29 @@ void parseCalls(kivo_client* c, kivo_worker* dedicatedWorker) {
         }
         if (!p.parsed) {
             const int expected = expectedSlashes(c->version);
+            bool nameTooLong = false;
             while (p.slashes < expected && p.scan < c->held) {
                 if (cipher)
                     b[p.scan] ^= c->headerCipher.next();
                 if (b[p.scan] == '/')
                     ++p.slashes;
                 ++p.scan;
-                if ((p.slashes == 0 && p.scan - p.markerAt > static_cast<size_t>(kMaxNameOffset)) ||
-                    p.scan - p.markerAt > static_cast<size_t>(kMaxHeaderBytes)) {
+                if (p.slashes == 0 && p.scan - p.markerAt > static_cast<size_t>(kMaxNameOffset)) {
+                    nameTooLong = true;
+                    break;
+                }
+                if (p.scan - p.markerAt > static_cast<size_t>(kMaxHeaderBytes)) {
                     framingError(c);
                     return;
                 }
             }
-            if (p.slashes < expected) {
-                if (c->held == c->buffer.size() && !growBuffer(c, c->buffer.size() * 2))
-                    return;
-                return;
+            if (nameTooLong) {
+                // Not a header: its bytes are skipped like any before a marker.
+                p.matched = false;
+                continue;
             }
+            if (p.slashes < expected)
+                return;
             p.headerEnd = p.scan;
             if (!readHeaderFields(c, p)) {
                 framingError(c);
@@ -338,16 +370,15 @@ void parseCalls(kivo_client* c, kivo_worker* dedicatedWorker) {
             p.parsed = true;
         }
         const size_t need = p.headerEnd + static_cast<size_t>(p.inputLength);
-        if (c->held < need) {
-            growBuffer(c, need + 32);
-            return;
-        }
+        if (c->held < need)
+            return; // the reads make room for the input as it arrives
         DispatchExtra extra;
         const int r = kivoDispatch(c, p, c->buffer.data() + p.headerEnd, p.inputLength,
                                    dedicatedWorker, extra);
         if (r == kDeferred)
             return;
         const bool noReturn = p.noReturn != 0;
+        c->payloadReach += p.inputLength;
         consume(c, need);
         if (r == kHandedOff || r == kHandedOffDedicated) {
             if (extra.newlyBound)
@@ -365,19 +396,23 @@ bool checkPossibleCancel(kivo_client* c, size_t fresh) {
     kivo_worker* w = c->worker;
     if (!w || c->version < 4)
         return false;
-    Hold hold(w->lock);
-    if (w->client != c || !w->running || w->canceled || w->noReturn || c->busy != 1)
-        return false; // the call ended meanwhile: the bytes are the client's next call
-    if (c->transport == kSocket && c->version >= 10 && c->headerCipher.active() &&
-        c->encryptionEnabled) {
-        unsigned char* b = reinterpret_cast<unsigned char*>(c->buffer.data());
-        for (size_t i = c->held - fresh; i < c->held; ++i)
-            b[i] ^= c->headerCipher.next();
+    {
+        Hold hold(w->lock);
+        if (w->client != c || !w->running || w->canceled || w->noReturn || c->busy != 1)
+            return false; // the call ended meanwhile: the bytes are the client's next call
+        if (c->transport == kSocket && c->version >= 10 && c->headerCipher.active() &&
+            c->encryptionEnabled) {
+            unsigned char* b = reinterpret_cast<unsigned char*>(c->buffer.data());
+            for (size_t i = c->held - fresh; i < c->held; ++i)
+                b[i] ^= c->headerCipher.next();
+        }
+        c->held -= fresh;
+        w->canceled = true;
+        c->canceledCallRunning = 1;
+        kivoReply(c, -1027, nullptr, kFlushLater);
+        c->busy = 0;
     }
-    c->held -= fresh;
-    w->canceled = true;
-    kivoReply(c, -1027, nullptr);
-    c->busy = 0;
+    flushOutput(c);
     return true;
 }
 
@@ -385,12 +420,17 @@ void cancelRunningCall(kivo_client* c) {
     kivo_worker* w = c->worker;
     if (!w)
         return;
-    Hold hold(w->lock);
-    if (w->client != c || !w->running || w->canceled || c->busy != 1)
-        return;
-    w->canceled = true;
-    kivoReply(c, -1027, nullptr);
-    c->busy = 0;
+    {
+        Hold hold(w->lock);
+        if (w->client != c || !w->running || w->canceled || c->busy != 1)
+            return;
+        w->canceled = true;
+        c->canceledCallRunning = 1;
+        if (c->transport == kSocket)
+            kivoReply(c, -1027, nullptr, kFlushLater);
+        c->busy = 0;
+    }
+    flushOutput(c);
 }
 
 } // namespace kivo

@@ -39,6 +39,32 @@ bool rebuildHash(Server& s) {
     return true;
 }
 
+// Login records keep the caller's texts; two records name the same login when the texts are
+// equal, wherever they are stored.
+bool sameText(const char* a, const char* b) {
+    return a == b || (a && b && std::strcmp(a, b) == 0);
+}
+
+// Queues the progress message of the client's version; false when the version has none.
+bool queueProgress(kivo_client* c, float fraction, int value) {
+    const int version = c->version;
+    if (version < 8)
+        return false;
+    char payload[64], message[128];
+    if (version >= 14) {
+        std::snprintf(payload, sizeof payload, "%d/%d/", static_cast<int>(fraction * 1000000),
+                      value);
+        std::snprintf(message, sizeof message, "[kivo_progress2]/%d/%s",
+                      static_cast<int>(std::strlen(payload)), payload);
+    } else {
+        std::snprintf(payload, sizeof payload, "%8f/%d/", static_cast<double>(fraction), value);
+        std::snprintf(message, sizeof message, "[kivo_progress]/%d/%s",
+                      static_cast<int>(std::strlen(payload)), payload);
+    }
+    kivoWriteString(c, message, kFlushLater);
+    return true;
+}
+
 } // namespace
 
 FunctionRecord* lookupFunction(const char* name) {
@@ -87,7 +113,7 @@ void setConnectionAttribute(kivo_client* c, const char* call, const char* text, 
         c->utf8Version = std::atoi(value.c_str());
 }
 
-const std::string& fingerprintReply() {
+std::string fingerprintReply() {
     Server& s = server();
     Hold hold(s.fingerprintSem);
     if (s.fingerprintsChanged) {
@@ -97,7 +123,7 @@ const std::string& fingerprintReply() {
         s.fingerprintText = t;
         s.fingerprintsChanged = false;
     }
-    return s.fingerprintText;
+    return s.fingerprintText; // a copy made under the lock: a registration may change it
 }
 
 void freeServiceInfo() {
@@ -224,8 +250,8 @@ extern "C" int kivo_login(int uid, const char* login_name, const char* logout_na
         return kivo_auto_logout(logout_name, handle, extra);
     }
     for (LoginRecord* r = s.logins; r; r = r->next)
-        if (r->uid == uid && r->handle == handle && r->loginName == login_name &&
-            r->logoutName == logout_name)
+        if (r->uid == uid && r->handle == handle && sameText(r->loginName, login_name) &&
+            sameText(r->logoutName, logout_name))
             return hold.give();
     LoginRecord* r =
         new (std::nothrow) LoginRecord{uid, login_name, logout_name, handle, extra, s.logins};
@@ -243,10 +269,7 @@ extern "C" int kivo_logout(int uid, const char* login_name, const char* /*ignore
     Hold hold(s.global);
     for (LoginRecord** at = &s.logins; *at; at = &(*at)->next) {
         LoginRecord* r = *at;
-        const bool sameName =
-            r->loginName == login_name ||
-            (r->loginName && login_name && !std::strcmp(r->loginName, login_name));
-        if (r->uid == uid && r->handle == handle && sameName) {
+        if (r->uid == uid && r->handle == handle && sameText(r->loginName, login_name)) {
             *at = r->next;
             delete r;
             break;
@@ -313,30 +336,22 @@ extern "C" int kivo_check_canceled(kivo_worker* worker) {
 extern "C" int kivo_send_progress_report(kivo_worker* worker, float fraction, int value) {
     if (!worker)
         return -1;
-    Hold hold(worker->lock);
-    if (worker->canceled)
-        return 0;
-    kivo_client* c = worker->client;
+    kivo_client* c;
     {
-        Hold global(server().global);
-        if (!c || !clientListed(c) || c->dead)
-            return -1;
+        Hold hold(worker->lock);
+        if (worker->canceled)
+            return 0;
+        c = worker->client;
+        {
+            Hold global(server().global);
+            if (!c || !clientListed(c) || c->dead)
+                return -1;
+        }
+        if (!queueProgress(c, fraction, value))
+            return 0;
     }
-    const int version = c->version;
-    if (version < 8)
-        return 0;
-    char payload[64], message[128];
-    if (version >= 14) {
-        std::snprintf(payload, sizeof payload, "%d/%d/", static_cast<int>(fraction * 1000000),
-                      value);
-        std::snprintf(message, sizeof message, "[kivo_progress2]/%d/%s",
-                      static_cast<int>(std::strlen(payload)), payload);
-    } else {
-        std::snprintf(payload, sizeof payload, "%8f/%d/", static_cast<double>(fraction), value);
-        std::snprintf(message, sizeof message, "[kivo_progress]/%d/%s",
-                      static_cast<int>(std::strlen(payload)), payload);
-    }
-    kivoWriteString(c, message);
+    // Sent once the lock is let go; queued under it, so that it never follows a cancel's reply.
+    flushOutput(c);
     return 0;
 }
 

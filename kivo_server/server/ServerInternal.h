@@ -30,6 +30,10 @@ constexpr int kMaxInputLength = 16 * 1024 * 1024;
 constexpr int kMaxHeaderBytes = 4096;
 constexpr int kMaxNameOffset = 512;
 constexpr int kInitialBuffer = 512;
+// What a client's buffer may hold while no header is read: room for junk, a marker and a header.
+constexpr size_t kScanBuffer = 2 * kMaxHeaderBytes;
+// Replies waiting for a client beyond this: its further calls wait until it reads them.
+constexpr size_t kOutputHighWater = 256 * 1024;
 constexpr int kMaxDeferred = 1048576;
 constexpr int32_t kInitialScramble = 0x5B3E8D21;
 constexpr int kProtocolMax = 16;
@@ -97,6 +101,53 @@ struct PipeRead {
 
 enum HandshakeState { kHandshakeNone, kHandshakeSending, kHandshakeAwaitingKey, kHandshakeDone };
 
+// Bytes on their way to a client, in the order they were written. Writers append and never
+// wait for the network; one flusher at a time sends what the connection takes.
+class OutputQueue {
+public:
+    bool append(const char* data, size_t n); // false when memory runs out
+    size_t pending() const { return pending_; }
+    // Milliseconds since the queue last moved, 0 while it is empty.
+    int64_t stalledMs() const;
+    // Sends through `send` (bytes, count -> sent, 0 when the connection takes nothing now, -1
+    // on failure) until the queue is empty or the connection takes no more. -1 on failure, 0
+    // when bytes are left, 1 when empty. Another thread's flush in progress counts as 0.
+    template <typename Send> int flush(Send&& send);
+
+private:
+    bool front(const char** data, size_t* n);
+    void taken(size_t n);
+
+    OsaSemaphore lock_{1};
+    std::deque<std::vector<char>> chunks_; // a chunk's bytes stay put while others are added
+    size_t offset_ = 0;                    // bytes of the front chunk already sent
+    std::atomic<size_t> pending_{0};
+    std::atomic<int64_t> movedMs_{0};
+    std::atomic<int> flushing_{0};
+};
+
+template <typename Send> int OutputQueue::flush(Send&& send) {
+    for (;;) {
+        if (flushing_.exchange(1))
+            return 0;
+        int result = 1;
+        const char* data;
+        size_t n;
+        while (front(&data, &n)) {
+            const int sent = send(data, n);
+            if (sent <= 0) {
+                result = sent < 0 ? -1 : 0;
+                break;
+            }
+            taken(static_cast<size_t>(sent));
+        }
+        flushing_ = 0;
+        // Bytes appended while this flush ended are sent here: their writer saw it running.
+        if (result != 1 || pending_ == 0)
+            return result;
+    }
+}
+
 } // namespace kivo
 
 struct kivo_client {
@@ -108,6 +159,8 @@ struct kivo_client {
     kivo::UniqueSocket sock; // closed once the client moves to its pipe
     int uid = 0;
     std::atomic<int> busy{0}; // 0 idle, 1 call running, 2 reply being sent or no-return call
+    // A canceled call whose service still runs on the keystreams: the next call waits.
+    std::atomic<int> canceledCallRunning{0};
     std::atomic<int> workerCount{0};
     std::atomic<int> dead{0};
     std::atomic<int> dedicated{0};
@@ -119,6 +172,9 @@ struct kivo_client {
     size_t held = 0;
     int deferredCount = 0;
     int deadWait = 0;
+    // The furthest input-stream position the client's payloads can have reached: a call's
+    // counter beyond it names bytes the client never sent.
+    int64_t payloadReach = 0;
     std::vector<intptr_t> secureHandles;
     std::vector<kivo::ServiceRecord*> secureOwners;
     // The dedicated worker, or the one serving the current call.
@@ -143,6 +199,7 @@ struct kivo_client {
     std::string dhModulus, dhSecret, keyText;
     int64_t keyStamp = 0;
     kivo::OsaSemaphore writeLock{1}; // one writer at a time, and the keystreams it advances
+    kivo::OutputQueue out;           // under writeLock for appends
 
     ~kivo_client();
 };
@@ -157,6 +214,7 @@ struct kivo_worker {
     char* input = nullptr;
     int inputLength = 0;
     int64_t counter = 0;
+    int64_t counterReach = 0; // the client's payloadReach when the call was handed over
     bool canceled = false;
     bool noReturn = false;
     bool running = false;
@@ -231,6 +289,7 @@ struct Server {
     UniqueSocket listenSocket;
     UniqueSocket notifySocket; // wakes the loop; under notifySem
     sockaddr_in notifyAddress{};
+    std::atomic<DWORD> loopThread{0};
 
     // Client list (changed by the loop only, under global).
     kivo_client* clients = nullptr;
@@ -267,11 +326,22 @@ int64_t nowSeconds();
 int64_t nowMicros();
 
 // Transport (reliable writes, replies, reads).
-int sureWrite(kivo_client* c, const char* data, int size, int text, fish_state* stream, SOCKET fd);
-int kivoReply(kivo_client* c, int length, const char* data);
-int kivoWriteString(kivo_client* c, const char* text);
+// Writes are queued on the client and sent without waiting for the network; a caller that
+// holds a lock passes kFlushLater and calls flushOutput once it has let go.
+enum FlushMode { kFlushNow, kFlushLater };
+int sureWrite(kivo_client* c, const char* data, int size, int text, fish_state* stream, SOCKET fd,
+              FlushMode mode = kFlushNow);
+int kivoReply(kivo_client* c, int length, const char* data, FlushMode mode = kFlushNow);
+int kivoWriteString(kivo_client* c, const char* text, FlushMode mode = kFlushNow);
+// Sends what the client's queue holds as far as the connection takes it now (a pipe within a
+// bounded wait). A failed connection marks the client dead. true when the queue is empty.
+bool flushOutput(kivo_client* c);
+// Flushes until the queue is empty, waiting for the socket; false when it did not empty in
+// timeoutMs or the connection failed.
+bool drainOutput(kivo_client* c, int timeoutMs);
+// True when the client's replies have not moved for a keepalive period.
+bool outputStalled(const kivo_client* c);
 void setListenSocketOptions(SOCKET s);
-int pipeWrite(kivo_client* c, const char* data, int count);
 // Reads into buf; the bytes are deciphered by the client's transport. Returns the count read,
 // 0 when nothing arrived within timeoutMs (-1: wait for ever), -1 on end of file or error.
 int readClient(kivo_client* c, char* buf, int count, int timeoutMs);
@@ -282,7 +352,7 @@ void wakeLoop();
 // Registry internals.
 void registryClientDropped(kivo_client* c);
 void setConnectionAttribute(kivo_client* c, const char* call, const char* text, int length);
-const std::string& fingerprintReply();
+std::string fingerprintReply();
 void freeServiceInfo();
 FunctionRecord* lookupFunction(const char* name); // caller holds global
 void autoLogoutTask();
@@ -298,7 +368,14 @@ void parseCalls(kivo_client* c, kivo_worker* dedicatedWorker);
 bool checkPossibleCancel(kivo_client* c, size_t fresh);
 void cancelRunningCall(kivo_client* c);
 void setClientVersion(kivo_client* c, int version, bool clearEncryption);
-bool growBuffer(kivo_client* c, size_t atLeast);
+// Makes room in the client's buffer for the next read, up to what it may hold now: the call
+// at its front once the header is read (its input allocated as it arrives), else room to find
+// a marker and a header. The room; 0 when there is none (a whole call waits to be handled).
+size_t makeReadRoom(kivo_client* c);
+bool mayRead(const kivo_client* c); // whether makeReadRoom would find room
+// Whether the client's next call may be handed on: idle, no canceled call still running on
+// the keystreams, and its replies being taken.
+bool readyForNextCall(const kivo_client* c);
 
 // Dispatch.
 enum DispatchResult {
@@ -335,6 +412,8 @@ void autoloaderTask(int kind, int processId);
 void discoveryTask();
 // 0 when the relay listens on sslPort; -2 without OpenSSL, 1 to 6 for the other failures.
 int sslRelayStart(int sslPort, int localPort);
+// Stops the relay's listener and its clients; returns once their tasks have ended.
+void sslRelayStop();
 SOCKET kivoSslInitSocket(int port);
 
 } // namespace kivo

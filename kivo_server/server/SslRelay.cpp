@@ -19,6 +19,7 @@ constexpr int kBioGetFd = 105;
 constexpr int kBioSetAccept = 118;
 constexpr int kBioSetBindMode = 131;
 constexpr long kBindReuseAddress = 0x01;
+constexpr long kAcceptSetNonBlocking = 2;
 constexpr long kAcceptSetBios = 3;
 constexpr long kAcceptSetFamily = 4;
 constexpr int kBioFamilyIpv4 = 4;
@@ -31,7 +32,9 @@ constexpr int kLocalReadSize = 32768;
 constexpr int kLocalWritePiece = 65536;
 constexpr int kWritePollMs = 3000;
 constexpr int kSslPollMs = 50;
+constexpr int kAcceptPollMs = 200;
 constexpr int kHandshakeTimeoutMs = 30000;
+constexpr int kStopWaitMs = 10000;
 const unsigned char kEndSequence[] = "X0X0X0X0X0X0X0X0";
 
 struct Relay {
@@ -39,6 +42,12 @@ struct Relay {
     OpenSslLibrary::Ctx* ctx = nullptr;
     OpenSslLibrary::Bio* accept = nullptr;
     int localPort = 0;
+    // Shutdown: the listener's task sees `stopping` within a poll and gives `taskEnded`;
+    // `clients` counts the relayed clients whose tasks still run.
+    std::atomic<int> stopping{0};
+    std::atomic<int> running{0};
+    std::atomic<int> clients{0};
+    OsaSemaphore taskEnded{0};
 };
 
 Relay& relay() {
@@ -59,9 +68,11 @@ struct RelayClient {
     OsaSemaphore sslLock{1};
     OsaSemaphore writeLock{1};
     std::atomic<int> running{1};
+    RelayClient() { ++relay().clients; }
     ~RelayClient() {
         if (chain)
             relay().ssl.freeAll(chain);
+        --relay().clients;
     }
 };
 
@@ -76,10 +87,11 @@ bool waitSocket(SOCKET s, bool forWrite, int ms) {
 }
 
 // One call on the chain under the lock; a call that would block waits outside the lock and
-// is repeated with the same arguments, as OpenSSL requires.
-template <typename Op> int sslCall(RelayClient& c, Op op) {
+// is repeated with the same arguments, as OpenSSL requires. A call that would have to wait
+// fails once the relay stops or after timeoutMs (-1: no limit).
+template <typename Op> int sslCall(RelayClient& c, Op op, int timeoutMs = -1) {
     const OpenSslLibrary& ssl = relay().ssl;
-    for (;;) {
+    for (int waited = 0;; waited += kSslPollMs) {
         int r, flags;
         {
             Hold hold(c.sslLock);
@@ -88,6 +100,8 @@ template <typename Op> int sslCall(RelayClient& c, Op op) {
         }
         if (r > 0 || !(flags & kBioFlagsShouldRetry))
             return r;
+        if (relay().stopping || (timeoutMs >= 0 && waited >= timeoutMs))
+            return -1;
         if (!waitSocket(c.sslSocket, (flags & kBioFlagsWrite) != 0, kSslPollMs))
             return -1;
     }
@@ -223,18 +237,14 @@ void startClient(OpenSslLibrary::Bio* chain, int number) {
     int fd = -1;
     ssl.ctrl(chain, kBioGetFd, 0, &fd);
     c->sslSocket = static_cast<SOCKET>(fd);
-    // A client that never finishes its handshake must not hold up the listener.
-    const DWORD timeout = kHandshakeTimeoutMs;
-    setsockopt(c->sslSocket, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout),
-               sizeof timeout);
-    unsigned char first = 0;
-    if (ssl.read(chain, &first, 1) != 1 || first != 'T')
-        return;
-    const DWORD forever = 0;
-    setsockopt(c->sslSocket, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&forever),
-               sizeof forever);
     u_long nonBlocking = 1;
     ioctlsocket(c->sslSocket, FIONBIO, &nonBlocking);
+    // A client that never finishes its handshake holds up the listener for a while only.
+    unsigned char first = 0;
+    if (sslCall(
+            *c, [&] { return ssl.read(chain, &first, 1); }, kHandshakeTimeoutMs) != 1 ||
+        first != 'T')
+        return;
     c->local.reset(kivoSslInitSocket(relay().localPort));
     if (!c->local.valid())
         return;
@@ -254,20 +264,27 @@ void startClient(OpenSslLibrary::Bio* chain, int number) {
 
 int relayTask(intptr_t, intptr_t, intptr_t, intptr_t, intptr_t, intptr_t, intptr_t, intptr_t,
               intptr_t, intptr_t) {
+    Relay& r = relay();
     try {
-        Relay& r = relay();
-        for (int number = 0;; ++number) {
+        int fd = -1;
+        r.ssl.ctrl(r.accept, kBioGetFd, 0, &fd);
+        for (int number = 0; !r.stopping;) {
             if (r.ssl.ctrl(r.accept, kBioDoStateMachine, 0, nullptr) <= 0) {
-                r.ssl.printErrors();
-                break;
+                // The listener does not block: nobody waiting is a retry, anything else ends it.
+                if (!(r.ssl.testFlags(r.accept, kBioFlagsShouldRetry) & kBioFlagsShouldRetry)) {
+                    r.ssl.printErrors();
+                    break;
+                }
+                waitSocket(static_cast<SOCKET>(fd), false, kAcceptPollMs);
+                continue;
             }
-            if (OpenSslLibrary::Bio* chain = r.ssl.pop(r.accept)) {
-                startClient(chain, number);
-            }
+            if (OpenSslLibrary::Bio* chain = r.ssl.pop(r.accept))
+                startClient(chain, number++);
         }
     } catch (...) {
         errorHook("kivo_ssl");
     }
+    r.taskEnded.give();
     return 0;
 }
 
@@ -309,6 +326,8 @@ int sslRelayStart(int sslPort, int localPort) {
     }
     int family = kBioFamilyIpv4; // clients and the local leg speak IPv4
     ssl.ctrl(r.accept, kBioSetAccept, kAcceptSetFamily, &family);
+    // A listener that does not block, so that its task sees the shutdown.
+    ssl.ctrl(r.accept, kBioSetAccept, kAcceptSetNonBlocking, const_cast<char*>("a"));
     ssl.ctrl(r.accept, kBioSetBindMode, kBindReuseAddress, nullptr); // as the server's own port
     ssl.ctrl(r.accept, kBioSetAccept, kAcceptSetBios, sslBio);
     // The first state-machine step binds and listens, so the port is ready when start-up ends.
@@ -320,7 +339,21 @@ int sslRelayStart(int sslPort, int localPort) {
     }
     if (taskSpawn("kivo_ssl", 100, 1, 32768, relayTask, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0) < 0)
         return 6;
+    r.running = 1;
     return 0;
+}
+
+void sslRelayStop() {
+    Relay& r = relay();
+    if (!r.running.exchange(0))
+        return;
+    r.stopping = 1;
+    r.taskEnded.take();
+    r.ssl.freeAll(r.accept); // closes the listening socket
+    r.accept = nullptr;
+    // Their connections to the server are gone by now; each pair ends within a poll.
+    for (int waited = 0; r.clients > 0 && waited < kStopWaitMs; waited += 10)
+        Sleep(10);
 }
 
 } // namespace kivo

@@ -1,9 +1,11 @@
 // Everything sent to a client goes through one write routine that applies the transform of
-// the connection's protocol version; reads undo the same transform.
+// the connection's protocol version and queues the bytes on the client; the queue is sent as
+// the connection takes it, never waiting for one client. Reads undo the same transform.
 #include "ServerInternal.h"
 
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 namespace kivo {
 
@@ -11,23 +13,19 @@ namespace {
 
 constexpr int kWritePiece = 65536;
 constexpr int kPipeChunk = 65536;
+constexpr DWORD kPipeWaitSliceMs = 100;
 
-int writePiece(kivo_client* c, const char* data, int n, SOCKET fd) {
-    if (fd != INVALID_SOCKET)
-        return send(fd, data, n, 0);
-    if (c->transport == kPipe)
-        return pipeWrite(c, data, n);
-    return send(c->sock.get(), data, n, 0);
+int64_t nowMs() {
+    return nowMicros() / 1000;
 }
 
-// The write itself; the caller holds the connection's write lock.
-int writeUnlocked(kivo_client* c, const char* data, int size, fish_state* stream, SOCKET fd) {
+// Transforms the bytes for the connection and queues them; the caller holds the write lock.
+int queueUnlocked(kivo_client* c, const char* data, int size, fish_state* stream) {
     if (size <= 0)
         return 0;
     std::vector<char> copy;
     const char* out = data;
-    const bool socketConnection = c && c->transport == kSocket && fd == INVALID_SOCKET;
-    if (socketConnection) {
+    if (c->transport == kSocket) {
         if (stream) {
             if (c->version < 10) {
                 copy.assign(data, data + size);
@@ -40,55 +38,196 @@ int writeUnlocked(kivo_client* c, const char* data, int size, fish_state* stream
             out = copy.data();
         }
     }
-    int total = 0;
-    while (total < size) {
-        const int piece = size - total < kWritePiece ? size - total : kWritePiece;
-        const int r = writePiece(c, out + total, piece, fd);
-        if (r < 0) {
-            errorHook("sure_write: write");
-            return r;
-        }
-        if (r == 0) // a pipe or socket that takes nothing is as good as closed
-            return -1;
-        total += r;
+    if (!c->out.append(out, static_cast<size_t>(size))) {
+        errorHook("sure_write: malloc");
+        return -1;
     }
-    return total;
+    return size;
+}
+
+int finishWrite(kivo_client* c, int result, FlushMode mode) {
+    if (result > 0 && mode == kFlushNow)
+        flushOutput(c);
+    return result;
+}
+
+// One overlapped pipe write, waited for in slices: a client that reads nothing holds its
+// worker no longer than its life, the server's or the stall period.
+int pipeWrite(kivo_client* c, const char* data, int count) {
+    OVERLAPPED ov{};
+    ov.hEvent = c->pipeWriteEvent.get();
+    DWORD written = 0;
+    if (WriteFile(c->pipe.get(), data, static_cast<DWORD>(count), &written, &ov))
+        return static_cast<int>(written);
+    if (GetLastError() != ERROR_IO_PENDING) {
+        errorHook("WriteFile");
+        return -1;
+    }
+    const int64_t start = nowMs();
+    const int64_t limit = static_cast<int64_t>(server().settings.keepaliveSeconds) * 1000;
+    while (WaitForSingleObject(ov.hEvent, kPipeWaitSliceMs) != WAIT_OBJECT_0) {
+        if (c->dead || server().shuttingDown || nowMs() - start >= limit) {
+            CancelIo(c->pipe.get());
+            GetOverlappedResult(c->pipe.get(), &ov, &written, TRUE);
+            errorHook("WriteFile: stalled");
+            return -1;
+        }
+    }
+    if (!GetOverlappedResult(c->pipe.get(), &ov, &written, FALSE)) {
+        errorHook("WriteFile");
+        return -1;
+    }
+    return static_cast<int>(written);
+}
+
+int socketSend(SOCKET s, const char* data, size_t n) {
+    const int sent = send(s, data, static_cast<int>(n < kWritePiece ? n : kWritePiece), 0);
+    if (sent >= 0)
+        return sent;
+    if (WSAGetLastError() == WSAEWOULDBLOCK)
+        return 0;
+    errorHook("sure_write: write");
+    return -1;
 }
 
 } // namespace
 
-int sureWrite(kivo_client* c, const char* data, int size, int /*text*/, fish_state* stream,
-              SOCKET fd) {
-    if (!c)
-        return fd != INVALID_SOCKET ? writeUnlocked(nullptr, data, size, nullptr, fd) : -1;
-    Hold hold(c->writeLock);
-    return writeUnlocked(c, data, size, stream, fd);
+bool OutputQueue::append(const char* data, size_t n) {
+    if (n == 0)
+        return true;
+    Hold hold(lock_);
+    try {
+        chunks_.emplace_back(data, data + n);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    if (pending_ == 0)
+        movedMs_ = nowMs();
+    pending_ += n;
+    return true;
 }
 
-int kivoWriteString(kivo_client* c, const char* text) {
+int64_t OutputQueue::stalledMs() const {
+    return pending_ == 0 ? 0 : nowMs() - movedMs_;
+}
+
+bool OutputQueue::front(const char** data, size_t* n) {
+    Hold hold(lock_);
+    if (chunks_.empty())
+        return false;
+    *data = chunks_.front().data() + offset_;
+    *n = chunks_.front().size() - offset_;
+    return true;
+}
+
+void OutputQueue::taken(size_t n) {
+    Hold hold(lock_);
+    offset_ += n;
+    if (offset_ == chunks_.front().size()) {
+        chunks_.pop_front();
+        offset_ = 0;
+    }
+    pending_ -= n;
+    movedMs_ = nowMs();
+}
+
+bool flushOutput(kivo_client* c) {
+    int r;
+    if (c->transport == kPipe) {
+        r = c->out.flush([c](const char* data, size_t n) {
+            return pipeWrite(c, data, static_cast<int>(n < kWritePiece ? n : kWritePiece));
+        });
+    } else {
+        const SOCKET s = c->sock.get();
+        r = c->out.flush([s](const char* data, size_t n) { return socketSend(s, data, n); });
+    }
+    if (r < 0) {
+        c->dead = 1;
+        return false;
+    }
+    // The loop sends the rest once the socket takes more; a dedicated client's worker does.
+    if (r == 0 && !c->dedicated && GetCurrentThreadId() != server().loopThread)
+        wakeLoop();
+    return r == 1;
+}
+
+bool drainOutput(kivo_client* c, int timeoutMs) {
+    const int64_t end = nowMs() + timeoutMs;
+    while (!flushOutput(c)) {
+        const int64_t left = end - nowMs();
+        if (c->dead || left <= 0)
+            return false;
+        if (c->transport == kSocket) {
+            fd_set set;
+            FD_ZERO(&set);
+            FD_SET(c->sock.get(), &set);
+            const long ms = static_cast<long>(left < 100 ? left : 100);
+            timeval tv{0, ms * 1000};
+            select(0, nullptr, &set, nullptr, &tv);
+        } else {
+            Sleep(10); // another thread's pipe write is under way
+        }
+    }
+    return true;
+}
+
+bool outputStalled(const kivo_client* c) {
+    return c->out.stalledMs() >= static_cast<int64_t>(server().settings.keepaliveSeconds) * 1000;
+}
+
+int sureWrite(kivo_client* c, const char* data, int size, int /*text*/, fish_state* stream,
+              SOCKET fd, FlushMode mode) {
+    if (!c) {
+        // A descriptor of its own (no connection): written through as it stands.
+        int total = 0;
+        while (fd != INVALID_SOCKET && total < size) {
+            const int piece = size - total < kWritePiece ? size - total : kWritePiece;
+            const int r = send(fd, data + total, piece, 0);
+            if (r <= 0) {
+                errorHook("sure_write: write");
+                return r < 0 ? r : -1;
+            }
+            total += r;
+        }
+        return fd != INVALID_SOCKET ? total : -1;
+    }
+    int r;
+    {
+        Hold hold(c->writeLock);
+        r = queueUnlocked(c, data, size, stream);
+    }
+    return finishWrite(c, r, mode);
+}
+
+int kivoWriteString(kivo_client* c, const char* text, FlushMode mode) {
     if (!c)
         return -1;
-    return sureWrite(c, text, static_cast<int>(std::strlen(text)), 1, c->outStream, INVALID_SOCKET);
+    return sureWrite(c, text, static_cast<int>(std::strlen(text)), 1, c->outStream, INVALID_SOCKET,
+                     mode);
 }
 
-int kivoReply(kivo_client* c, int length, const char* data) {
+int kivoReply(kivo_client* c, int length, const char* data, FlushMode mode) {
     if (!c)
         return 0;
     char header[48];
     const int headerLength = std::snprintf(header, sizeof header, "[kivo_reply_v2]/%d/", length);
-    Hold hold(c->writeLock);
-    if (length < 1 || !data)
-        return writeUnlocked(c, header, headerLength, c->outStream, INVALID_SOCKET);
-    if (headerLength + length < 1024) {
-        char joined[1024];
-        std::memcpy(joined, header, static_cast<size_t>(headerLength));
-        std::memcpy(joined + headerLength, data, static_cast<size_t>(length));
-        return writeUnlocked(c, joined, headerLength + length, c->outStream, INVALID_SOCKET);
+    int r;
+    {
+        Hold hold(c->writeLock);
+        if (length < 1 || !data) {
+            r = queueUnlocked(c, header, headerLength, c->outStream);
+        } else if (headerLength + length < 1024) {
+            char joined[1024];
+            std::memcpy(joined, header, static_cast<size_t>(headerLength));
+            std::memcpy(joined + headerLength, data, static_cast<size_t>(length));
+            r = queueUnlocked(c, joined, headerLength + length, c->outStream);
+        } else {
+            r = queueUnlocked(c, header, headerLength, c->outStream);
+            if (r >= 0)
+                r = queueUnlocked(c, data, length, c->outStream);
+        }
     }
-    const int r = writeUnlocked(c, header, headerLength, c->outStream, INVALID_SOCKET);
-    if (r < 0)
-        return r;
-    return writeUnlocked(c, data, length, c->outStream, INVALID_SOCKET);
+    return finishWrite(c, r, mode);
 }
 
 int kivoCloseSocket(SOCKET s) {
@@ -130,20 +269,6 @@ void setListenSocketOptions(SOCKET s) {
         errorHook("getsockopt (2)");
         KIVO_ASSERT(false, "getsockopt (2)");
     }
-}
-
-int pipeWrite(kivo_client* c, const char* data, int count) {
-    OVERLAPPED ov{};
-    ov.hEvent = c->pipeWriteEvent.get();
-    DWORD written = 0;
-    if (!WriteFile(c->pipe.get(), data, static_cast<DWORD>(count), &written, &ov)) {
-        if (GetLastError() != ERROR_IO_PENDING ||
-            !GetOverlappedResult(c->pipe.get(), &ov, &written, TRUE)) {
-            errorHook("WriteFile");
-            return -1;
-        }
-    }
-    return static_cast<int>(written);
 }
 
 void transportDecrypt(kivo_client* c, char* buf, int count) {

@@ -10,13 +10,17 @@ namespace kivo {
 
 namespace {
 
-// Ends a unit: the worker lets go of the client (a canceled call's client may already be
-// owned by a later call).
-void finishUnit(kivo_worker* w, kivo_client* c) {
+// Ends a unit: the worker lets go of the client. true when the unit was a canceled call,
+// whose client's next call waited for it.
+bool finishUnit(kivo_worker* w, kivo_client* c) {
     FunctionRecord* f;
+    bool canceled;
     {
         Hold hold(w->lock);
         f = w->function;
+        canceled = w->canceled;
+        if (w->input)
+            kivo_payload_unregister(w->input);
         std::free(w->input);
         w->input = nullptr;
         w->client = nullptr;
@@ -31,6 +35,7 @@ void finishUnit(kivo_worker* w, kivo_client* c) {
         c->worker.compare_exchange_strong(self, nullptr);
     }
     --c->workerCount; // the last touch: the loop may free the client from here on
+    return canceled;
 }
 
 // Creates the client's private pipe, tells the client its name and waits for it to connect.
@@ -77,6 +82,9 @@ bool moveToPipe(kivo_client* c) {
             errorHook("ConnectNamedPipe");
     }
     kivoReply(c, static_cast<int>(std::strlen(name) + 1), name);
+    // The name goes out whole on the socket before the socket closes.
+    if (!drainOutput(c, 8000))
+        return false;
     const HANDLE h = pipe.get();
     {
         Hold hold(c->writeLock);
@@ -111,6 +119,7 @@ void runCall(kivo_worker* w) {
     char* input;
     int length;
     int64_t counter;
+    int64_t reach;
     bool canceled;
     {
         Hold hold(w->lock);
@@ -119,6 +128,7 @@ void runCall(kivo_worker* w) {
         input = w->input;
         length = w->inputLength;
         counter = w->counter;
+        reach = w->counterReach;
         canceled = w->canceled;
     }
     char* out = nullptr;
@@ -126,12 +136,15 @@ void runCall(kivo_worker* w) {
     const int version = c->version;
     bool run = !canceled;
     if (run && version >= 11 && c->encryptionEnabled && c->inStream) {
-        // The call's counter says where in the keystream its payload starts.
-        while (static_cast<int64_t>(fish_position(c->inStream)) < counter)
-            fish_next_byte(c->inStream);
-        if (static_cast<int64_t>(fish_position(c->inStream)) != counter) {
+        // The call's counter says where in the keystream its payload starts: not behind the
+        // stream, and not beyond the payload bytes the client has sent.
+        const int64_t position = static_cast<int64_t>(fish_position(c->inStream));
+        if (counter < position || counter > reach) {
             r = -1030;
             run = false;
+        } else {
+            for (int64_t i = position; i < counter; ++i)
+                fish_next_byte(c->inStream);
         }
     }
     if (run)
@@ -146,14 +159,17 @@ void runCall(kivo_worker* w) {
                 errorHook("service: no reply buffer");
                 r = -1;
             }
-            kivoReply(c, r, out);
+            kivoReply(c, r, out, kFlushLater);
         }
         w->running = false;
         if (!w->canceled) {
             markKeepalive(c);
             c->busy = 0;
+        } else {
+            c->canceledCallRunning = 0; // the service no longer uses the keystreams
         }
     }
+    flushOutput(c);
     std::free(out);
 }
 
@@ -175,7 +191,6 @@ void runDedicatedSession(kivo_worker* w) {
     c->busy = 0;
     markKeepalive(c);
     const Settings& st = server().settings;
-    bool deferred = false;
     while (ok && !sessionOver(c)) {
         if (c->usePipe && c->transport != kPipe) {
             if (!moveToPipe(c)) {
@@ -184,6 +199,10 @@ void runDedicatedSession(kivo_worker* w) {
             }
             continue;
         }
+        // Replies this worker could not send at once go out as the client takes them.
+        const bool sent = flushOutput(c);
+        if (!sent && outputStalled(c))
+            break;
         if (c->held > 0) {
             parseCalls(c, w);
             if (w->unit == kivo_worker::kCall) {
@@ -195,17 +214,21 @@ void runDedicatedSession(kivo_worker* w) {
                 }
                 continue;
             }
-            deferred = c->held > 0 && c->parse.parsed;
         }
-        if (c->held == c->buffer.size() && !growBuffer(c, c->buffer.size() * 2))
-            break;
+        const size_t room = makeReadRoom(c);
+        // A call that waits (for its function, or for the client to take replies) is retried
+        // soon; otherwise the worker waits for what the client sends.
+        const bool waiting = room == 0 || (c->held > 0 && c->parse.parsed) || !sent;
+        if (room == 0) {
+            Sleep(100);
+            continue;
+        }
         const int n =
-            readClient(c, c->buffer.data() + c->held, static_cast<int>(c->buffer.size() - c->held),
-                       deferred ? 100 : 1000);
+            readClient(c, c->buffer.data() + c->held, static_cast<int>(room), waiting ? 100 : 1000);
         if (n < 0)
             break;
         if (n == 0) {
-            if (!deferred && !st.noKeepalive &&
+            if (!waiting && c->version >= 3 && !st.noKeepalive &&
                 nowSeconds() - c->keepaliveStamp >= st.keepaliveSeconds) {
                 c->keepaliveStamp = nowSeconds();
                 if (++c->keepaliveCount > 1)
@@ -244,8 +267,9 @@ int workerTask(kivo_worker* w) {
             continue;
         }
         // The loop reads idle clients of version 4 and above anyway; it needs a wake only for
-        // what it does not select on.
-        const bool wake = unit != kivo_worker::kCall || c->version < 4;
+        // what it does not select on, and for a canceled call's client, whose next call waits
+        // for this worker.
+        bool wake = unit != kivo_worker::kCall || c->version < 4;
         switch (unit) {
         case kivo_worker::kHandshake:
             handshakeSend(c);
@@ -253,7 +277,7 @@ int workerTask(kivo_worker* w) {
             break;
         case kivo_worker::kCall:
             runCall(w);
-            finishUnit(w, c);
+            wake = finishUnit(w, c) || wake;
             break;
         case kivo_worker::kDedicatedStart:
             runDedicatedSession(w);

@@ -101,6 +101,15 @@ KIVO_SERVER_API int kivo_check_canceled(kivo_worker* worker);
 KIVO_SERVER_API int kivo_send_progress_report(kivo_worker* worker, float fraction, int value);
 KIVO_SERVER_API int kivo_status(int already_locked);
 
+/* Reading a call's input: kivo_server_kivo_sscanf (kivo_marshal.h) takes the input the service
+ * function was given, or a point inside it, and reads no further than the end of that input
+ * (the server knows each call's input and its length; an input pointer outside the payload of
+ * a running call answers KIVO_SSCANF_NOT_A_PAYLOAD). Its targets follow the format: allocating
+ * directives ('8') set pointers into the payload or to recorded copies; a non-allocating string
+ * is copied with its NUL into the buffer its target already points to, and a non-allocating
+ * array into the array its target points to. Such a buffer must hold what the client sent (at
+ * most the input's length): that is the caller's contract. A null target skips its value. */
+
 /* What a service function reaches through its worker: the calling connection and that
  * connection's keystreams (client to server for the reader, server to client for the writer;
  * null before the protocol version keys them). */

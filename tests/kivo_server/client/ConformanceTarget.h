@@ -4,7 +4,7 @@
 namespace kivotest {
 
 struct ConformanceTarget {
-    int port = 18021;
+    int port = 0;
     int keepaliveSeconds = 2; // the server's shortened keepalive period
     bool fake = false;        // the server runs the fake key agreement
 };

@@ -333,13 +333,15 @@ TEST(Conformance, CancelAnswersAtOnceAndDropsTheLateResult) {
     }
 }
 
+// Clients of version 3 and above send keepalive spaces; older ones send none and are kept.
 TEST(Conformance, IdleClientIsDroppedAfterTwoKeepalivePeriods) {
     const int k = target().keepaliveSeconds;
-    KivoClient idle, alive;
+    KivoClient idle, alive, idleOld;
     connectAt(idle, 13);
     connectAt(alive, 13);
+    connectAt(idleOld, 2);
     const auto start = std::chrono::steady_clock::now();
-    // One client sends a keepalive space now and then; the other nothing.
+    // One client sends a keepalive space now and then; the others nothing.
     bool dropped = false;
     while (!dropped && std::chrono::steady_clock::now() - start < std::chrono::seconds(3 * k + 4)) {
         ASSERT_TRUE(alive.sendTransformed(Bytes{' '}));
@@ -348,6 +350,10 @@ TEST(Conformance, IdleClientIsDroppedAfterTwoKeepalivePeriods) {
     EXPECT_TRUE(dropped);
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::seconds(k));
     EXPECT_EQ(0, alive.call("kivo_ping", Bytes()).code);
+    std::this_thread::sleep_for(std::chrono::seconds(k)); // well past two periods
+    const Message m = idleOld.call("kivo_ping", Bytes());
+    EXPECT_EQ(Message::kReply, m.kind) << "an idle version-2 client was dropped";
+    EXPECT_EQ(0, m.code);
 }
 
 TEST(Conformance, DroppedClientIsLoggedOut) {

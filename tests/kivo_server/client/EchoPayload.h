@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -144,6 +145,59 @@ inline int readEcho(KivoClient& c, Bytes payload, EchoValues& x) {
     x.f = f;
     x.d = d;
     return got + tail;
+}
+
+// Random values for every field, strings and arrays of random length.
+inline EchoValues randomEcho(std::mt19937& rng) {
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    auto text = [&](int max) {
+        std::string s(static_cast<size_t>(pick(0, max)), ' ');
+        for (char& ch : s)
+            ch = static_cast<char>(pick(1, 255)); // any byte but the terminating NUL
+        return s;
+    };
+    EchoValues x;
+    x.i = static_cast<int8_t>(pick(-128, 127));
+    x.r = static_cast<int16_t>(pick(-32768, 32767));
+    x.n = static_cast<int32_t>(rng());
+    x.l = (static_cast<int64_t>(rng()) << 32) ^ rng();
+    x.b = static_cast<unsigned char>(pick(0, 1));
+    x.v = rng();
+    x.s = text(300);
+    x.s2Null = pick(0, 3) == 0;
+    x.s2 = text(50);
+    x.present = static_cast<int32_t>(rng());
+    x.pointerSet = pick(0, 1);
+    x.hidden = static_cast<int32_t>(rng());
+    x.block.resize(static_cast<size_t>(pick(0, 1000)));
+    for (unsigned char& b : x.block)
+        b = static_cast<unsigned char>(rng());
+    x.cells.resize(2 * static_cast<size_t>(pick(0, 20)));
+    for (int32_t& v : x.cells)
+        v = static_cast<int32_t>(rng());
+    for (int16_t& v : x.shorts)
+        v = static_cast<int16_t>(rng());
+    x.innerNull = pick(0, 3) == 0;
+    x.innerN = static_cast<int32_t>(rng());
+    x.innerS = text(100);
+    x.f = static_cast<float>(pick(-100000, 100000)) / 64.0f;
+    x.d = static_cast<double>(static_cast<int32_t>(rng())) / 1024.0;
+    return x;
+}
+
+// Whether an echo carried back exactly what was sent (floating values from version 7 on).
+inline bool sameEcho(const EchoValues& a, const EchoValues& b, int version) {
+    bool same = a.i == b.i && a.r == b.r && a.n == b.n && a.l == b.l && a.b == b.b && a.v == b.v &&
+                a.s == b.s && a.s2Null == b.s2Null && (a.s2Null || a.s2 == b.s2) &&
+                a.present == b.present && (a.pointerSet ? 1 : 0) == b.pointerSet &&
+                a.hidden == b.hidden && a.block == b.block && a.cells == b.cells &&
+                a.innerNull == b.innerNull &&
+                (a.innerNull || (a.innerN == b.innerN && a.innerS == b.innerS));
+    for (int k = 0; k < 3; ++k)
+        same = same && a.shorts[k] == b.shorts[k];
+    if (version >= 7)
+        same = same && a.f == b.f && a.d == b.d;
+    return same;
 }
 
 } // namespace kivotest

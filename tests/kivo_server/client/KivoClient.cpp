@@ -17,6 +17,7 @@ using socklen_t = int;
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <sys/select.h>
 #include <sys/socket.h>
 #include <unistd.h>
 #endif
@@ -42,6 +43,14 @@ int expectedFields(int version) {
 int64_t nowMs() {
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+void pauseMs(int ms) {
+#ifdef _WIN32
+    Sleep(static_cast<DWORD>(ms));
+#else
+    usleep(static_cast<useconds_t>(ms) * 1000);
+#endif
 }
 
 void closeSocket(intptr_t s) {
@@ -115,11 +124,7 @@ bool KivoClient::connectTo(int port, int timeoutMs) {
         closeSocket(static_cast<intptr_t>(s));
         if (nowMs() >= end)
             return false;
-#ifdef _WIN32
-        Sleep(50);
-#else
-        usleep(50000);
-#endif
+        pauseMs(50);
     }
 }
 
@@ -240,6 +245,40 @@ bool KivoClient::sendRaw(const Bytes& bytes) {
         done += static_cast<size_t>(n);
     }
     return true;
+}
+
+size_t KivoClient::sendUntilStalled(const Bytes& bytes, int stallMs) {
+#ifdef _WIN32
+    const SOCKET s = static_cast<SOCKET>(sock_);
+    u_long on = 1, off = 0;
+    ioctlsocket(s, FIONBIO, &on);
+#else
+    const int s = static_cast<int>(sock_);
+#endif
+    size_t done = 0;
+    while (done < bytes.size()) {
+        fd_set set;
+        FD_ZERO(&set);
+        FD_SET(s, &set);
+        timeval tv{stallMs / 1000, (stallMs % 1000) * 1000};
+        if (select(static_cast<int>(s) + 1, nullptr, &set, nullptr, &tv) <= 0)
+            break;
+        const size_t piece = bytes.size() - done < 65536 ? bytes.size() - done : 65536;
+#ifdef _WIN32
+        const int n =
+            send(s, reinterpret_cast<const char*>(bytes.data()) + done, static_cast<int>(piece), 0);
+#else
+        const int n =
+            static_cast<int>(send(s, bytes.data() + done, piece, MSG_NOSIGNAL | MSG_DONTWAIT));
+#endif
+        if (n <= 0)
+            break;
+        done += static_cast<size_t>(n);
+    }
+#ifdef _WIN32
+    ioctlsocket(s, FIONBIO, &off);
+#endif
+    return done;
 }
 
 bool KivoClient::sendTransformed(const Bytes& bytes) {
@@ -428,6 +467,32 @@ bool KivoClient::closedByServer(int timeoutMs) {
         const int got = readRawSome(buf, sizeof buf, static_cast<int>(left));
         if (got < 0)
             return true;
+    }
+}
+
+bool KivoClient::resetByServer(int timeoutMs) {
+    // A reset connection refuses a send at once; a full one only would block.
+#ifdef _WIN32
+    const SOCKET s = static_cast<SOCKET>(sock_);
+    u_long on = 1;
+    ioctlsocket(s, FIONBIO, &on);
+#else
+    const int s = static_cast<int>(sock_);
+#endif
+    const int64_t end = nowMs() + timeoutMs;
+    for (;;) {
+        const char space = ' ';
+#ifdef _WIN32
+        if (send(s, &space, 1, 0) < 0 && WSAGetLastError() != WSAEWOULDBLOCK)
+            return true;
+#else
+        if (send(s, &space, 1, MSG_NOSIGNAL | MSG_DONTWAIT) < 0 && errno != EAGAIN &&
+            errno != EWOULDBLOCK)
+            return true;
+#endif
+        if (nowMs() >= end)
+            return false;
+        pauseMs(100);
     }
 }
 

@@ -67,10 +67,17 @@ public:
     // Bytes through the transport of the current version (keepalive spaces, cancels, junk).
     bool sendTransformed(const Bytes& bytes);
     bool sendRaw(const Bytes& bytes);
+    // Sends raw bytes for as long as the connection takes them: returns the count sent when
+    // all went or when nothing more went for stallMs (the bytes after it are not sent).
+    size_t sendUntilStalled(const Bytes& bytes, int stallMs);
     // Exactly n bytes through the transport; false on time-out or end of file.
     bool readTransformed(unsigned char* out, size_t n, int timeoutMs);
     // True when the server closed the connection within the time.
     bool closedByServer(int timeoutMs);
+    // The same without taking what the server sent (which would let a stalled connection
+    // move): true once the server reset the connection within the time. Bytes sent to find
+    // out leave the connection unusable.
+    bool resetByServer(int timeoutMs);
     void close();
 
 #ifdef _WIN32

@@ -48,6 +48,20 @@ template <typename... A> Bytes writeList(int version, const char* format, A... a
     return writePayload(version, 0, nullptr, format, nullptr, args...);
 }
 
+// A payload the reader's export may read, for the life of the scope (the server registers
+// each call's input the same way).
+struct RegisteredPayload {
+    const char* data;
+    RegisteredPayload(const Bytes& b, size_t length)
+        : data(reinterpret_cast<const char*>(b.data())) {
+        kivo_payload_register(data, static_cast<int>(length));
+    }
+    explicit RegisteredPayload(const Bytes& b) : RegisteredPayload(b, b.size()) {}
+    ~RegisteredPayload() { kivo_payload_unregister(data); }
+    RegisteredPayload(const RegisteredPayload&) = delete;
+    RegisteredPayload& operator=(const RegisteredPayload&) = delete;
+};
+
 // Owns the allocations of one reader call.
 struct Allocs {
     kivo_alloc* head = nullptr;

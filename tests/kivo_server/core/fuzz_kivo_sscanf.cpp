@@ -1,6 +1,7 @@
 // libFuzzer target of the payload reader (built by the native Linux project only): any bytes,
 // read under the formats the services use, must give a result without touching memory outside
-// the payload and the targets (AddressSanitizer watches).
+// the payload and the targets (AddressSanitizer watches). Caller buffers are as large as the
+// payload, the most a non-allocating target can receive.
 #include "kivo_marshal.h"
 
 #include <cstddef>
@@ -27,8 +28,7 @@ const kivo_offs_t kPairOffsets[] = {sizeof(Pair),           offsetof(Pair, a),
                                     offsetof(Pair, values), 1,
                                     offsetof(Pair, count)};
 
-int readEcho(kivo_alloc** allocs, int version, int decrypt, fish_state* stream, char* in,
-             int length) {
+int readEcho(kivo_alloc** allocs, int version, int decrypt, fish_state* stream, char* in) {
     int8_t i;
     int16_t r, rows, shorts[3];
     int16_t* shortsAt = shorts;
@@ -44,26 +44,25 @@ int readEcho(kivo_alloc** allocs, int version, int decrypt, fish_state* stream, 
     double d;
     const char* format = version >= 7 ? "%i%r%n%l%b%v%8s%08s%0n%O%#n%n%08n@i%r%08r@n%&r%0*8{%f%d"
                                       : "%i%r%n%l%b%v%8s%08s%0n%O%#n%n%08n@i%r%08r@n%&r%0*8{";
-    return kivo_server_kivo_sscanf(allocs, version, decrypt, stream, in, length, format, &i, &r, &n,
-                                   &l, &b, &v, &s, &s2, &present, &value, &flag, &hidden, &count,
-                                   &block, 1, &count, &rows, &cells, 2, &rows, 2, &shortsAt, 1, 3,
-                                   &inner, "%n%s", kInnerOffsets, &f, &d);
+    return kivo_server_kivo_sscanf(allocs, version, decrypt, stream, in, format, &i, &r, &n, &l, &b,
+                                   &v, &s, &s2, &present, &value, &flag, &hidden, &count, &block, 1,
+                                   &count, &rows, &cells, 2, &rows, 2, &shortsAt, 1, 3, &inner,
+                                   "%n%s", kInnerOffsets, &f, &d);
 }
 
-// Caller buffers of fixed size, and allocated structure arrays with nested counted arrays.
+// Caller buffers, and allocated structure arrays with nested counted arrays.
 int readBuffers(kivo_alloc** allocs, int version, int decrypt, fish_state* stream, char* in,
-                int length) {
-    char text[16];
-    char* field = text;
-    int32_t values[4];
-    int32_t* at = values;
+                size_t length) {
+    std::vector<char> text(length + 1);
+    char* field = text.data();
+    std::vector<int32_t> values(length + 1);
+    int32_t* at = values.data();
     int32_t count = 0;
     int64_t pairs = 0;
     Pair* list = nullptr;
-    return kivo_server_kivo_sscanf(allocs, version, decrypt, stream, in, length, "%0s%n%n@n%l%8l@{",
-                                   &field, static_cast<int>(sizeof text), &count, &at,
-                                   static_cast<int>(sizeof values), 1, &count, &pairs, &list, 1,
-                                   &pairs, "%r%s%n%0n@n", kPairOffsets);
+    return kivo_server_kivo_sscanf(allocs, version, decrypt, stream, in, "%0s%n%n@n%l%8l@{", &field,
+                                   &count, &at, 1, &count, &pairs, &list, 1, &pairs, "%r%s%n%0n@n",
+                                   kPairOffsets);
 }
 
 } // namespace
@@ -82,15 +81,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         quorvel_server_fish_init(&stream, data[2]);
     kivo_alloc* allocs = nullptr;
     const int length = static_cast<int>(payload.size());
+    kivo_payload_register(payload.data(), length);
     if (allocating) {
         Pair p{};
         kivo_sscanf1(&allocs, version, decrypt, stream, KIVO_SSCANF_ALLOCATE, payload.data(),
                      length, "%r%s%n%0n@n", &p, kPairOffsets);
     } else if (buffers) {
-        readBuffers(&allocs, version, decrypt, stream, payload.data(), length);
+        readBuffers(&allocs, version, decrypt, stream, payload.data(), payload.size());
     } else {
-        readEcho(&allocs, version, decrypt, stream, payload.data(), length);
+        readEcho(&allocs, version, decrypt, stream, payload.data());
     }
+    kivo_payload_unregister(payload.data());
     kivo_server_kivo_sscanf_free_allocs(allocs);
     quorvel_server_fish_free(stream);
     return 0;

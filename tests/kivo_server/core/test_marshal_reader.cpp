@@ -14,8 +14,9 @@ int lengthOf(const Bytes& b) {
 
 template <typename... A>
 int readList(Allocs& allocs, int version, Bytes& payload, const char* format, A... targets) {
-    return kivo_server_kivo_sscanf(&allocs.head, version, 0, nullptr, bytesOf(payload),
-                                   lengthOf(payload), format, targets...);
+    const RegisteredPayload registered(payload);
+    return kivo_server_kivo_sscanf(&allocs.head, version, 0, nullptr, bytesOf(payload), format,
+                                   targets...);
 }
 
 bool inside(const void* p, const Bytes& b) {
@@ -67,12 +68,12 @@ TEST(MarshalReader, Strings) {
     char buffer[8] = "zzzzzzz";
     char* field = buffer;
     Bytes absent = hex("00");
-    EXPECT_EQ(1, readList(allocs, 7, absent, "%0s", &field, 8));
+    EXPECT_EQ(1, readList(allocs, 7, absent, "%0s", &field));
     EXPECT_EQ(nullptr, field);
 
     field = buffer;
     Bytes present = hex("05616200");
-    EXPECT_EQ(4, readList(allocs, 7, present, "%0s", &field, 8));
+    EXPECT_EQ(4, readList(allocs, 7, present, "%0s", &field));
     EXPECT_STREQ("ab", buffer);
 
     // Into the payload through the export; a null target skips the string.
@@ -85,7 +86,7 @@ TEST(MarshalReader, Strings) {
     EXPECT_EQ(258, n);
     Bytes skipped = hex("616200 00000102");
     n = 0;
-    EXPECT_EQ(7, readList(allocs, 7, skipped, "%s%n", static_cast<char**>(nullptr), 0, &n));
+    EXPECT_EQ(7, readList(allocs, 7, skipped, "%s%n", static_cast<char**>(nullptr), &n));
     EXPECT_EQ(258, n);
     EXPECT_EQ(0, allocs.count());
 }
@@ -125,18 +126,19 @@ TEST(MarshalReader, AllocatingNestedStructureRecordsItsCopies) {
     EXPECT_EQ(1, readList(allocs, 7, absent, "%0*8{", &inner, "%n%s", kInnerOffsets));
     EXPECT_EQ(nullptr, inner);
 
-    // Without '*' the structure is the target; without '8' nothing is allocated, so its
-    // string field needs a buffer size that an offsets table cannot give.
+    // Without '*' the structure is the target; without '8' nothing is allocated: a string
+    // field is copied into the buffer it points to, or skipped when it points nowhere.
     Inner direct{0, nullptr};
     Bytes plain = hex("00000003 7800");
     EXPECT_EQ(6, readList(allocs, 7, plain, "%{", &direct, "%n%s", kInnerOffsets));
     EXPECT_EQ(3, direct.n);
+    EXPECT_EQ(nullptr, direct.s);
     char buffer[4] = {};
     direct.s = buffer;
-    Bytes again = hex("00000003 7800");
-    EXPECT_EQ(KIVO_SSCANF_NO_SIZE,
-              readList(allocs, 7, again, "%{", &direct, "%n%s", kInnerOffsets));
-    EXPECT_EQ(0, buffer[0]);
+    Bytes again = hex("00000004 7900");
+    EXPECT_EQ(6, readList(allocs, 7, again, "%{", &direct, "%n%s", kInnerOffsets));
+    EXPECT_STREQ("y", buffer);
+    EXPECT_EQ(2, allocs.count());
 }
 
 TEST(MarshalReader, Arrays) {
@@ -171,17 +173,17 @@ TEST(MarshalReader, Arrays) {
     EXPECT_EQ(-1, three[0]);
     EXPECT_EQ(3, three[2]);
 
-    // A caller's counted array takes its size, and a null one is read past.
+    // A caller's counted array is filled in place, and a null one is read past.
     Bytes counted = hex("04 00000007 00000008");
     int32_t mine[2] = {};
     int32_t* pm = mine;
     int32_t two = 2;
-    EXPECT_EQ(9, readList(allocs, 7, counted, "%n@n", &pm, static_cast<int>(sizeof mine), 1, &two));
+    EXPECT_EQ(9, readList(allocs, 7, counted, "%n@n", &pm, 1, &two));
     EXPECT_EQ(8, mine[1]);
     Bytes skipped = hex("04 00000007 00000008 00000009");
     int32_t* none = nullptr;
     int32_t after = 0;
-    EXPECT_EQ(13, readList(allocs, 7, skipped, "%n@n%n", &none, 0, 1, &two, &after));
+    EXPECT_EQ(13, readList(allocs, 7, skipped, "%n@n%n", &none, 1, &two, &after));
     EXPECT_EQ(9, after);
 
     // Structure elements, allocated.
@@ -229,9 +231,9 @@ TEST(MarshalReader, DecipheringIncludesDoubles) {
     int32_t n = 0;
     double d = 0;
     char* s = nullptr;
-    EXPECT_EQ(lengthOf(payload),
-              kivo_server_kivo_sscanf(&allocs.head, 10, 1, streams.used, bytesOf(payload),
-                                      lengthOf(payload), "%n%d%08s", &n, &d, &s));
+    const RegisteredPayload registered(payload);
+    EXPECT_EQ(lengthOf(payload), kivo_server_kivo_sscanf(&allocs.head, 10, 1, streams.used,
+                                                         bytesOf(payload), "%n%d%08s", &n, &d, &s));
     EXPECT_EQ(258, n);
     EXPECT_EQ(1.0, d);
     EXPECT_STREQ("ab", s);
@@ -239,7 +241,7 @@ TEST(MarshalReader, DecipheringIncludesDoubles) {
 }
 
 // Every proper prefix of a valid payload, and payloads whose counts or strings overrun, give
-// a negative result and touch nothing outside the payload and the caller's buffers.
+// a negative result and read nothing outside the payload.
 TEST(MarshalReader, MalformedPayloadsAreRefused) {
     const char* format = "%i%r%n%l%b%v%8s%0n%O%08n@i%0*8{%f%d";
     const Bytes valid = hex("01 0002 00000003 0000000000000004 00000001 05060708 616200 0500000009"
@@ -260,10 +262,9 @@ TEST(MarshalReader, MalformedPayloadsAreRefused) {
         Inner* inner = nullptr;
         float f;
         double d;
-        const int got = kivo_server_kivo_sscanf(
-            &allocs.head, 7, 0, nullptr, payload.empty() ? nullptr : bytesOf(payload),
-            lengthOf(payload), format, &i, &r, &n, &l, &b, &v, &s, &present, &value, &flag, &block,
-            1, &three, &inner, "%n%s", kInnerOffsets, &f, &d);
+        const int got =
+            readList(allocs, 7, payload, format, &i, &r, &n, &l, &b, &v, &s, &present, &value,
+                     &flag, &block, 1, &three, &inner, "%n%s", kInnerOffsets, &f, &d);
         if (len == valid.size())
             EXPECT_EQ(lengthOf(valid), got);
         else
@@ -301,28 +302,38 @@ TEST(MarshalReader, MalformedPayloadsAreRefused) {
     EXPECT_EQ(KIVO_SSCANF_BAD_COUNT,
               readList(allocs, 7, rows, "%8l@n", &cells, 2, &many, int64_t{4}));
 
-    // The caller's buffer is smaller than the value: nothing is copied.
-    char small[3] = {'x', 'x', 'x'};
-    char* field = small;
-    Bytes longer = hex("61626300");
-    EXPECT_EQ(KIVO_SSCANF_TOO_SMALL, readList(allocs, 7, longer, "%s", &field, 3));
-    EXPECT_EQ('x', small[0]);
-    int32_t mine[1] = {42};
-    int32_t* pm = mine;
-    int32_t two = 2;
-    Bytes twoValues = hex("04 00000007 00000008");
-    EXPECT_EQ(KIVO_SSCANF_TOO_SMALL,
-              readList(allocs, 7, twoValues, "%n@n", &pm, static_cast<int>(sizeof mine), 1, &two));
-    EXPECT_EQ(42, mine[0]);
-
     // No floating form below version 7: a client's version cannot stop the server.
     Bytes floatText = Bytes(64, '1');
     float f = 0;
     EXPECT_EQ(KIVO_SSCANF_NO_FLOAT, readList(allocs, 6, floatText, "%f", &f));
-    Bytes none;
+    int32_t two = 0;
     EXPECT_EQ(KIVO_SSCANF_BAD_LENGTH,
-              kivo_server_kivo_sscanf(nullptr, 7, 0, nullptr, nullptr, -1, "%n", &two));
-    EXPECT_EQ(0, kivo_server_kivo_sscanf(nullptr, 7, 0, nullptr, nullptr, 0, ""));
+              kivo_sscanf1(nullptr, 7, 0, nullptr, 0, nullptr, -1, "%n", nullptr, &two));
+    EXPECT_EQ(0, kivo_sscanf1(nullptr, 7, 0, nullptr, 0, nullptr, 0, "", nullptr));
+}
+
+// The export reads from its input to the end of the registered payload that holds it, and
+// nothing that lies in no registered payload.
+TEST(MarshalReader, ExportIsBoundedByTheRegisteredPayload) {
+    Bytes payload = hex("00000001 00000002 6162");
+    int32_t a = 0, b = 0;
+    char* s = nullptr;
+    {
+        const RegisteredPayload registered(payload, 8); // the string lies outside
+        char* second = bytesOf(payload) + 4;
+        EXPECT_EQ(4, kivo_server_kivo_sscanf(nullptr, 7, 0, nullptr, second, "%n", &b));
+        EXPECT_EQ(2, b);
+        EXPECT_EQ(0, kivo_server_kivo_sscanf(nullptr, 7, 0, nullptr, second + 4, ""));
+        EXPECT_EQ(KIVO_SSCANF_TRUNCATED,
+                  kivo_server_kivo_sscanf(nullptr, 7, 0, nullptr, second, "%n%n", &a, &b));
+        EXPECT_EQ(KIVO_SSCANF_UNTERMINATED,
+                  kivo_server_kivo_sscanf(nullptr, 7, 0, nullptr, bytesOf(payload), "%n%n%8s", &a,
+                                          &b, &s));
+    }
+    EXPECT_EQ(KIVO_SSCANF_NOT_A_PAYLOAD,
+              kivo_server_kivo_sscanf(nullptr, 7, 0, nullptr, bytesOf(payload), "%n", &a));
+    EXPECT_EQ(KIVO_SSCANF_NOT_A_PAYLOAD,
+              kivo_server_kivo_sscanf(nullptr, 7, 0, nullptr, nullptr, ""));
 }
 
 TEST(MarshalReader, FreeAllocsAcceptsNull) {

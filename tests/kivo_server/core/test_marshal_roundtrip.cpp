@@ -112,11 +112,12 @@ void readAndCompare(const Values& x, Bytes payload, int version, int decrypt, fi
     float f = 0;
     double d = 0;
     const std::string format = echoFormat(floats);
+    const RegisteredPayload registered(payload);
     const int got = kivo_server_kivo_sscanf(
         &allocs.head, version, decrypt, stream, reinterpret_cast<char*>(payload.data()),
-        static_cast<int>(payload.size()), format.c_str(), &i, &r, &n, &l, &b, &v, &s, &s2, &present,
-        &pointerValue, &pointerFlag, &hidden, &count, &block, 1, &count, &rows, &cells, 2, &rows, 2,
-        &shortsAt, 1, 3, &inner, "%n%s", kInnerOffsets, &f, &d);
+        format.c_str(), &i, &r, &n, &l, &b, &v, &s, &s2, &present, &pointerValue, &pointerFlag,
+        &hidden, &count, &block, 1, &count, &rows, &cells, 2, &rows, 2, &shortsAt, 1, 3, &inner,
+        "%n%s", kInnerOffsets, &f, &d);
     ASSERT_EQ(static_cast<int>(payload.size()), got);
     EXPECT_EQ(x.i, i);
     EXPECT_EQ(x.r, r);

@@ -207,10 +207,10 @@ TEST(MarshalFormatDeathTest, MalformedFormatsStopTheProcess) {
     char payload[] = {4, 0};
     int32_t* target = nullptr;
     EXPECT_DEATH(
-        kivo_server_kivo_sscanf(nullptr, 7, 0, nullptr, payload, 2, "%8n&n", &target, 3, 1, 1, 1),
+        kivo_sscanf1(nullptr, 7, 0, nullptr, 0, payload, 2, "%8n&n", nullptr, &target, 3, 1, 1, 1),
         "array_dim_count<=S_MAX_ARRAY_DIMS");
     EXPECT_DEATH(
-        kivo_server_kivo_sscanf(nullptr, 7, 0, nullptr, payload, 2, "%{", values, "%n", nullptr),
+        kivo_sscanf1(nullptr, 7, 0, nullptr, 0, payload, 2, "%{", nullptr, values, "%n", nullptr),
         "s_offs!=NULL");
 }
 

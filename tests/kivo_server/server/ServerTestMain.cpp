@@ -1,6 +1,8 @@
 // Runs the server in this process with the test services (autoloaded from the services file
-// beside the program), then the tests as its clients. Arguments: --port N, --fake.
+// beside the program), then the tests as its clients. Arguments: --port N (else a free port),
+// --fake.
 #include "ConformanceTarget.h"
+#include "FreePort.h"
 #include "KivoClient.h"
 #include "kivo_server.h"
 
@@ -22,6 +24,8 @@ int main(int argc, char** argv) {
         else if (!std::strcmp(argv[i], "--fake"))
             t.fake = true;
     }
+    if (t.port <= 0)
+        t.port = kivotest::freeTcpPort();
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string folder(path);

@@ -25,6 +25,7 @@ const char kEchoFormat[] = "%i%r%n%l%b%v%8s%08s%0n%O%#n%n%08n@i%r%08r@n%&r%0*8{"
 std::atomic<int> logoutCount{0};
 std::atomic<int> lastLogoutHandle{0};
 std::atomic<int> initialized{0};
+std::atomic<int> slowRunning{0};
 
 // Service functions run on the server's threads: nothing leaves them as an exception.
 template <typename F> int guarded(F&& body) {
@@ -45,8 +46,7 @@ Streams streamsOf(kivo_worker* worker) {
     return {kivo_client_read_stream(c), kivo_client_write_stream(c)};
 }
 
-int echoUnguarded(int version, int encrypt, char* input, int length, char** output,
-                  kivo_worker* worker) {
+int echoUnguarded(int version, int encrypt, char* input, char** output, kivo_worker* worker) {
     const Streams st = streamsOf(worker);
     kivo_alloc* allocs = nullptr;
     int8_t i = 0;
@@ -64,9 +64,9 @@ int echoUnguarded(int version, int encrypt, char* input, int length, char** outp
     double d = -2.5;
     const std::string format = std::string(kEchoFormat) + (version >= 7 ? "%f%d" : "");
     const int got = kivo_server_kivo_sscanf(
-        &allocs, version, encrypt, st.in, input, length, format.c_str(), &i, &r, &n, &l, &b, &v, &s,
-        &s2, &present, &pointerValue, &pointerFlag, &hidden, &count, &block, 1, &count, &rows,
-        &cells, 2, &rows, 2, &shortsAt, 1, 3, &inner, "%n%s", kInnerOffsets, &f, &d);
+        &allocs, version, encrypt, st.in, input, format.c_str(), &i, &r, &n, &l, &b, &v, &s, &s2,
+        &present, &pointerValue, &pointerFlag, &hidden, &count, &block, 1, &count, &rows, &cells, 2,
+        &rows, 2, &shortsAt, 1, 3, &inner, "%n%s", kInnerOffsets, &f, &d);
     if (got < 0) {
         kivo_server_kivo_sscanf_free_allocs(allocs);
         return got;
@@ -80,17 +80,16 @@ int echoUnguarded(int version, int encrypt, char* input, int length, char** outp
     return written;
 }
 
-int echo(int, int version, int encrypt, char* input, int length, char** output, void*,
-         kivo_worker* worker, int) {
-    return guarded([&] { return echoUnguarded(version, encrypt, input, length, output, worker); });
+int echo(int, int version, int encrypt, char* input, int, char** output, void*, kivo_worker* worker,
+         int) {
+    return guarded([&] { return echoUnguarded(version, encrypt, input, output, worker); });
 }
 
-int slow(int, int version, int encrypt, char* input, int length, char** output, void*,
-         kivo_worker* worker, int) {
+int slowUncounted(int version, int encrypt, char* input, char** output, kivo_worker* worker) {
     const Streams st = streamsOf(worker);
     int32_t steps = 0, ms = 0;
-    const int got = kivo_server_kivo_sscanf(nullptr, version, encrypt, st.in, input, length, "%n%n",
-                                            &steps, &ms);
+    const int got =
+        kivo_server_kivo_sscanf(nullptr, version, encrypt, st.in, input, "%n%n", &steps, &ms);
     if (got < 0)
         return got;
     for (int step = 1; step <= steps; ++step) {
@@ -103,24 +102,38 @@ int slow(int, int version, int encrypt, char* input, int length, char** output, 
     return kivo_server_kivo_sprintf(version, encrypt, st.out, output, "%n", steps);
 }
 
+int slow(int, int version, int encrypt, char* input, int, char** output, void*, kivo_worker* worker,
+         int) {
+    ++slowRunning;
+    const int r = slowUncounted(version, encrypt, input, output, worker);
+    --slowRunning;
+    return r;
+}
+
 const char kLoginName[] = "kivotest_login";
 const char kLogoutName[] = "kivotest_logout";
+// The same names in storage of their own: a login names its texts wherever they are kept.
+const char kLoginNameAgain[] = "kivotest_login";
+const char kLogoutNameAgain[] = "kivotest_logout";
+std::atomic<int> logins{0};
 
-int login(int uid, int version, int encrypt, char* input, int length, char** output, void*,
+int login(int uid, int version, int encrypt, char* input, int, char** output, void*,
           kivo_worker* worker, int) {
     const Streams st = streamsOf(worker);
     int32_t handle = 0;
-    if (kivo_server_kivo_sscanf(nullptr, version, encrypt, st.in, input, length, "%n", &handle) < 0)
+    if (kivo_server_kivo_sscanf(nullptr, version, encrypt, st.in, input, "%n", &handle) < 0)
         return -1;
-    const int r = kivo_login(uid, kLoginName, kLogoutName, handle, handle);
+    const bool again = logins++ % 2 != 0;
+    const int r = kivo_login(uid, again ? kLoginNameAgain : kLoginName,
+                             again ? kLogoutNameAgain : kLogoutName, handle, handle);
     return kivo_server_kivo_sprintf(version, encrypt, st.out, output, "%n", r);
 }
 
-int logout(int uid, int version, int encrypt, char* input, int length, char** output, void*,
+int logout(int uid, int version, int encrypt, char* input, int, char** output, void*,
            kivo_worker* worker, int) {
     const Streams st = streamsOf(worker);
     int32_t handle = 0;
-    if (kivo_server_kivo_sscanf(nullptr, version, encrypt, st.in, input, length, "%n", &handle) < 0)
+    if (kivo_server_kivo_sscanf(nullptr, version, encrypt, st.in, input, "%n", &handle) < 0)
         return -1;
     const int r = kivo_logout(uid, kLoginName, nullptr, handle);
     return kivo_server_kivo_sprintf(version, encrypt, st.out, output, "%n", r);
@@ -135,25 +148,25 @@ int logouts(int, int version, int encrypt, char*, int, char** output, void*, kiv
 
 // Secure handles: "set" marks a handle as this connection's, "check" asks (the second service
 // asks the same of its own).
-int handleCall(kivo_worker* worker, int version, int encrypt, char* input, int length,
-               char** output, bool set) {
+int handleCall(kivo_worker* worker, int version, int encrypt, char* input, char** output,
+               bool set) {
     const Streams st = streamsOf(worker);
     int32_t handle = 0;
-    if (kivo_server_kivo_sscanf(nullptr, version, encrypt, st.in, input, length, "%n", &handle) < 0)
+    if (kivo_server_kivo_sscanf(nullptr, version, encrypt, st.in, input, "%n", &handle) < 0)
         return -1;
     kivo_client* c = kivo_worker_client(worker);
     const int r = set ? kivo_secure_handle_set(c, handle) : kivo_secure_handle_check(c, handle);
     return kivo_server_kivo_sprintf(version, encrypt, st.out, output, "%n", r);
 }
 
-int handleSet(int, int version, int encrypt, char* input, int length, char** output, void*,
+int handleSet(int, int version, int encrypt, char* input, int, char** output, void*,
               kivo_worker* worker, int) {
-    return handleCall(worker, version, encrypt, input, length, output, true);
+    return handleCall(worker, version, encrypt, input, output, true);
 }
 
-int handleCheck(int, int version, int encrypt, char* input, int length, char** output, void*,
+int handleCheck(int, int version, int encrypt, char* input, int, char** output, void*,
                 kivo_worker* worker, int) {
-    return handleCall(worker, version, encrypt, input, length, output, false);
+    return handleCall(worker, version, encrypt, input, output, false);
 }
 
 int logoutCallback(const char*, int handle, int) {
@@ -189,9 +202,14 @@ extern "C" __declspec(dllexport) void kivo_kivotest_register(void) {
                           KIVO_SERVICE_MAGIC, "kivotest_other", 1, 0);
 }
 
-// For the in-process tests: how often the autoloader initialised the module.
+// For the in-process tests: how often the autoloader initialised the module, and how many
+// slow calls run now.
 extern "C" __declspec(dllexport) int kivotest_initialized(void) {
     return initialized;
+}
+
+extern "C" __declspec(dllexport) int kivotest_slow_running(void) {
+    return slowRunning;
 }
 
 // Discovery providers, looked up by name across the server's process. Each list, text and

@@ -1,7 +1,9 @@
 // Hosts the server with the test services for clients outside this process (and outside
 // Wine): prints the port it listens on and serves until a line "quit" (or the end) on its
-// standard input, or until the named event given with --event is set.
+// standard input, or until the named event given with --event is set. --port 0 takes a free
+// port; without --port the server takes its automatic port.
 //   kivo_test_host [--port N] [--fake] [--keepalive SECONDS] [--services FILE] [--event NAME]
+#include "FreePort.h"
 #include "kivo_server.h"
 
 #include <windows.h>
@@ -47,6 +49,8 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
+    if (port == 0)
+        port = kivotest::freeTcpPort();
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string folder(path);

@@ -1,5 +1,6 @@
 // Start with a registration callback, the control functions, and shutdown with its hooks in
 // passes. The tests run in this order in one process: the server starts once.
+#include "FreePort.h"
 #include "KivoClient.h"
 #include "kivo_server.h"
 
@@ -10,7 +11,7 @@
 
 namespace {
 
-constexpr int kPort = 18024;
+const int kPort = kivotest::freeTcpPort();
 std::vector<std::string> hookRuns;
 int registrations = 0;
 

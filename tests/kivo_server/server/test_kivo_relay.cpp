@@ -1,12 +1,14 @@
-// Discovery and the SSL relay, with the server in this process on the automatic port (8021:
-// discovery on UDP 9906, the relay on 18021). Arguments: --dir FOLDER runs the server in that
-// folder beside the program ("relay", where the build puts the relay's "server.pem"; "." has
-// none), --services FILE names the services list. Which tests apply depends on how the
-// program is started: Discovery.* and Relay.* (the default) with the OpenSSL DLLs on the path
-// and a certificate, NoRelay.* without either, NoDiscovery.* with a services list that brings
-// no discovery providers.
+// Discovery and the SSL relay, with the server in this process. Arguments: --automatic-port
+// runs it on the automatic port, where alone discovery answers (8021, UDP 9906; the relay then
+// stays off), else on a free port P with the relay on P + 10000; --dir FOLDER runs the server
+// in that folder beside the program ("relay", where the build puts the relay's "server.pem";
+// "." has none), --services FILE names the services list. Which tests apply depends on how
+// the program is started: Relay.* with the OpenSSL DLLs on the path and a certificate,
+// NoRelay.* without either, Discovery.* on the automatic port, NoDiscovery.* there with a
+// services list that brings no discovery providers.
 #include "ConformanceTarget.h"
 #include "EchoPayload.h"
+#include "FreePort.h"
 #include "KivoClient.h"
 #include "SslRelayClient.h"
 #include "kivo_server.h"
@@ -32,8 +34,8 @@ ConformanceTarget& target() {
 
 namespace {
 
-constexpr int kServerPort = 8021;
-constexpr int kRelayPort = 18021;
+int kServerPort = KIVO_DEFAULT_PORT; // set by main
+int kRelayPort = KIVO_DEFAULT_PORT + 10000;
 constexpr int kDiscoveryPort = 9906;
 const std::string kEndSequence = "X0X0X0X0X0X0X0X0";
 
@@ -312,14 +314,34 @@ TEST(Relay, ServerClosingFirstEndsTheRelay) {
     EXPECT_TRUE(bridge.sawEndMarker());
 }
 
-TEST(NoRelay, RelayPortIsClosedAndTheServerServes) {
+bool relayPortOpen() {
     SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     sockaddr_in to{};
     to.sin_family = AF_INET;
     to.sin_port = htons(kRelayPort);
     to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    EXPECT_NE(0, connect(s, reinterpret_cast<sockaddr*>(&to), sizeof to));
+    const bool open = connect(s, reinterpret_cast<sockaddr*>(&to), sizeof to) == 0;
     closesocket(s);
+    return open;
+}
+
+// Runs last of the relay's tests: it stops the server.
+TEST(Relay, ShutdownStopsTheListenerAndEndsItsClients) {
+    RelayBridge bridge;
+    KivoClient c;
+    connectThrough(c, bridge, 13);
+    EXPECT_EQ(0, c.call("kivo_ping", Bytes()).code);
+    SslRelayClient waiting; // connected, no start byte yet
+    ASSERT_TRUE(waiting.connectTo(kRelayPort)) << waiting.error();
+    EXPECT_EQ(0, kivo_server_shutdown());
+    EXPECT_FALSE(relayPortOpen()) << "the relay still listens after the shutdown";
+    waiting.receiveAll(2000);
+    EXPECT_TRUE(waiting.ended()) << "a relay client outlived the shutdown";
+    EXPECT_TRUE(c.closedByServer(2000));
+}
+
+TEST(NoRelay, RelayPortIsClosedAndTheServerServes) {
+    EXPECT_FALSE(relayPortOpen());
     KivoClient c;
     ASSERT_TRUE(c.connectTo(kServerPort));
     ASSERT_TRUE(c.handshake());
@@ -337,18 +359,42 @@ TEST(NoDiscovery, ProbeIsNotAnsweredWithoutProviders) {
     EXPECT_EQ("", u.receive(2000));
 }
 
+// A free port whose relay port (+ 10000) is free as well.
+bool portWithFreeRelayPort() {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const int port = freeTcpPort();
+        if (port <= 0 || port + 10000 > 65535)
+            continue;
+        SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_port = htons(static_cast<u_short>(port + 10000));
+        const bool free = bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+        closesocket(s);
+        if (free) {
+            kServerPort = port;
+            kRelayPort = port + 10000;
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 } // namespace kivotest
 
 int main(int argc, char** argv) {
-    ::testing::GTEST_FLAG(filter) = "Discovery.*:Relay.*";
+    ::testing::GTEST_FLAG(filter) = "Relay.*";
     ::testing::InitGoogleTest(&argc, argv);
     std::string dir = "relay", services = "kivo_test_services.txt";
+    bool automatic = false;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--dir") && i + 1 < argc)
             dir = argv[++i];
         else if (!std::strcmp(argv[i], "--services") && i + 1 < argc)
             services = argv[++i];
+        else if (!std::strcmp(argv[i], "--automatic-port"))
+            automatic = true;
     }
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -359,8 +405,13 @@ int main(int argc, char** argv) {
         LoadLibraryA((folder + "\\kivo_server_kivotest.dll").c_str());
     SetCurrentDirectoryA((folder + "\\" + dir).c_str());
     kivotest::networkStart();
-    const int r = kivo_server_init_4((folder + "\\").c_str(), -1, nullptr, -1, 4, -1, 0,
-                                     "kivo_relay_test", services.c_str());
+    if (!automatic && !kivotest::portWithFreeRelayPort()) {
+        std::fprintf(stderr, "no free port pair for the server and its relay\n");
+        return 1;
+    }
+    const int port = automatic ? -1 : kivotest::kServerPort;
+    const int r = kivo_server_init_6((folder + "\\").c_str(), port, nullptr, -1, 4, -1, 0,
+                                     "kivo_relay_test", services.c_str(), 1, automatic ? 0 : 1);
     if (r != 0) {
         std::fprintf(stderr, "server start failed: %d\n", r);
         return 1;
