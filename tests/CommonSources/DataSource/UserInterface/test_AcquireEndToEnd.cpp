@@ -134,6 +134,13 @@ Picture FromDib(HGLOBAL handle) {
     return {bitmap.header.biWidth, std::abs(bitmap.header.biHeight), SwapRedBlue(bitmap.rows, 24)};
 }
 
+HWND g_pressAcquireIn = nullptr;
+
+void CALLBACK PressAcquire(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    guitest::ClickButton(g_pressAcquireIn, IDOK);
+}
+
 class EndToEndTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -449,8 +456,15 @@ TEST_P(AcquireRoadTest, NoticesInAwkwardMoments) {
         std::function<void(HWND)> run;
     };
     const std::vector<Case> cases = {
-        {"a notice while the application waits idle in GetMessage wakes it", false,
-         [&](HWND) {
+        {"a notice while the application waits idle in GetMessage wakes it", true,
+         [&](HWND window) {
+             ASSERT_TRUE(SelectStoredJob(window, kMailboxA, kJobA));
+             // Acquire is pressed from a timer the application's loop dispatches itself: the
+             // notice comes while no message waits. The pointer is taken away from the window,
+             // whose controls would otherwise keep tracking it with timers of their own.
+             SetCursorPos(0, 0);
+             g_pressAcquireIn = window;
+             SetTimer(nullptr, 0, 1000, PressAcquire);
              EXPECT_TRUE(WaitIdleFor(MSG_XFERREADY, 8000));
              TW_PENDINGXFERS pending = {};
              EXPECT_TWAIN(*app, TWRC_SUCCESS, TWCC_SUCCESS,
