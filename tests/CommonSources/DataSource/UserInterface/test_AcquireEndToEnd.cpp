@@ -576,6 +576,10 @@ TEST_F(AcquireEndToEndTest, EachPageIsTheSameByNativeAndMemoryTransfer) {
 }
 
 TEST_F(AcquireEndToEndTest, AScanStartedOnTheInitiatePaneDeliversItsPages) {
+    // An error the window reports (a refused scan) is acknowledged, and counted.
+    guitest::WindowAnswerer errors(
+        [](HWND window) { return guitest::HasControls(window, {IDC_MODAL_ERROR_TEXT, IDOK}); },
+        [](HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); });
     HWND window = nullptr;
     ASSERT_NO_FATAL_FAILURE(OpenAndEnable(&window));
 
@@ -595,6 +599,7 @@ TEST_F(AcquireEndToEndTest, AScanStartedOnTheInitiatePaneDeliversItsPages) {
     EXPECT_EQ(0, left);
     ExpectNoTransfer();
     EXPECT_EQ(1, CountNotices(MSG_XFERREADY));
+    EXPECT_EQ(0, errors.Answered());
 
     DisableAndClose();
 }
