@@ -9,8 +9,7 @@ TransferStates::Transfer::Transfer(AbstractSource& source, TW_UINT16 mechanism, 
       m_entryWithinPage(m_entryState == 7 && source.IsMemoryTransferActive()) {
     // A second transfer of a page before MSG_ENDXFER, or one before MSG_XFERREADY; only the
     // memory transfer comes back in state 7, for the next strip of its page.
-    const bool accepted =
-        m_entryState == 6 || (mechanism == TWSX_MEMORY && m_entryWithinPage);
+    const bool accepted = m_entryState == 6 || (mechanism == TWSX_MEMORY && m_entryWithinPage);
     if (!accepted || source.GetPendingTransferCount() == 0) {
         throw TwainException(file, line, TWCC_SEQERROR);
     }

@@ -119,7 +119,8 @@ TW_UINT16 DataArg_UserInterface::MsgDisableDS(pTW_IDENTITY, TW_MEMREF pData) {
         m_state->disableRequested = true;
     }
     // A source that was never opened (one kept after a cancelled open) stays in state 3.
-    if (AbstractSource* source = AbstractSource::Instance(); source != nullptr && source->IsOpen()) {
+    if (AbstractSource* source = AbstractSource::Instance();
+        source != nullptr && source->IsOpen()) {
         source->SetState(4);
     }
     m_state->showUI = false;
@@ -675,8 +676,7 @@ void DataArg_UserInterface::Notify(TW_UINT16 message) {
 }
 
 void DataArg_UserInterface::WakeApplication() {
-    if (m_state->parentWindow != nullptr &&
-        PostMessageA(m_state->parentWindow, WM_NULL, 0, 0)) {
+    if (m_state->parentWindow != nullptr && PostMessageA(m_state->parentWindow, WM_NULL, 0, 0)) {
         return;
     }
     // Enabled without a window: the thread's own queue (notices go out on the application's

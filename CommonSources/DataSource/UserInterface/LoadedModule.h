@@ -9,9 +9,8 @@ public:
     // The module that holds the code at address, kept loaded; none for a null address.
     static LoadedModule Containing(const void* address) {
         HMODULE module = nullptr;
-        if (address != nullptr &&
-            !GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                                static_cast<LPCSTR>(address), &module)) {
+        if (address != nullptr && !GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                                                      static_cast<LPCSTR>(address), &module)) {
             module = nullptr;
         }
         return LoadedModule(module);

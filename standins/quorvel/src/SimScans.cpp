@@ -184,8 +184,9 @@ bool Pause(Run& run) {
 bool FilePage(const Run& run, int number) {
     Simulator::Access state = Simulator::Instance().Lock();
     std::vector<SimJob>& jobs = state->servers[run.server].scannedJobs;
-    const auto job = std::find_if(jobs.begin(), jobs.end(),
-                                  [&](const SimJob& candidate) { return candidate.id == run.jobId; });
+    const auto job = std::find_if(jobs.begin(), jobs.end(), [&](const SimJob& candidate) {
+        return candidate.id == run.jobId;
+    });
     if (job == jobs.end()) {
         return false;
     }
@@ -313,8 +314,7 @@ int QUORVEL_CALL InitiateScan(QuorvelSessionHandle* session, ServerAttributeList
     return call.Return(QUORVEL_OK);
 }
 
-int QUORVEL_CALL CancelScan(QuorvelSessionHandle* session, int32_t jobId, int32_t flags,
-                            int32_t) {
+int QUORVEL_CALL CancelScan(QuorvelSessionHandle* session, int32_t jobId, int32_t flags, int32_t) {
     SimCall call("SCAN_cancelScan");
     call.Handle("session", session).Int("job", jobId).Int("flags", flags);
     std::string server;

@@ -1,8 +1,8 @@
 #pragma once
 // A small TWAIN application for tests. It talks to the data source either directly, through
 // a DS_Entry it is given, or through a source manager (TWAIN_32.DLL unless told otherwise),
-// from a hidden window of its own whose messages it pumps. Every check of an answer pairs the return code with the
-// condition code that DAT_STATUS then reports (EXPECT_TWAIN).
+// from a hidden window of its own whose messages it pumps. Every check of an answer pairs the
+// return code with the condition code that DAT_STATUS then reports (EXPECT_TWAIN).
 
 #include "TwainDefs.h"
 

@@ -124,7 +124,7 @@ TW_UINT16 TableState(TW_UINT16 before, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 ms
         }
         // In state 6 the pending page is dropped unread.
         return (before == 6 || before == 7) && pending != nullptr ? (pending->Count != 0 ? 6 : 5)
-                                                                   : 0;
+                                                                  : 0;
     }
     if (dg == DG_CONTROL && dat == DAT_PENDINGXFERS && msg == MSG_RESET) {
         if (!ok) {

@@ -134,6 +134,15 @@ Picture FromDib(HGLOBAL handle) {
     return {bitmap.header.biWidth, std::abs(bitmap.header.biHeight), SwapRedBlue(bitmap.rows, 24)};
 }
 
+// The user acknowledges every error the window reports.
+std::unique_ptr<guitest::WindowAnswerer> AcknowledgeErrors() {
+    return std::make_unique<guitest::WindowAnswerer>(
+        [](HWND window) {
+            return guitest::HasControls(window, {IDC_MODAL_ERROR_TEXT, IDOK});
+        },
+        [](HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); });
+}
+
 HWND g_pressAcquireIn = nullptr;
 
 void CALLBACK PressAcquire(HWND, UINT, UINT_PTR timer, DWORD) {
@@ -323,6 +332,19 @@ protected:
         return picture;
     }
 
+    // Every page of the job announced, natively, each a picture; the pages left then.
+    TW_INT16 TakeEveryPageNatively() {
+        TW_INT16 left = 0;
+        for (int pages = 0; pages < 10; ++pages) {
+            EXPECT_GT(Native().width, 0);
+            left = EndXfer();
+            if (left <= 0) {
+                break;
+            }
+        }
+        return left;
+    }
+
     TW_INT16 EndXfer() {
         TW_PENDINGXFERS pending = {0xAAAA, 0};
         EXPECT_TWAIN(*app, TWRC_SUCCESS, TWCC_SUCCESS,
@@ -378,10 +400,7 @@ protected:
 } // namespace
 
 TEST_P(AcquireRoadTest, TwoStoredJobsOneAfterTheOtherInOneWindow) {
-    // The user acknowledges whatever error the window reports.
-    guitest::WindowAnswerer errors(
-        [](HWND window) { return guitest::HasControls(window, {IDC_MODAL_ERROR_TEXT, IDOK}); },
-        [](HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); });
+    const std::unique_ptr<guitest::WindowAnswerer> errors = AcknowledgeErrors();
     HWND window = nullptr;
     ASSERT_NO_FATAL_FAILURE(OpenAndEnable(&window));
 
@@ -423,7 +442,7 @@ TEST_P(AcquireRoadTest, TwoStoredJobsOneAfterTheOtherInOneWindow) {
     // The manager that loaded the source took each notice, whatever its file name; one that
     // refused left them to the source.
     EXPECT_EQ(GetParam() == Road::TestManager ? 3 : 0, QueuedByTestManager());
-    EXPECT_EQ(0, errors.Answered());
+    EXPECT_EQ(0, errors->Answered());
     DisableAndClose();
     EXPECT_EQ(0, app->CountForeignVisibleWindows());
 }
@@ -434,15 +453,7 @@ TEST_P(AcquireRoadTest, AWindowlessScanIsAnnouncedOnce) {
     ASSERT_NO_FATAL_FAILURE(Open());
     ASSERT_EQ(TWRC_SUCCESS, Enable(false));
     EXPECT_TRUE(ReceiveOnce(MSG_XFERREADY, 0));
-    int pages = 0;
-    TW_INT16 left = 0;
-    do {
-        const Picture page = Native();
-        EXPECT_GT(page.width, 0);
-        left = EndXfer();
-        ++pages;
-    } while (left > 0 && pages < 10);
-    EXPECT_EQ(0, left);
+    EXPECT_EQ(0, TakeEveryPageNatively());
     app->PumpMessages(300);
     EXPECT_EQ(1, CountNotices(MSG_XFERREADY));
     EXPECT_EQ(0, CountNotices(MSG_CLOSEDSREQ));
@@ -577,9 +588,7 @@ TEST_F(AcquireEndToEndTest, EachPageIsTheSameByNativeAndMemoryTransfer) {
 
 TEST_F(AcquireEndToEndTest, AScanStartedOnTheInitiatePaneDeliversItsPages) {
     // An error the window reports (a refused scan) is acknowledged, and counted.
-    guitest::WindowAnswerer errors(
-        [](HWND window) { return guitest::HasControls(window, {IDC_MODAL_ERROR_TEXT, IDOK}); },
-        [](HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); });
+    const std::unique_ptr<guitest::WindowAnswerer> errors = AcknowledgeErrors();
     HWND window = nullptr;
     ASSERT_NO_FATAL_FAILURE(OpenAndEnable(&window));
 
@@ -588,18 +597,10 @@ TEST_F(AcquireEndToEndTest, AScanStartedOnTheInitiatePaneDeliversItsPages) {
     TabCtrl_SetCurFocus(GetDlgItem(window, IDC_PANE_FRAME), 1);
     guitest::ClickButton(window, IDOK);
     ASSERT_TRUE(app->PumpUntil([&] { return CountNotices(MSG_XFERREADY) > 0; }, 15000));
-    TW_INT16 left = 0;
-    int pages = 0;
-    do {
-        const Picture page = Native();
-        EXPECT_GT(page.width, 0);
-        left = EndXfer();
-        ++pages;
-    } while (left > 0 && pages < 10);
-    EXPECT_EQ(0, left);
+    EXPECT_EQ(0, TakeEveryPageNatively());
     ExpectNoTransfer();
     EXPECT_EQ(1, CountNotices(MSG_XFERREADY));
-    EXPECT_EQ(0, errors.Answered());
+    EXPECT_EQ(0, errors->Answered());
 
     DisableAndClose();
 }
