@@ -7,6 +7,7 @@
 #include <ctime>
 #include <memory>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -198,7 +199,7 @@ bool FilePage(const Run& run, int number) {
     return true;
 }
 
-void Scan(const std::shared_ptr<Run>& run) {
+void Deliver(const std::shared_ptr<Run>& run) {
     bool filed = true;
     for (int page = 1; page <= run->pages && filed; ++page) {
         filed = Pause(*run) && FilePage(*run, page);
@@ -209,18 +210,39 @@ void Scan(const std::shared_ptr<Run>& run) {
     if (filed && Pause(*run)) {
         DeliverScanEvent(run->server, kJobEnded, run->jobId);
     }
-    Runs& runs = TheRuns();
     bool cancelled = false;
     {
-        const std::lock_guard<std::mutex> lock(runs.mutex);
+        const std::lock_guard<std::mutex> lock(TheRuns().mutex);
         cancelled = run->cancelled;
     }
     if (cancelled) {
         DeliverScanEvent(run->server, kScanCanceled, run->jobId);
     }
+}
+
+// The scan is over: nothing waits for it any more.
+void Forget(const std::shared_ptr<Run>& run) {
+    Runs& runs = TheRuns();
     const std::lock_guard<std::mutex> lock(runs.mutex);
     runs.active.erase(std::remove(runs.active.begin(), runs.active.end(), run), runs.active.end());
     runs.changed.notify_all();
+}
+
+void DropScannedJob(const std::string& server, int jobId) {
+    Simulator::Access state = Simulator::Instance().Lock();
+    std::vector<SimJob>& jobs = state->servers[server].scannedJobs;
+    jobs.erase(std::remove_if(jobs.begin(), jobs.end(),
+                              [&](const SimJob& job) { return job.id == jobId; }),
+               jobs.end());
+}
+
+// The scan's thread: nothing may leave it, and the scan is over however it ends.
+void Scan(const std::shared_ptr<Run>& run) {
+    try {
+        Deliver(run);
+    } catch (...) {
+    }
+    Forget(run);
 }
 
 void LogRequest(SimCall& call, const ServerAttributeList* attributes) {
@@ -306,7 +328,14 @@ int QUORVEL_CALL InitiateScan(QuorvelSessionHandle* session, ServerAttributeList
         const std::lock_guard<std::mutex> lock(runs.mutex);
         runs.active.push_back(run);
     }
-    std::thread([run] { Scan(run); }).detach();
+    try {
+        std::thread([run] { Scan(run); }).detach();
+    } catch (const std::system_error&) {
+        // Without a thread there is no scan.
+        Forget(run);
+        DropScannedJob(server, run->jobId);
+        return call.Return(QUORVEL_OUT_OF_MEMORY);
+    }
     *jobId = run->jobId;
     call.OutInt("job", run->jobId)
         .Note("scans job " + std::to_string(run->jobId) + " of " + std::to_string(run->pages) +
@@ -342,13 +371,7 @@ int QUORVEL_CALL CancelScan(QuorvelSessionHandle* session, int32_t jobId, int32_
                                ? QUORVEL_FUNCTION_NOT_AVAILABLE
                                : QUORVEL_JOB_NOT_FOUND);
     }
-    {
-        Simulator::Access state = Simulator::Instance().Lock();
-        std::vector<SimJob>& jobs = state->servers[server].scannedJobs;
-        jobs.erase(std::remove_if(jobs.begin(), jobs.end(),
-                                  [&](const SimJob& job) { return job.id == jobId; }),
-                   jobs.end());
-    }
+    DropScannedJob(server, jobId);
     return call.Return(QUORVEL_OK);
 }
 
