@@ -266,12 +266,7 @@ TEST_F(SimConnectionTest, CallsNotYetSimulatedAnswerNotAvailable) {
     EXPECT_EQ(QUORVEL_JOB_NOT_FOUND, SCAN_getNumPagesInJob(&scan, 1, &count, 0));
     EXPECT_EQ(0, count);
     EXPECT_EQ(QUORVEL_JOB_NOT_FOUND, SCAN_deleteJob(&scan, 1, 0));
-    EXPECT_EQ(QUORVEL_FUNCTION_NOT_AVAILABLE, SCAN_cancelScan(&scan, 1, 0, 0));
-    ServerAttributeList empty = {};
-    int32_t job = 9;
-    EXPECT_EQ(QUORVEL_FUNCTION_NOT_AVAILABLE, SCAN_initiateScan(&scan, &empty, &job, 0));
-    EXPECT_EQ(0, job);
-    EXPECT_EQ(QUORVEL_PARAMETER_MAY_NOT_BE_NULL, SCAN_initiateScan(&scan, nullptr, nullptr, 0));
+    // New scans are simulated now (test_SimScans.cpp).
 
     ServerStringArray* book = reinterpret_cast<ServerStringArray*>(1);
     EXPECT_EQ(QUORVEL_FUNCTION_NOT_AVAILABLE, ADDRESS_sGetAddrBook(&server, "users", &book, 0));

@@ -135,6 +135,10 @@ AbstractSource::~AbstractSource() {
     } catch (std::exception& e) {
         CommonCpp::NoteException(&e, __FILE__, __LINE__);
     }
+    // The windows go first: closing, they still write the preferences store and read the
+    // identities.
+    g_userInterfaceHandler = nullptr;
+    m_userInterface.reset();
     g_statusHandler = nullptr;
     m_state->controlResponder.reset();
     m_state->imageResponder.reset();
@@ -144,8 +148,6 @@ AbstractSource::~AbstractSource() {
     g_fileSystemHandler = nullptr;
     m_fileSystem.reset();
     m_identity.reset();
-    g_userInterfaceHandler = nullptr;
-    m_userInterface.reset();
 
     DeleteScanner();
     m_state->quorvelWrapper.reset();

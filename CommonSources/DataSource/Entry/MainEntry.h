@@ -8,3 +8,7 @@ extern "C" TW_UINT16 WINAPI DS_Entry(pTW_IDENTITY pOrigin, TW_UINT32 dg, TW_UINT
 
 // Makes a failed allocation inside a TWAIN call an exception instead of a null pointer.
 void throwBadAlloc();
+
+// An address in the code that made the DS_Entry call under way: inside the source manager that
+// called, or inside the application when it calls DS_Entry itself. Null outside a call.
+const void* DSEntryCaller();

@@ -2,6 +2,7 @@
 
 #include "AbstractSource.h"
 #include "DataArg_UserInterface.h"
+#include "MainEntry.h"
 #include "ResourceLoader.h"
 #include "STR_value32.h"
 #include "TwainException.h"
@@ -121,6 +122,8 @@ TW_UINT16 DataArg_Identity::MsgOpenDS(pTW_IDENTITY pOrigin, TW_MEMREF pData) {
     }
     m_sourceIdentity = *static_cast<pTW_IDENTITY>(pData);
     m_applicationIdentity = *pOrigin;
+    // Whichever manager loaded the source (or none), not one found by its file name.
+    m_opener = DSEntryCaller();
     source.LoadApplicationPreferences();
     source.SetState(4);
     return TWRC_SUCCESS;
@@ -146,6 +149,7 @@ TW_UINT16 DataArg_Identity::MsgCloseDS(pTW_IDENTITY pOrigin, TW_MEMREF pData) {
         throw TwainException(__FILE__, __LINE__, TWCC_OPERATIONERROR);
     }
     m_sourceIdentity.Id = 0;
+    m_opener = nullptr;
     source.SetState(3);
     return TWRC_SUCCESS;
 }

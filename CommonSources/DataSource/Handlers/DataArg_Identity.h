@@ -19,6 +19,9 @@ public:
     virtual bool IsSameApplication(const TW_IDENTITY* identity) const;
     virtual TW_IDENTITY* GetApplicationIdentity();
     virtual TW_IDENTITY* GetSourceIdentity();
+    // An address in the code that opened the source (MSG_OPENDS): in the source manager that
+    // loaded it, which takes the source's notices; null while the source is not open.
+    const void* GetOpenerAddress() const { return m_opener; }
 
     // "<cap in hex>;<major>;<minor><ProductName>;<ProductFamily>;<Manufacturer>;" of the
     // application: the form the keys already stored have.
@@ -34,4 +37,5 @@ private:
     TW_IDENTITY m_sourceIdentity;
     TW_IDENTITY m_template;
     TW_IDENTITY m_applicationIdentity;
+    const void* m_opener = nullptr;
 };

@@ -3,6 +3,7 @@
 #include "AbstractSource.h"
 #include "PageTransferRequest.h"
 #include "ScanCommandIntf.h"
+#include "TransferStates.h"
 #include "TwainException.h"
 
 #include <string>
@@ -19,32 +20,28 @@ bool DataArg_ImageFileXfer::IsDat(TW_UINT16 dat) const {
 
 TW_UINT16 DataArg_ImageFileXfer::MsgGet(pTW_IDENTITY, TW_MEMREF) {
     EnsureTransferMechanism(TWSX_FILE);
-    RequirePageReady(__FILE__, __LINE__);
     AbstractSource& source = *GetSource();
-    source.SetMemoryTransferActive(false);
-    source.SetState(7);
-    try {
-        const ImageAttributes attributes = GetImageAttributes();
-        if (attributes.FileFormat == TWFF_PICT) {
-            throw TwainException(__FILE__, __LINE__, TWCC_BUMMER);
-        }
-        std::string name = source.GetTransferFileName();
-        if (name.empty()) {
-            name = source.GetDefaultTransferFileName();
-        }
-        PageTransferRequest request = MakeRequest(attributes);
-        request.fileName = name;
-        Command().TransferFile(request);
-    } catch (...) {
-        source.SetState(6);
-        throw;
+    TransferStates::Transfer transfer(source, TWSX_FILE, __FILE__, __LINE__);
+    RequireServer(__FILE__, __LINE__);
+    const ImageAttributes attributes = GetImageAttributes();
+    if (attributes.FileFormat == TWFF_PICT) {
+        throw TwainException(__FILE__, __LINE__, TWCC_BUMMER);
     }
+    std::string name = source.GetTransferFileName();
+    if (name.empty()) {
+        name = source.GetDefaultTransferFileName();
+    }
+    PageTransferRequest request = MakeRequest(attributes);
+    request.fileName = name;
+    Command().TransferFile(request);
     // The next DAT_SETUPFILEXFER MSG_GET reports the default name again; the stored name stays.
     source.SetFileNameGiven(false);
-    if (IsStopRequested()) {
+    const bool stopped = IsStopRequested();
+    if (stopped) {
         ResetTransfer();
-        return TWRC_CANCEL;
+    } else {
+        EndPage();
     }
-    EndPage();
-    return TWRC_XFERDONE;
+    transfer.Answered(true);
+    return stopped ? TWRC_CANCEL : TWRC_XFERDONE;
 }

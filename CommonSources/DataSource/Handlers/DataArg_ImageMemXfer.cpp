@@ -5,6 +5,7 @@
 #include "PageTransferRequest.h"
 #include "SafeHandle.h"
 #include "ScanCommandIntf.h"
+#include "TransferStates.h"
 #include "TwainException.h"
 
 #include <exception>
@@ -21,20 +22,11 @@ bool DataArg_ImageMemXfer::IsDat(TW_UINT16 dat) const {
 }
 
 TW_UINT16 DataArg_ImageMemXfer::MsgGet(pTW_IDENTITY, TW_MEMREF pData) {
-    AbstractSource& source = *GetSource();
-    const TW_UINT16 entryState = source.GetState();
     try {
         return TransferStrip(static_cast<TW_IMAGEMEMXFER*>(pData));
     } catch (std::exception& e) {
         CommonCpp::NoteException(&e, __FILE__, __LINE__);
         EndProgress();
-        // A failed strip leaves the state it found: 6 before the page's first strip, 7 within.
-        if (source.GetState() != entryState) {
-            source.SetState(entryState);
-        }
-        if (entryState != 7) {
-            source.SetMemoryTransferActive(false);
-        }
         throw;
     }
 }
@@ -50,14 +42,11 @@ TW_UINT16 DataArg_ImageMemXfer::TransferStrip(TW_IMAGEMEMXFER* record) {
     if (length < source.GetMinBufferSize() || length > source.GetMaxBufferSize()) {
         throw TwainException(__FILE__, __LINE__, TWCC_BADVALUE);
     }
-    // Strips of one page follow each other in state 7; a page starts in state 6. Without a
-    // page pending there is nothing to deliver, and success would hand over stale fields.
-    const TW_UINT16 state = source.GetState();
-    const bool withinPage = state == 7 && source.IsMemoryTransferActive();
-    if ((state != 6 && !withinPage) || source.GetPendingTransferCount() == 0 ||
-        !Command().HasMorePages()) {
+    // Without a page there is nothing to deliver, and success would hand over stale fields.
+    if (!Command().HasMorePages()) {
         throw TwainException(__FILE__, __LINE__, TWCC_SEQERROR);
     }
+    TransferStates::Transfer strip(source, TWSX_MEMORY, __FILE__, __LINE__);
     RequireServer(__FILE__, __LINE__);
     const ImageAttributes attributes = GetImageAttributes();
     transfer.Compression = attributes.Compression;
@@ -73,6 +62,10 @@ TW_UINT16 DataArg_ImageMemXfer::TransferStrip(TW_IMAGEMEMXFER* record) {
     } else if ((transfer.Memory.Flags & TWMF_HANDLE) != 0) {
         block = std::make_unique<CommonCpp::SafeHandle>(
             static_cast<HGLOBAL>(transfer.Memory.TheMem), 1);
+        // A block smaller than it is said to be would be written past its end.
+        if (block->GetSize() < length) {
+            throw TwainException(__FILE__, __LINE__, TWCC_BADVALUE);
+        }
         locked = std::make_unique<CommonCpp::HandleLocker>(*block);
         buffer = locked->GetPointer();
     } else {
@@ -86,8 +79,6 @@ TW_UINT16 DataArg_ImageMemXfer::TransferStrip(TW_IMAGEMEMXFER* record) {
     request.buffer = buffer;
     request.bufferLength = length;
     MemoryTransferResult result;
-    source.SetState(7);
-    source.SetMemoryTransferActive(true);
     Command().TransferMemory(request, result);
     locked.reset();
     transfer.BytesWritten = result.bytesWritten;
@@ -98,16 +89,17 @@ TW_UINT16 DataArg_ImageMemXfer::TransferStrip(TW_IMAGEMEMXFER* record) {
     transfer.YOffset = result.yOffset;
 
     if (result.stopped || IsStopRequested()) {
-        source.SetMemoryTransferActive(false);
         ResetTransfer();
+        strip.Answered(true);
         return TWRC_CANCEL;
     }
     if (result.lastBlock) {
-        source.SetMemoryTransferActive(false);
         Command().ResetTransfer();
         EndProgress();
         EndPage();
+        strip.Answered(true);
         return TWRC_XFERDONE;
     }
+    strip.Answered(false);
     return TWRC_SUCCESS;
 }

@@ -3,6 +3,7 @@
 #include "AbstractSource.h"
 #include "PageTransferRequest.h"
 #include "ScanCommandIntf.h"
+#include "TransferStates.h"
 #include "TwainException.h"
 
 #include <windows.h>
@@ -22,28 +23,23 @@ TW_UINT16 DataArg_ImageNativeXfer::MsgGet(pTW_IDENTITY, TW_MEMREF pData) {
     if (pData == nullptr) {
         throw TwainException(__FILE__, __LINE__, TWCC_BADVALUE);
     }
-    RequirePageReady(__FILE__, __LINE__);
-    AbstractSource& source = *GetSource();
-    source.SetMemoryTransferActive(false);
+    TransferStates::Transfer transfer(*GetSource(), TWSX_NATIVE, __FILE__, __LINE__);
+    RequireServer(__FILE__, __LINE__);
     const ImageAttributes attributes = GetImageAttributes();
     // A handle is as wide as a pointer: the application's TW_HANDLE takes all of it.
     auto* const handle = static_cast<HGLOBAL*>(pData);
     *handle = nullptr;
-    source.SetState(7);
-    try {
-        Command().TransferNative(MakeRequest(attributes), handle);
-    } catch (...) {
-        source.SetState(6);
-        throw;
-    }
+    Command().TransferNative(MakeRequest(attributes), handle);
     if (IsStopRequested() || *handle == nullptr) {
         if (*handle != nullptr) {
             GlobalFree(*handle);
             *handle = nullptr;
         }
         ResetTransfer();
+        transfer.Answered(true);
         return TWRC_CANCEL;
     }
     EndPage();
+    transfer.Answered(true);
     return TWRC_XFERDONE;
 }

@@ -1,8 +1,10 @@
 #include "DataArg_PendingXfers.h"
 
 #include "AbstractSource.h"
+#include "DataArg_UserInterface.h"
 #include "ScanCommandIntf.h"
 #include "Scanner.h"
+#include "TransferStates.h"
 #include "TwainException.h"
 #include "zylImageFile.h"
 
@@ -32,6 +34,15 @@ TW_INT16 CountBeforeEnable(AbstractSource& source) {
     return desired == -1 ? pages : std::min(pages, desired);
 }
 
+// The application will not take the page it was told of: the job moves on to its next page, and
+// the page counts as handed over.
+void DiscardPendingPage(AbstractSource& source) {
+    if (DataArg_UserInterface* const ui = AbstractSource::GetUserInterfaceHandler()) {
+        ui->BeginPage();
+    }
+    source.GetScanner()->GetScanCommand()->EndPage();
+}
+
 } // namespace
 
 DataArg_PendingXfers::~DataArg_PendingXfers() = default;
@@ -45,15 +56,13 @@ TW_UINT16 DataArg_PendingXfers::MsgEndXfer(pTW_IDENTITY, TW_MEMREF pData) {
         throw TwainException(__FILE__, __LINE__, TWCC_BADVALUE);
     }
     AbstractSource& source = AbstractSource::Required(__FILE__, __LINE__);
-    // Before a page was handed over there is no transfer to end; below state 6 ending one
-    // would move a source that is not enabled to state 5.
-    if (source.GetState() != 7) {
-        throw TwainException(__FILE__, __LINE__, TWCC_SEQERROR);
+    if (TransferStates::CheckEndTransfer(source, __FILE__, __LINE__) &&
+        source.GetPendingTransferCount() != 0) {
+        DiscardPendingPage(source);
     }
     auto& pending = *static_cast<TW_PENDINGXFERS*>(pData);
     const TW_UINT16 count = source.GetPendingTransferCount();
-    source.SetMemoryTransferActive(false);
-    source.SetState(count != 0 ? 6 : 5);
+    TransferStates::EndTransfer(source, count);
     SetCount(pending, count);
     return TWRC_SUCCESS;
 }
@@ -76,16 +85,10 @@ TW_UINT16 DataArg_PendingXfers::MsgReset(pTW_IDENTITY, TW_MEMREF pData) {
         throw TwainException(__FILE__, __LINE__, TWCC_BADVALUE);
     }
     AbstractSource& source = AbstractSource::Required(__FILE__, __LINE__);
-    // Within a page the application ends it first (MSG_ENDXFER).
-    if (source.GetState() == 7) {
-        throw TwainException(__FILE__, __LINE__, TWCC_SEQERROR);
-    }
+    TransferStates::CheckReset(source, __FILE__, __LINE__);
     source.GetScanner()->GetScanCommand()->Reset();
     source.SetFileNameGiven(false);
-    source.SetMemoryTransferActive(false);
     static_cast<TW_PENDINGXFERS*>(pData)->Count = 0;
-    if (source.GetState() > 5) {
-        source.SetState(5);
-    }
+    TransferStates::Reset(source);
     return TWRC_SUCCESS;
 }

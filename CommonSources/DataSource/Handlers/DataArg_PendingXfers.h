@@ -11,7 +11,8 @@ public:
     ~DataArg_PendingXfers() override;
 
     bool IsDat(TW_UINT16 dat) const override;
-    // State 7 only (a page handed over or cancelled): state 6 with pages left, else 5.
+    // State 7 (a page handed over or cancelled), or 6, where the pending page is dropped
+    // unread: state 6 with pages left, else 5.
     TW_UINT16 MsgEndXfer(pTW_IDENTITY pOrigin, TW_MEMREF pData) override;
     // Changes nothing. Before MSG_ENABLEDS the pages the attached job would deliver.
     TW_UINT16 MsgGet(pTW_IDENTITY pOrigin, TW_MEMREF pData) override;

@@ -84,14 +84,6 @@ void ImageXferBase::EndProgress() {
     }
 }
 
-void ImageXferBase::RequirePageReady(const char* file, int line) {
-    // A second transfer of a page before MSG_ENDXFER, or one before MSG_XFERREADY.
-    if (m_source->GetState() != 6 || m_source->GetPendingTransferCount() == 0) {
-        throw TwainException(file, line, TWCC_SEQERROR);
-    }
-    RequireServer(file, line);
-}
-
 void ImageXferBase::RequireServer(const char* file, int line) {
     // A page described by a server that is gone would fail as a bad value, not as a lost
     // device.

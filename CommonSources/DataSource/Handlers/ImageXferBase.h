@@ -3,9 +3,7 @@
 // The page itself is the scan model's: each transfer hands the negotiated values to the
 // current scan command, which reads the page and delivers it.
 //
-// States follow TWAIN's table: a transfer starts in state 6 (a memory transfer also in state
-// 7 while its page's strips are coming); a finished or cancelled page leaves the source in
-// state 7 until MSG_ENDXFER; a failure leaves the state it found.
+// The TWAIN states around a transfer are TransferStates' table.
 
 #include "AbstractDataArg.h"
 #include "ImageAttributes.h"
@@ -40,8 +38,6 @@ protected:
     // Whether the user asked the acquisition to stop.
     bool IsStopRequested();
     void EndProgress();
-    // TWCC_SEQERROR unless the source is in state 6 with a page pending.
-    void RequirePageReady(const char* file, int line);
     // ServerDownException once the scan session has lost its server.
     void RequireServer(const char* file, int line);
 

@@ -23,21 +23,20 @@ TW_UINT16 DataArg_Event::MsgProcessEvent(pTW_IDENTITY, TW_MEMREF pData) {
         result = TWRC_DSEVENT;
     }
     event->TWMessage = MSG_NULL;
-    const bool showUI = ui != nullptr && ui->GetShowUI();
+    // The notices no source manager took, whether the user interface shows or not; one a call,
+    // so that none hides another.
     if (AbstractSource* const source = AbstractSource::Instance()) {
         if (source->IsTransferReadyPending()) {
             source->SetTransferReadyPending(false);
-            if (!showUI) {
-                event->TWMessage = MSG_XFERREADY;
-            }
+            event->TWMessage = MSG_XFERREADY;
+            result = TWRC_DSEVENT;
+        } else if (source->IsCloseRequestPending()) {
+            source->SetCloseRequestPending(false);
+            event->TWMessage = MSG_CLOSEDSREQ;
             result = TWRC_DSEVENT;
         }
-        if (source->IsCloseRequestPending()) {
-            source->SetCloseRequestPending(false);
-            if (!showUI) {
-                event->TWMessage = MSG_CLOSEDSREQ;
-            }
-            result = TWRC_DSEVENT;
+        if (ui != nullptr && source->IsCloseRequestPending()) {
+            ui->WakeApplication();
         }
     }
     Sleep(1);

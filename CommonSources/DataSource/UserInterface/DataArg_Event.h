@@ -11,8 +11,7 @@ public:
     ~DataArg_Event() override;
 
     bool IsDat(TW_UINT16 dat) const override;
-    // TWRC_DSEVENT when a window of the source took the message or a pending notice was
-    // consumed; TWMessage carries the notice only while the source runs without its user
-    // interface.
+    // TWRC_DSEVENT when a window of the source took the message or a pending notice is
+    // reported in TWMessage (MSG_XFERREADY before MSG_CLOSEDSREQ, one a call).
     TW_UINT16 MsgProcessEvent(pTW_IDENTITY pOrigin, TW_MEMREF pData) override;
 };

@@ -62,6 +62,11 @@ struct DataArg_UserInterface::UiState {
     bool showUI = false;
     // Pages still to be handed over in the current acquisition.
     int32_t pageCounter = 0;
+    // A page is on its way to the application (its data are read, or it is dropped unread),
+    // and the pages the job had left then: the page counts as handed over once the job has
+    // moved past it.
+    bool pageUnderway = false;
+    TW_UINT16 pagesLeftAtPage = 0;
     UiWindowIntf* loginDialog = nullptr;
     UiWindowIntf* chooserDialog = nullptr;
     UiWindowIntf* currentWindow = nullptr;
@@ -113,7 +118,9 @@ TW_UINT16 DataArg_UserInterface::MsgDisableDS(pTW_IDENTITY, TW_MEMREF pData) {
         const CriticalSection::Lock lock(m_state->lock);
         m_state->disableRequested = true;
     }
-    if (AbstractSource* source = AbstractSource::Instance()) {
+    // A source that was never opened (one kept after a cancelled open) stays in state 3.
+    if (AbstractSource* source = AbstractSource::Instance();
+        source != nullptr && source->IsOpen()) {
         source->SetState(4);
     }
     m_state->showUI = false;
@@ -204,7 +211,15 @@ bool DataArg_UserInterface::IsProgressShown() {
     return m_state->progress != nullptr;
 }
 
+void DataArg_UserInterface::BeginPage() {
+    AbstractSource* const source = AbstractSource::Instance();
+    m_state->pageUnderway = true;
+    m_state->pagesLeftAtPage = source != nullptr ? source->GetPendingTransferCount() : 0;
+}
+
 void DataArg_UserInterface::ShowProgress(unsigned long total) {
+    // The page counts whether or not its window can be shown.
+    BeginPage();
     if (m_state->progress != nullptr || g_windowFactory == nullptr) {
         return;
     }
@@ -335,6 +350,18 @@ void DataArg_UserInterface::ClearCloseRequest() {
 void DataArg_UserInterface::EndProgress() {
     if (std::unique_ptr<ProgressWindowIntf> progress = std::move(m_state->progress)) {
         progress->StopAndWait();
+    }
+    // Once per page, however often its end is reported; a strip that failed leaves its page
+    // underway.
+    if (m_state->pageUnderway) {
+        AbstractSource* const source = AbstractSource::Instance();
+        const TW_UINT16 left = source != nullptr ? source->GetPendingTransferCount() : 0;
+        if (left < m_state->pagesLeftAtPage || left == 0) {
+            m_state->pageUnderway = false;
+            if (!m_state->closeRequested && m_state->pageCounter > 0) {
+                --m_state->pageCounter;
+            }
+        }
     }
     if (UiWindowIntf* current = m_state->currentWindow) {
         current->Activate();
@@ -609,22 +636,12 @@ void DataArg_UserInterface::PostToAcquireWindow(WPARAM wParam, LPARAM lParam) {
 
 void DataArg_UserInterface::NotifyTransferReady() {
     m_state->pageDone = false;
-    AbstractSource* const source = AbstractSource::Instance();
-    if (source) {
-        source->SetTransferReadyPending(true);
-    }
     try {
-        bool accepted = false;
-        if (SendToApplication(MSG_XFERREADY, accepted)) {
-            if (source) {
-                source->SetState(6);
-                // The application has it from the source manager: DAT_EVENT must not report
-                // it a second time.
-                if (accepted) {
-                    source->SetTransferReadyPending(false);
-                }
-            }
+        // The application may ask for the page as soon as it hears of it.
+        if (AbstractSource* const source = AbstractSource::Instance()) {
+            source->SetState(6);
         }
+        Notify(MSG_XFERREADY);
     } catch (std::exception& e) {
         CommonCpp::NoteException(&e, __FILE__, __LINE__);
         m_state->pageDone = true;
@@ -632,47 +649,56 @@ void DataArg_UserInterface::NotifyTransferReady() {
 }
 
 void DataArg_UserInterface::NotifyCloseRequest() {
-    AbstractSource* const source = AbstractSource::Instance();
-    if (source) {
-        source->SetCloseRequestPending(true);
-    }
     try {
-        bool accepted = false;
-        if (SendToApplication(MSG_CLOSEDSREQ, accepted) && source) {
-            if (source->GetState() == 7) {
-                source->SetState(6);
-            }
-            if (accepted) {
-                source->SetCloseRequestPending(false);
-            }
+        if (AbstractSource* const source = AbstractSource::Instance();
+            source != nullptr && source->GetState() == 7) {
+            source->SetState(6);
         }
+        Notify(MSG_CLOSEDSREQ);
     } catch (std::exception& e) {
         CommonCpp::NoteException(&e, __FILE__, __LINE__);
     }
 }
 
-bool DataArg_UserInterface::SendToApplication(TW_UINT16 message, bool& accepted) {
-    accepted = false;
+void DataArg_UserInterface::Notify(TW_UINT16 message) {
     AbstractSource* const source = AbstractSource::Instance();
-    if (!source) {
-        return false;
+    if (source == nullptr || SendToApplication(message)) {
+        return;
     }
-    DataArg_Identity* const identities = source->GetIdentityArg();
-    // The source manager is looked up anew for every message: the application may have
-    // loaded another one meanwhile.
-    const LoadedModule manager("TWAIN_32.DLL");
+    // No source manager took it: DAT_EVENT reports it once, with the application's next
+    // message, which is sent for that in case its loop is idle.
+    if (message == MSG_XFERREADY) {
+        source->SetTransferReadyPending(true);
+    } else {
+        source->SetCloseRequestPending(true);
+    }
+    WakeApplication();
+}
+
+void DataArg_UserInterface::WakeApplication() {
+    if (m_state->parentWindow != nullptr && PostMessageA(m_state->parentWindow, WM_NULL, 0, 0)) {
+        return;
+    }
+    // Enabled without a window: the thread's own queue (notices go out on the application's
+    // thread).
+    PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
+}
+
+bool DataArg_UserInterface::SendToApplication(TW_UINT16 message) {
+    DataArg_Identity* const identities = AbstractSource::Instance()->GetIdentityArg();
+    // The manager that loaded the source, looked up anew for every message: only it knows the
+    // source and the application by the Ids it gave them. An application that calls DS_Entry
+    // itself exports no DSM_Entry.
+    const LoadedModule manager = LoadedModule::Containing(identities->GetOpenerAddress());
     if (!manager.Get()) {
         return false;
     }
     // Through a plain pointer: the export's type is known only by its name.
     const auto entry = reinterpret_cast<DSMENTRYPROC>(
         reinterpret_cast<void*>(GetProcAddress(manager.Get(), "DSM_Entry")));
-    if (!entry) {
-        return false;
-    }
-    accepted = entry(identities->GetSourceIdentity(), identities->GetApplicationIdentity(),
-                     DG_CONTROL, DAT_NULL, message, nullptr) == TWRC_SUCCESS;
-    return true;
+    return entry != nullptr &&
+           entry(identities->GetSourceIdentity(), identities->GetApplicationIdentity(), DG_CONTROL,
+                 DAT_NULL, message, nullptr) == TWRC_SUCCESS;
 }
 
 std::string getApplicationProductName() {

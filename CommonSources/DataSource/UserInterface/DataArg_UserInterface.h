@@ -44,8 +44,11 @@ public:
     virtual void CloseAllDialogs();
     virtual void EndProgressIfShown();
     // The progress window on its own thread (through the window factory): started once, moved,
-    // and stopped by EndProgress.
+    // and stopped by EndProgress. It begins the page whether or not a window can be shown.
     void ShowProgress(unsigned long total) override;
+    // A page is on its way to the application (ShowProgress does this), or dropped unread: an
+    // EndProgress once the job has moved past it counts it as handed over.
+    void BeginPage();
     void SetProgressPos(unsigned long position) override;
     bool IsProgressShown() override;
     // The warning window, only while the "connectwarning" preference is on; one at a time.
@@ -61,14 +64,15 @@ public:
     bool IsCloseRequested() override;
     void RequestClose() override;
     void ClearCloseRequest() override;
-    // Ends one page: the progress window stops, the window in front comes back, and the acquisition
-    // ends once no page is left to hand over.
+    // Ends one page: the progress window stops, the page is counted as handed over once the job
+    // has moved past it (not while a close is requested), the window in front comes back, and
+    // the acquisition ends once no page is left to hand over.
     void EndProgress() override;
     bool GetShowUI() override;
     bool GetUiFlagB() override;
-    // MSG_XFERREADY (state 6) and MSG_CLOSEDSREQ (state 6 from 7) through the source manager.
-    // Each is marked pending at the source first; the mark stays only when the source manager
-    // could not take the message, so that DAT_EVENT reports it once and only then.
+    // MSG_XFERREADY (state 6) and MSG_CLOSEDSREQ (state 6 from 7) through the source manager that
+    // opened the source. When none takes it (none, or it refused) the notice is marked pending at
+    // the source, for DAT_EVENT to report once, and the application's loop is woken.
     void NotifyTransferReady() override;
     void NotifyCloseRequest() override;
     bool IsPageDone() override;
@@ -110,6 +114,9 @@ public:
     AcquireWindowIntf* GetAcquireJobsDialog() const;
     // The window-less acquisition while it exists.
     GuilessAcquireIntf* GetGuilessAcquireJobManager() const;
+    // A message to the application's window (hParent), or to its thread without one, so that
+    // a loop waiting for messages passes the next one to DAT_EVENT.
+    void WakeApplication();
 
     // The server chooser, run modally while a source opens: 1 when the user chose a server
     // whose log-in went through and the source is connected, else 2. Without a window
@@ -122,9 +129,9 @@ public:
 
 private:
     struct UiState;
-    // Sends one DAT_NULL message to the application: false when no source manager took the
-    // call; accepted is set when it answered TWRC_SUCCESS.
-    bool SendToApplication(TW_UINT16 message, bool& accepted);
+    void Notify(TW_UINT16 message);
+    // Sends one DAT_NULL message to the application: true when a source manager took it.
+    bool SendToApplication(TW_UINT16 message);
     // The application's window, enabled and in front again.
     void RestoreParentWindow();
 

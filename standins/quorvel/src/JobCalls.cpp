@@ -13,6 +13,7 @@
 #include "SimFixtures.h"
 #include "SimJobs.h"
 #include "SimPageData.h"
+#include "SimScans.h"
 #include "SimRecords.h"
 #include "SimServedData.h"
 #include "Simulator.h"
@@ -45,6 +46,7 @@ bool OpenJobs(SimCall& call, QuorvelSessionHandle* session, std::string& server,
         call.Return(code);
         return false;
     }
+    AddScannedJobs(server, jobs);
     return true;
 }
 

@@ -1,7 +1,6 @@
 // quorvel_scan's calls, run inside quorvel10 and reached through OrvexSimInternal_ScanCalls.
 // Sessions, server attributes and the event registrations live here; the calls on stored jobs
-// are in JobCalls.cpp. New scans answer FUNCTION_NOT_AVAILABLE with their out values cleared
-// until the simulated servers can make them.
+// are in JobCalls.cpp, new scans and their cancels in SimScans.cpp.
 
 #include <string>
 
@@ -9,16 +8,12 @@
 #include "SimBridge.h"
 #include "SimFixtures.h"
 #include "SimRecords.h"
+#include "SimScans.h"
 #include "Simulator.h"
 
 using namespace orvexsim;
 
 namespace {
-
-// A call whose behaviour the simulated servers do not have yet.
-int NotYet(SimCall& call) {
-    return call.Admit() ? call.Return(QUORVEL_FUNCTION_NOT_AVAILABLE) : call.Result();
-}
 
 int QUORVEL_CALL OpenSession(QuorvelServerHandle* server, QuorvelSessionHandle* session, int32_t) {
     SimCall call("SCAN_openSession");
@@ -30,34 +25,6 @@ int QUORVEL_CALL CloseSession(QuorvelSessionHandle* session, int32_t) {
     SimCall call("SCAN_closeSession");
     call.Handle("session", session);
     return RemoveSession(call, session, SessionKind::Scan);
-}
-
-int QUORVEL_CALL InitiateScan(QuorvelSessionHandle* session, ServerAttributeList* attributes,
-                              int32_t* jobId, int32_t) {
-    SimCall call("SCAN_initiateScan");
-    call.Handle("session", session);
-    // The job's settings, whole, so that tests see what a new scan would ask of the copier.
-    if (attributes) {
-        std::string pairs = "[";
-        for (int32_t i = 0; attributes->keys && attributes->values && i < attributes->count; ++i) {
-            pairs +=
-                (i ? " " : "") + Quote(attributes->keys[i]) + "=" + Quote(attributes->values[i]);
-        }
-        call.Raw("attributes", pairs + "]");
-    } else {
-        call.Raw("attributes", "null");
-    }
-    call.Pointer("job", jobId);
-    std::string server;
-    if (!call.Admit(ServerOf(session, SessionKind::Scan, server))) {
-        return call.Result();
-    }
-    if (!attributes || !jobId) {
-        return call.Return(QUORVEL_PARAMETER_MAY_NOT_BE_NULL);
-    }
-    *jobId = 0;
-    call.Note("no new-scan script on the simulated server");
-    return call.Return(QUORVEL_FUNCTION_NOT_AVAILABLE);
 }
 
 int QUORVEL_CALL ServerAttributes(QuorvelSessionHandle* session, ServerAttributeList** list,
@@ -134,12 +101,6 @@ int QUORVEL_CALL GetAlertEvents(QuorvelServerHandle* server, QuorvelCallback cal
     return RegisterEvents("SCAN_getAlertEvents", server, callback, ticket, true);
 }
 
-int QUORVEL_CALL CancelScan(QuorvelSessionHandle* session, int32_t jobId, int32_t flags, int32_t) {
-    SimCall call("SCAN_cancelScan");
-    call.Handle("session", session).Int("job", jobId).Int("flags", flags);
-    return NotYet(call);
-}
-
 // Filled by name: several calls share one signature, so an order slip would still compile.
 OrvexSimScanCalls MakeCalls() {
     OrvexSimScanCalls calls = {};
@@ -153,7 +114,7 @@ OrvexSimScanCalls MakeCalls() {
     calls.SCAN_deleteJob = jobcalls::DeleteJob;
     calls.SCAN_deleteJobInMailbox = jobcalls::DeleteJobInMailbox;
     calls.SCAN_isJobInMailbox = jobcalls::IsJobInMailbox;
-    calls.SCAN_initiateScan = InitiateScan;
+    calls.SCAN_initiateScan = scans::InitiateScan;
     calls.SCAN_getScanPageInfo = jobcalls::GetScanPageInfo;
     calls.SCAN_getScanPageInfoInMailbox = jobcalls::GetScanPageInfoInMailbox;
     calls.SCAN_serverAttributes = ServerAttributes;
@@ -161,7 +122,7 @@ OrvexSimScanCalls MakeCalls() {
     calls.SCAN_getEvents = GetEvents;
     calls.SCAN_getEventsEx = GetEventsEx;
     calls.SCAN_getAlertEvents = GetAlertEvents;
-    calls.SCAN_cancelScan = CancelScan;
+    calls.SCAN_cancelScan = scans::CancelScan;
     calls.SCAN_getNumPagesInJob = jobcalls::GetNumPagesInJob;
     return calls;
 }

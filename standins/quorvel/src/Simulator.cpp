@@ -1,5 +1,7 @@
 #include "Simulator.h"
 
+#include "SimScans.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -215,6 +217,8 @@ int Simulator::Deliver(TicketKind kind, const std::string& server,
 }
 
 void Simulator::Unload() {
+    // Before the callback thread goes: a scan under way delivers its events through it.
+    StopScans();
     {
         Access state = Lock();
         state->sessions.clear();

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "CallbackThread.h"
+#include "SimJobs.h"
 #include "quorvel_api.h"
 
 namespace orvexsim {
@@ -53,6 +54,10 @@ struct ServerState {
     bool down = false;
     // Jobs clients deleted (SCAN_deleteJob*); the fixture folders stay as they are.
     std::set<int> deletedJobs;
+    // Jobs that scans started by clients filed (SimScans.h), with the pages scanned so far.
+    std::vector<SimJob> scannedJobs;
+    // The id of the next scanned job; 0 until the first scan.
+    int nextScanJob = 0;
 };
 
 // Everything a call may change; used only while Simulator::Lock is held.

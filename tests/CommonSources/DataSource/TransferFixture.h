@@ -104,7 +104,6 @@ protected:
         ScanCommandIntf* const command = scanner->GetScanCommand();
         command->Reset();
         command->AttachImageFile(job);
-        ui->SetTotalPageToAcquire(startPage == -1 ? job->GetNumPages() : 1);
         source->SetState(5);
         ui->NotifyTransferReady();
         EXPECT_EQ(6, source->GetState()) << "MSG_XFERREADY sent";

@@ -30,10 +30,10 @@ TwainTestApp::TwainTestApp(DSENTRYPROC entry) : m_dsEntry(entry) {
     CreateAppWindow();
 }
 
-TwainTestApp::TwainTestApp() {
+TwainTestApp::TwainTestApp(const char* manager) {
     FillAppIdentity(m_app);
     std::memset(&m_source, 0, sizeof(m_source));
-    m_manager = LoadLibraryA("TWAIN_32.DLL");
+    m_manager = LoadLibraryA(manager);
     if (m_manager != nullptr) {
         m_dsmEntry = reinterpret_cast<DSMENTRYPROC>(
             reinterpret_cast<void*>(GetProcAddress(m_manager, MAKEINTRESOURCEA(1))));

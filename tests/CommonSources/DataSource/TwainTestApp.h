@@ -1,8 +1,8 @@
 #pragma once
 // A small TWAIN application for tests. It talks to the data source either directly, through
-// a DS_Entry it is given, or through the source manager TWAIN_32.DLL, from a hidden window of
-// its own whose messages it pumps. Every check of an answer pairs the return code with the
-// condition code that DAT_STATUS then reports (EXPECT_TWAIN).
+// a DS_Entry it is given, or through a source manager (TWAIN_32.DLL unless told otherwise),
+// from a hidden window of its own whose messages it pumps. Every check of an answer pairs the
+// return code with the condition code that DAT_STATUS then reports (EXPECT_TWAIN).
 
 #include "TwainDefs.h"
 
@@ -16,8 +16,8 @@ class TwainTestApp {
 public:
     // Direct: every triplet goes to entry with the application identity as origin.
     explicit TwainTestApp(DSENTRYPROC entry);
-    // Through the source manager: LoadLibrary("TWAIN_32.DLL"), DSM_Entry at ordinal 1.
-    TwainTestApp();
+    // Through a source manager: LoadLibrary(manager), DSM_Entry at ordinal 1.
+    explicit TwainTestApp(const char* manager = "TWAIN_32.DLL");
     TwainTestApp(const TwainTestApp&) = delete;
     TwainTestApp& operator=(const TwainTestApp&) = delete;
     ~TwainTestApp();

@@ -190,6 +190,13 @@ TEST_F(EntryTest, OpenWithoutAServerKeepsTheSourceAfterTheChooserIsCancelled) {
     EXPECT_TRUE(Contains(connects[0], "address=\"127.0.0.1\"")) << connects[0];
     EXPECT_EQ("127.0.0.1", source->GetLastServerAddress());
     EXPECT_EQ(0, source->GetServerList().GetSize());
+    // An application that closes what it failed to open (no identity was kept) is refused; the
+    // source, disabled on the way, stays in state 3.
+    app.AppIdentity().Id = 0;
+    TW_IDENTITY none = {};
+    EXPECT_EQ(TWRC_FAILURE, app.Call(DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, &none));
+    ASSERT_EQ(source, AbstractSource::Instance());
+    EXPECT_EQ(3, source->GetState());
     // The kept source reports the failure; that success lets it go.
     EXPECT_EQ(TWCC_OPERATIONERROR, app.ConditionCode());
     EXPECT_EQ(nullptr, AbstractSource::Instance());
@@ -635,14 +642,15 @@ TEST_F(EntryTest, TheUserInterfaceHandlerKeepsTheAcquisitionsState) {
     ui->ClearCloseRequest();
     EXPECT_FALSE(scanModelView->IsAcquireActive());
 
-    ui->SetTotalPageToAcquire(2);
-    EXPECT_TRUE(ui->HasPagesDone());
+    // No source manager opened this source: DAT_EVENT reports the notices.
     source->SetState(5);
     ui->NotifyTransferReady();
-    EXPECT_TRUE(source->IsTransferReadyPending()) << "DAT_EVENT reports it too";
+    EXPECT_EQ(6, source->GetState());
+    EXPECT_TRUE(source->IsTransferReadyPending());
     EXPECT_FALSE(ui->IsPageDone());
     source->SetState(7);
     ui->NotifyCloseRequest();
+    EXPECT_EQ(6, source->GetState());
     EXPECT_TRUE(source->IsCloseRequestPending());
     source->SetState(4);
 }

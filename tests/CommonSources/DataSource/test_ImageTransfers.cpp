@@ -134,6 +134,34 @@ TEST_F(ImageTransferTest, AStoredJobIsHandedOverByNativeThenMemoryTransfer) {
     source->SetState(4);
 }
 
+// MSG_ENDXFER in state 6 drops the page the application was told of, unread: the next one is
+// the job's next page, and dropping the last ends the job.
+TEST_F(ImageTransferTest, EndingATransferBeforeItStartsDropsThePage) {
+    OpenOn("");
+    ASSERT_NE(nullptr, Announce(101));
+    TW_PENDINGXFERS pending = {};
+    EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS, EndXfer(pending));
+    EXPECT_EQ(1, pending.Count);
+    EXPECT_EQ(6, State());
+    HGLOBAL handle = nullptr;
+    EXPECT_TWAIN(app, TWRC_XFERDONE, TWCC_SUCCESS, Native(handle));
+    ASSERT_NE(nullptr, handle);
+    const Bitmap bitmap = ReadBitmap(handle);
+    GlobalFree(handle);
+    EXPECT_TRUE(SwapRedBlue(ServerRows(Wrapper(), 101, 2, 24, 320, 240), 24) == bitmap.rows)
+        << "page 2's pixels";
+    EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS, EndXfer(pending));
+    EXPECT_EQ(0, pending.Count);
+    EXPECT_EQ(5, State());
+
+    ASSERT_NE(nullptr, Announce(101, 2));
+    EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS, EndXfer(pending));
+    EXPECT_EQ(0, pending.Count);
+    EXPECT_EQ(0u, pending.Reserved);
+    EXPECT_EQ(5, State());
+    source->SetState(4);
+}
+
 // A file transfer without a name of the application's writes the current format's default
 // name (BMP first); DAT_SETUPFILEXFER then names a TIFF, which is the server's page as it
 // holds it. Each file transfer makes MSG_GET report the default name again.
@@ -288,6 +316,8 @@ TEST_F(ImageTransferTest, MisplacedAndMalformedCallsAreRefused) {
     TW_IMAGEMEMXFER strip;
     TW_PENDINGXFERS pending;
     HGLOBAL handle = nullptr;
+    const HGLOBAL small = GlobalAlloc(GMEM_MOVEABLE, kMinBuffer - 1);
+    ASSERT_NE(nullptr, small);
     struct Case {
         const char* name;
         const char* setup;
@@ -319,6 +349,9 @@ TEST_F(ImageTransferTest, MisplacedAndMalformedCallsAreRefused) {
         {"memory buffer a byte too large", "page",
          [&] { return Strip(strip, buffer.data(), kMaxBuffer + 1); }, TWRC_FAILURE, TWCC_BADVALUE,
          6},
+        {"memory handle a byte smaller than its length", "page",
+         [&] { return Strip(strip, small, kMinBuffer, TWMF_APPOWNS | TWMF_HANDLE); }, TWRC_FAILURE,
+         TWCC_BADVALUE, 6},
         {"memory buffer neither pointer nor handle", "page",
          [&] { return Strip(strip, buffer.data(), kMinBuffer, TWMF_APPOWNS); }, TWRC_FAILURE,
          TWCC_BADVALUE, 6},
@@ -331,8 +364,8 @@ TEST_F(ImageTransferTest, MisplacedAndMalformedCallsAreRefused) {
         {"MSG_ENDXFER without a record", "done",
          [&] { return app.Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, nullptr); }, TWRC_FAILURE,
          TWCC_BADVALUE, 7},
-        {"MSG_ENDXFER before a transfer", "page", [&] { return EndXfer(pending); }, TWRC_FAILURE,
-         TWCC_SEQERROR, 6},
+        {"MSG_ENDXFER before a transfer drops the page", "page", [&] { return EndXfer(pending); },
+         TWRC_SUCCESS, TWCC_SUCCESS, 6},
         {"MSG_ENDXFER while enabled", "none", [&] { return EndXfer(pending); }, TWRC_FAILURE,
          TWCC_SEQERROR, 5},
         {"MSG_RESET within a page", "done",
@@ -374,6 +407,7 @@ TEST_F(ImageTransferTest, MisplacedAndMalformedCallsAreRefused) {
             GlobalFree(handle);
         }
     }
+    GlobalFree(small);
     source->SetState(4);
 
     // The transfer's mechanism is taken before anything is checked.

@@ -122,7 +122,9 @@ TW_UINT16 TableState(TW_UINT16 before, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 ms
         if (!ok) {
             return before;
         }
-        return before == 7 && pending != nullptr ? (pending->Count != 0 ? 6 : 5) : 0;
+        // In state 6 the pending page is dropped unread.
+        return (before == 6 || before == 7) && pending != nullptr ? (pending->Count != 0 ? 6 : 5)
+                                                                  : 0;
     }
     if (dg == DG_CONTROL && dat == DAT_PENDINGXFERS && msg == MSG_RESET) {
         if (!ok) {
@@ -276,7 +278,6 @@ protected:
             ScanCommandIntf* const command = scanner->GetScanCommand();
             command->Reset();
             command->AttachImageFile(image);
-            ui->SetTotalPageToAcquire(image->GetNumPages());
             ui->NotifyTransferReady();
             m_expected = 6;
             return true;

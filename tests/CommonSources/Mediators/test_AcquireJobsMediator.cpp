@@ -156,8 +156,8 @@ TEST_F(AcquireJobsMediatorTest, NewScansAndCancelsReachTheServerWithTheirCodesUn
     job.SetColorMode("COLOR");
     job.SetRawXRes("300");
     ScanJobTicket ticket;
-    EXPECT_EQ(QUORVEL_FUNCTION_NOT_AVAILABLE, mediator.InitiateScan(job.GetServerList(), ticket))
-        << "the simulated server starts no scans";
+    EXPECT_EQ(0, mediator.InitiateScan(job.GetServerList(), ticket));
+    EXPECT_EQ(1001, ticket.jobId) << "the simulated copier's first new job";
     const std::string initiated = LogLinesOf("SCAN_initiateScan").at(0);
     EXPECT_TRUE(Contains(initiated, "attributes=[\"COLOR_MODE\"=\"COLOR\" \"RAW_X_RES\"=\"300\"]"))
         << initiated;
@@ -168,10 +168,12 @@ TEST_F(AcquireJobsMediatorTest, NewScansAndCancelsReachTheServerWithTheirCodesUn
     EXPECT_EQ(0, mediator.InitiateScan(job.GetServerList(), ticket));
 
     ticket.jobId = 77;
-    EXPECT_EQ(QUORVEL_FUNCTION_NOT_AVAILABLE, mediator.CancelScan(ticket));
+    EXPECT_EQ(QUORVEL_JOB_NOT_FOUND, mediator.CancelScan(ticket)) << "no scan of that job";
     EXPECT_EQ("77", LogValue(LogLinesOf("SCAN_cancelScan").at(0), "job"));
-    OrvexSim_FailNext("SCAN_cancelScan", QUORVEL_JOB_NOT_FOUND);
-    EXPECT_EQ(QUORVEL_JOB_NOT_FOUND, mediator.CancelScan(ticket));
+    OrvexSim_FailNext("SCAN_cancelScan", -6);
+    EXPECT_EQ(-6, mediator.CancelScan(ticket));
+    ticket.jobId = 1001;
+    EXPECT_EQ(0, mediator.CancelScan(ticket)) << "the scan under way";
 }
 
 TEST_F(AcquireJobsMediatorTest, SendingAStoredJobHandsTheDestinationsToTheServer) {

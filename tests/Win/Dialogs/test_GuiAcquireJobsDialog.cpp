@@ -410,7 +410,8 @@ TEST_F(AcquireWindowTest, NewScanRunsTheBusyAnimationAndPollsUntilItsJobEnds) {
 TEST_F(AcquireWindowTest, RefusedScansLeaveNothingPending) {
     Show();
     Window()->SelectPane(GuiAcquireJobsDialog::kInitiatePane);
-    // The simulated server refuses new scans: the user is told.
+    // The server refuses the new scan: the user is told.
+    OrvexSim_FailNext("SCAN_initiateScan", QUORVEL_FUNCTION_NOT_AVAILABLE);
     Click(IDOK);
     EXPECT_EQ(1, errors->Answered());
     EXPECT_FALSE(Window()->IsScanPending());
@@ -458,17 +459,22 @@ TEST_F(AcquireWindowTest, EventsDuringAPageTransferAreHandledAfterIt) {
         bool closeRequested;
     };
     const Case cases[] = {{"cancel", 2, false}, {"failure", 3, false}, {"server down", -8, true}};
+    parts.selectedJob = 105; // one grey page
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Show();
+        Click(IDOK);
+        ASSERT_FALSE(Ui()->IsPageDone()) << "the stored job's page is announced";
         StartScan();
-        Ui()->SetPageDone(false);
         Event(c.type, 0);
         EXPECT_TRUE(Window()->IsEventDeferred());
         EXPECT_TRUE(Window()->IsScanPending()) << "not handled yet";
-        // The page is done: the user-interface handler ends the transfer.
-        Ui()->SetTotalPageToAcquire(0);
-        Ui()->EndProgress();
+        // The application takes the page, the acquisition's last.
+        HGLOBAL page = nullptr;
+        EXPECT_TWAIN(app, TWRC_XFERDONE, TWCC_SUCCESS,
+                     app.Call(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &page));
+        GlobalFree(page);
+        EXPECT_TRUE(Ui()->IsPageDone());
         EXPECT_FALSE(Window()->IsEventDeferred());
         EXPECT_TRUE(guitest::PumpUntil([&] { return !Window()->IsScanPending(); }, 5000));
         EXPECT_EQ(c.closeRequested, Ui()->IsCloseRequested());

@@ -281,12 +281,22 @@ TEST_F(GuilessAcquireTest, AnnouncesTheEndedJobOnlyAfterItsFirstPageArrived) {
 
         // The last page handed over ends the acquisition, without asking to close.
         const int closeRequests = CountNotices(MSG_CLOSEDSREQ);
-        Ui()->SetTotalPageToAcquire(0);
-        Ui()->EndProgress();
+        for (int page = 1; page <= c.pages; ++page) {
+            SCOPED_TRACE(page);
+            EXPECT_FALSE(Ui()->IsCloseRequested());
+            HGLOBAL bitmap = nullptr;
+            EXPECT_TWAIN(app, TWRC_XFERDONE, TWCC_SUCCESS,
+                         app.Call(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &bitmap));
+            GlobalFree(bitmap);
+            TW_PENDINGXFERS pending = {};
+            EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS,
+                         app.Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending));
+            EXPECT_EQ(c.pages - page, pending.Count);
+        }
         EXPECT_TRUE(Ui()->IsCloseRequested());
         app.PumpMessages(100);
         EXPECT_EQ(closeRequests, CountNotices(MSG_CLOSEDSREQ));
-        Source()->SetState(5);
+        EXPECT_EQ(5, Source()->GetState());
         EXPECT_EQ(TWRC_SUCCESS, Disable());
         Unload();
         OrvexSim_Reset();
@@ -322,7 +332,7 @@ TEST_F(GuilessAcquireTest, ClassifiesJobsByTheServersOwnWords) {
 TEST_F(GuilessAcquireTest, EveryEndWithoutAPageAsksToClose) {
     struct Case {
         const char* name;
-        // False: the simulated server refuses the new scan.
+        // False: the server refuses the new scan.
         bool scanAccepted;
         std::function<void()> trigger;
     };
@@ -341,13 +351,12 @@ TEST_F(GuilessAcquireTest, EveryEndWithoutAPageAsksToClose) {
         if (c.scanAccepted) {
             StartScan();
         } else {
+            OrvexSim_FailNext("SCAN_initiateScan", QUORVEL_FUNCTION_NOT_AVAILABLE);
             EXPECT_EQ(TWRC_SUCCESS, EnableWithoutUI());
             ASSERT_NE(nullptr, Manager());
             EXPECT_FALSE(Manager()->IsScanPending());
         }
         c.trigger();
-        // The source manager would post its own message; the notice comes with the next one.
-        PostMessageA(app.Window(), WM_NULL, 0, 0);
         EXPECT_TRUE(
             app.PumpUntil([&] { return CountNotices(MSG_CLOSEDSREQ) > closeRequests; }, 10000));
         EXPECT_EQ(closeRequests + 1, CountNotices(MSG_CLOSEDSREQ)) << "asked once";

@@ -1,8 +1,12 @@
-// An application acquires through Wine's source manager from the built Nimbrel5.ds, as a user
-// would: it enables the source with its user interface, picks the stored two-page job on the
-// Retrieve pane of the acquire window and presses Acquire; then it takes the pages by native and
-// memory transfer. A scan started on the Initiate pane delivers the pages of the job the copier
-// reports; a server that goes down shows its error and asks the application to close.
+// An application acquires from the built Nimbrel5.ds, installed where the source managers find
+// it, as a user would, against the simulated default server. Every road an application may take
+// to the source: Wine's TWAIN_32.DLL, the test TWAINDSM.DLL (a 2.x manager that answers the
+// source's notices itself, or one that refuses them) and DS_Entry called directly. On each, with
+// the acquire window: two stored jobs of two mailboxes picked on the Retrieve pane one after the
+// other (the first page of the first dropped unread), the list reloaded in between, a server
+// event after them, and Close; without it, a scan the copier makes. Each notice reaches the
+// application exactly once. A scan started on the Initiate pane and a server that goes down
+// run through Wine's manager.
 
 #include "DibRows.h"
 #include "GuiAcquireJobsDialog_rc.h"
@@ -10,6 +14,7 @@
 #include "GuiScanRetrieveDialog_rc.h"
 #include "GuiTestSupport.h"
 #include "SourceFixture.h"
+#include "TestDsm.h"
 
 #include <commctrl.h>
 
@@ -17,19 +22,45 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace {
 
-// The stored job of the default server with two colour pages of 320 x 240, filed under its
-// owner's name as the mailbox.
-constexpr int kJobId = 101;
-constexpr char kJobName[] = "Colour report";
-constexpr char kJobMailbox[] = "alice";
-constexpr LONG kJobWidth = 320;
-constexpr LONG kJobHeight = 240;
+// Stored jobs of the default server, filed under their owner's name or their mailbox: two
+// colour pages of 320 x 240, and one of 240 x 180.
+constexpr char kJobA[] = "Colour report";
+constexpr int kJobIdA = 101;
+constexpr char kMailboxA[] = "alice";
+constexpr char kJobB[] = "Colour photo";
+constexpr char kMailboxB[] = "007";
+constexpr int kJobInMailboxB = 102;
+
+enum class Road { WineManager, TestManager, RefusingTestManager, Direct };
+
+std::string RoadName(const ::testing::TestParamInfo<Road>& info) {
+    switch (info.param) {
+    case Road::WineManager:
+        return "WineManager";
+    case Road::TestManager:
+        return "TestManager";
+    case Road::RefusingTestManager:
+        return "RefusingTestManager";
+    case Road::Direct:
+        return "Direct";
+    }
+    return "Unknown";
+}
+
+// Where the managers load the source from.
+std::string InstalledSource() {
+    char windows[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, sizeof(windows));
+    return std::string(windows) + (sizeof(void*) == 8 ? "\\twain_64" : "\\twain_32") + "\\sane.ds";
+}
 
 struct Search {
     HWND parent;
@@ -44,10 +75,6 @@ BOOL CALLBACK FindDescendant(HWND window, LPARAM param) {
         return FALSE;
     }
     return TRUE;
-}
-
-HWND AcquireWindowOf(HWND owner) {
-    return guitest::OwnedWindow(owner, "Nimbrel 5");
 }
 
 // A visible control anywhere inside the window (the panes are dialogs of their own).
@@ -88,6 +115,15 @@ void ExpectPaneInsideFrame(HWND window, const char* pane) {
         << pane << " pane lies inside the tab frame";
 }
 
+bool JobListCalled() {
+    for (const std::string& call : OrvexSimCalls()) {
+        if (call.rfind("SCAN_getJobList", 0) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // Rows of one picture, each cut to the bytes its pixels take, top-down, red-green-blue.
 struct Picture {
     LONG width = 0;
@@ -125,65 +161,136 @@ void ExpectEachPageFetchedOnce(int jobId, int pages) {
     EXPECT_EQ(0, OrvexSim_BytesServed(jobId, 0)) << "nothing of the whole job";
 }
 
-class AcquireEndToEndTest : public ::testing::Test {
+// The user acknowledges every error the window reports.
+std::unique_ptr<guitest::WindowAnswerer> AcknowledgeErrors() {
+    return std::make_unique<guitest::WindowAnswerer>(
+        [](HWND window) {
+            return guitest::HasControls(window, {IDC_MODAL_ERROR_TEXT, IDOK});
+        },
+        [](HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); });
+}
+
+HWND g_pressAcquireIn = nullptr;
+
+void CALLBACK PressAcquire(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    guitest::ClickButton(g_pressAcquireIn, IDOK);
+}
+
+class EndToEndTest : public ::testing::Test {
 protected:
     void SetUp() override {
         RemoveProductKey();
         OrvexSim_Reset();
     }
     void TearDown() override {
+        app.reset();
+        if (m_source != nullptr) {
+            FreeLibrary(m_source);
+        }
         OrvexSim_SetServerDown("default", 0);
         OrvexSim_Reset();
         RemoveProductKey();
     }
 
-    TW_UINT16 Enable() {
-        TW_USERINTERFACE ui = {TRUE, FALSE, app.Window()};
-        return app.Call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui);
+    // A new application for the road.
+    void Start(Road road) {
+        m_road = road;
+        app.reset();
+        if (road == Road::Direct) {
+            if (m_source == nullptr) {
+                m_source = LoadLibraryA(InstalledSource().c_str());
+            }
+            ASSERT_NE(nullptr, m_source) << InstalledSource();
+            const auto entry = reinterpret_cast<DSENTRYPROC>(
+                reinterpret_cast<void*>(GetProcAddress(m_source, "DS_Entry")));
+            ASSERT_NE(nullptr, entry);
+            app = std::make_unique<TwainTestApp>(entry);
+            return;
+        }
+        const bool wine = road == Road::WineManager;
+        app = std::make_unique<TwainTestApp>(wine ? "TWAIN_32.DLL" : "TWAINDSM.DLL");
+        ASSERT_TRUE(app->HasManager());
+        if (!wine) {
+            const auto refuse = reinterpret_cast<TestDsmSetRefuseNotices>(reinterpret_cast<void*>(
+                GetProcAddress(GetModuleHandleA("TWAINDSM.DLL"), "TestDsm_SetRefuseNotices")));
+            ASSERT_NE(nullptr, refuse);
+            refuse(road == Road::RefusingTestManager ? TRUE : FALSE);
+        }
     }
-    // Opens the source through the manager and enables it with its acquire window.
+
+    // The notices the test manager queued; 0 on other roads.
+    LONG QueuedByTestManager() const {
+        const HMODULE manager = GetModuleHandleA("TWAINDSM.DLL");
+        const auto queued = manager == nullptr
+                                ? nullptr
+                                : reinterpret_cast<TestDsmNoticesQueued>(reinterpret_cast<void*>(
+                                      GetProcAddress(manager, "TestDsm_NoticesQueued")));
+        return queued != nullptr ? queued() : 0;
+    }
+
+    TW_UINT16 Enable(bool showUI) {
+        TW_USERINTERFACE ui = {static_cast<TW_BOOL>(showUI ? TRUE : FALSE), FALSE, app->Window()};
+        return app->Call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui);
+    }
+    TW_UINT16 Disable() {
+        TW_USERINTERFACE ui = {};
+        return app->Call(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui);
+    }
+    void Open() {
+        if (m_road != Road::Direct) {
+            ASSERT_EQ(TWRC_SUCCESS, app->OpenManager());
+        }
+        ASSERT_EQ(TWRC_SUCCESS, app->OpenSource("Nimbrel 5"));
+    }
+    // Opens the source and enables it with its acquire window.
     void OpenAndEnable(HWND* window) {
-        ASSERT_TRUE(app.HasManager());
-        ASSERT_EQ(TWRC_SUCCESS, app.OpenManager());
-        ASSERT_EQ(TWRC_SUCCESS, app.OpenSource("Nimbrel 5"));
-        ASSERT_EQ(TWRC_SUCCESS, Enable());
-        *window = AcquireWindowOf(app.Window());
+        ASSERT_NO_FATAL_FAILURE(Open());
+        ASSERT_EQ(TWRC_SUCCESS, Enable(true));
+        *window = guitest::OwnedWindow(app->Window(), "Nimbrel 5");
         ASSERT_NE(nullptr, *window);
     }
     void DisableAndClose() {
-        TW_USERINTERFACE ui = {};
-        EXPECT_EQ(TWRC_SUCCESS, app.Call(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui));
-        EXPECT_EQ(TWRC_SUCCESS, app.CloseSource());
-        EXPECT_EQ(TWRC_SUCCESS, app.CloseManager());
+        EXPECT_TWAIN(*app, TWRC_SUCCESS, TWCC_SUCCESS, Disable());
+        EXPECT_EQ(TWRC_SUCCESS, app->CloseSource());
+        if (m_road != Road::Direct) {
+            EXPECT_EQ(TWRC_SUCCESS, app->CloseManager());
+        }
     }
     int CountNotices(TW_UINT16 notice) const {
-        return static_cast<int>(std::count(app.Notices().begin(), app.Notices().end(), notice));
+        return static_cast<int>(std::count(app->Notices().begin(), app->Notices().end(), notice));
+    }
+    // Pumps until the notice came once more than before, then a little longer: whether it came
+    // exactly once.
+    bool ReceiveOnce(TW_UINT16 notice, int before) {
+        app->PumpUntil([&] { return CountNotices(notice) > before; }, 10000);
+        app->PumpMessages(300);
+        return CountNotices(notice) == before + 1;
     }
 
-    // Types the job's mailbox on the Retrieve pane, selects the job's row and presses Acquire;
-    // true once the application heard MSG_XFERREADY.
-    bool AcquireStoredJob(HWND window) {
-        HWND const mailbox = ControlIn(window, IDC_RETRIEVE_MAILBOX_NAME);
-        HWND const list = ControlIn(window, IDC_RETRIEVE_JOB_LIST);
-        EXPECT_NE(nullptr, mailbox) << "the Retrieve pane's mailbox name";
-        EXPECT_NE(nullptr, list) << "the Retrieve pane's job list";
-        if (mailbox == nullptr || list == nullptr) {
+    // Types the mailbox on the Retrieve pane and selects the job's row; false when it is not
+    // listed.
+    bool SelectStoredJob(HWND window, const char* mailbox, const char* job) {
+        const HWND field = ControlIn(window, IDC_RETRIEVE_MAILBOX_NAME);
+        const HWND list = ControlIn(window, IDC_RETRIEVE_JOB_LIST);
+        if (field == nullptr || list == nullptr) {
+            ADD_FAILURE() << "the Retrieve pane's mailbox and job list";
             return false;
         }
-        SetWindowTextA(mailbox, kJobMailbox);
+        SetWindowTextA(field, mailbox);
         int row = -1;
-        app.PumpUntil(
+        app->PumpUntil(
             [&] {
                 LVFINDINFOA find = {};
                 find.flags = LVFI_STRING;
-                find.psz = kJobName;
+                find.psz = job;
                 row = static_cast<int>(SendMessageA(list, LVM_FINDITEMA, static_cast<WPARAM>(-1),
                                                     reinterpret_cast<LPARAM>(&find)));
                 return row != -1;
             },
             5000);
-        EXPECT_NE(-1, row) << kJobName << " is listed";
         if (row == -1) {
+            ADD_FAILURE() << job << " is listed in " << mailbox;
             return false;
         }
         LVITEMA item = {};
@@ -191,15 +298,22 @@ protected:
         item.state = LVIS_SELECTED | LVIS_FOCUSED;
         SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
                      reinterpret_cast<LPARAM>(&item));
-        guitest::ClickButton(window, IDOK);
+        return true;
+    }
+    // Picks the job and presses Acquire; true once the application heard MSG_XFERREADY once.
+    bool AcquireStoredJob(HWND window, const char* mailbox, const char* job) {
+        if (!SelectStoredJob(window, mailbox, job)) {
+            return false;
+        }
         const int before = CountNotices(MSG_XFERREADY);
-        return app.PumpUntil([&] { return CountNotices(MSG_XFERREADY) > before; }, 10000);
+        guitest::ClickButton(window, IDOK);
+        return ReceiveOnce(MSG_XFERREADY, before);
     }
 
     Picture Native() {
         HGLOBAL handle = nullptr;
-        EXPECT_TWAIN(app, TWRC_XFERDONE, TWCC_SUCCESS,
-                     app.Call(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &handle));
+        EXPECT_TWAIN(*app, TWRC_XFERDONE, TWCC_SUCCESS,
+                     app->Call(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &handle));
         if (handle == nullptr) {
             return Picture();
         }
@@ -212,8 +326,8 @@ protected:
     // padding.
     Picture Memory() {
         TW_SETUPMEMXFER setup = {};
-        EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS,
-                     app.Call(DG_CONTROL, DAT_SETUPMEMXFER, MSG_GET, &setup));
+        EXPECT_TWAIN(*app, TWRC_SUCCESS, TWCC_SUCCESS,
+                     app->Call(DG_CONTROL, DAT_SETUPMEMXFER, MSG_GET, &setup));
         std::vector<char> buffer(std::clamp<TW_UINT32>(
             32 * 1024, setup.MinBufSize, std::max(setup.MinBufSize, setup.MaxBufSize)));
         Picture picture;
@@ -223,7 +337,7 @@ protected:
             strip.Memory.Flags = TWMF_APPOWNS | TWMF_POINTER;
             strip.Memory.Length = static_cast<TW_UINT32>(buffer.size());
             strip.Memory.TheMem = buffer.data();
-            const TW_UINT16 rc = app.Call(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &strip);
+            const TW_UINT16 rc = app->Call(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &strip);
             if (rc != TWRC_SUCCESS && rc != TWRC_XFERDONE) {
                 ADD_FAILURE() << "strip " << strips << " answered " << rc;
                 return picture;
@@ -245,56 +359,249 @@ protected:
         return picture;
     }
 
+    // Every page of the job announced, natively, each a picture; the pages left then.
+    TW_INT16 TakeEveryPageNatively() {
+        TW_INT16 left = 0;
+        for (int pages = 0; pages < 10; ++pages) {
+            EXPECT_GT(Native().width, 0);
+            left = EndXfer();
+            if (left <= 0) {
+                break;
+            }
+        }
+        return left;
+    }
+
     TW_INT16 EndXfer() {
         TW_PENDINGXFERS pending = {0xAAAA, 0};
-        EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS,
-                     app.Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending));
+        EXPECT_TWAIN(*app, TWRC_SUCCESS, TWCC_SUCCESS,
+                     app->Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending));
         return static_cast<TW_INT16>(pending.Count);
     }
 
-    // In state 5 there is no transfer to end.
+    // Outside states 6 and 7 there is no transfer to end.
     void ExpectNoTransfer() {
         TW_PENDINGXFERS pending = {};
-        EXPECT_TWAIN(app, TWRC_FAILURE, TWCC_SEQERROR,
-                     app.Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending));
+        EXPECT_TWAIN(*app, TWRC_FAILURE, TWCC_SEQERROR,
+                     app->Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending));
     }
 
-    TwainTestApp app;
+    std::unique_ptr<TwainTestApp> app;
+
+private:
+    Road m_road = Road::WineManager;
+    HMODULE m_source = nullptr;
+};
+
+class AcquireRoadTest : public EndToEndTest, public ::testing::WithParamInterface<Road> {
+protected:
+    void SetUp() override {
+        EndToEndTest::SetUp();
+        ASSERT_NO_FATAL_FAILURE(Start(GetParam()));
+    }
+
+    // Waits in GetMessage, as an idle application does, passing each message to the source,
+    // until the notice comes or a watchdog timer fires; true when the notice came first.
+    bool WaitIdleFor(TW_UINT16 notice, UINT watchdogMilliseconds) {
+        constexpr UINT_PTR kWatchdog = 77;
+        SetTimer(app->Window(), kWatchdog, watchdogMilliseconds, nullptr);
+        bool fired = false;
+        bool received = false;
+        MSG message;
+        while (!received && !fired && GetMessageA(&message, nullptr, 0, 0) > 0) {
+            fired = message.message == WM_TIMER && message.hwnd == app->Window() &&
+                    message.wParam == kWatchdog;
+            TW_EVENT event = {&message, MSG_NULL};
+            if (app->Call(DG_CONTROL, DAT_EVENT, MSG_PROCESSEVENT, &event) == TWRC_DSEVENT) {
+                received = event.TWMessage == notice;
+                continue;
+            }
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        KillTimer(app->Window(), kWatchdog);
+        return received && !fired;
+    }
 };
 
 } // namespace
 
-TEST_F(AcquireEndToEndTest, AStoredJobPickedInTheWindowReachesTheApplication) {
+TEST_P(AcquireRoadTest, TwoStoredJobsOneAfterTheOtherInOneWindow) {
+    const std::unique_ptr<guitest::WindowAnswerer> errors = AcknowledgeErrors();
     HWND window = nullptr;
     ASSERT_NO_FATAL_FAILURE(OpenAndEnable(&window));
 
-    // Page 1 native, page 2 in memory strips.
+    // Job A: its first page is dropped unread, its second comes in memory strips.
+    ASSERT_TRUE(AcquireStoredJob(window, kMailboxA, kJobA));
+    EXPECT_EQ(1, EndXfer()) << "page 1 dropped";
+    const Picture second = Memory();
+    EXPECT_EQ(320, second.width);
+    EXPECT_EQ(240, second.height);
+    EXPECT_EQ(0, EndXfer());
+    ExpectNoTransfer();
+
+    // Every page handed over: Refresh reloads the list from the server, and so does a mailbox
+    // typed in.
     OrvexSim_ClearLog();
-    ASSERT_TRUE(AcquireStoredJob(window));
+    SendMessageA(ControlIn(window, IDC_RETRIEVE_REFRESH_JOBS), BM_CLICK, 0, 0);
+    app->PumpMessages(100);
+    EXPECT_TRUE(JobListCalled()) << "Refresh";
+
+    // Job B of the other mailbox: its one page natively.
+    ASSERT_TRUE(AcquireStoredJob(window, kMailboxB, kJobB));
+    const Picture photo = Native();
+    EXPECT_EQ(240, photo.width);
+    EXPECT_EQ(180, photo.height);
+    EXPECT_FALSE(photo.rows == second.rows);
+    EXPECT_EQ(0, EndXfer());
+    ExpectNoTransfer();
+
+    // A job the server reports for the shown mailbox afterwards reaches the window: the list is
+    // reloaded.
+    OrvexSim_ClearLog();
+    ASSERT_GT(OrvexSim_DeliverEvent(0, kJobInMailboxB, 0), 0);
+    EXPECT_TRUE(app->PumpUntil(JobListCalled, 5000)) << "the event's reload";
+
+    const int closes = CountNotices(MSG_CLOSEDSREQ);
+    guitest::ClickButton(window, IDCANCEL);
+    EXPECT_TRUE(ReceiveOnce(MSG_CLOSEDSREQ, closes));
+    EXPECT_EQ(2, CountNotices(MSG_XFERREADY));
+    // The manager that loaded the source took each notice, whatever its file name; one that
+    // refused left them to the source.
+    EXPECT_EQ(GetParam() == Road::TestManager ? 3 : 0, QueuedByTestManager());
+    EXPECT_EQ(0, errors->Answered());
+    DisableAndClose();
+    EXPECT_EQ(0, app->CountForeignVisibleWindows());
+}
+
+// Without the acquire window the source starts a scan at once; the copier's job is announced
+// once and its pages transferred, and the acquisition ends without a close request.
+TEST_P(AcquireRoadTest, AWindowlessScanIsAnnouncedOnce) {
+    ASSERT_NO_FATAL_FAILURE(Open());
+    ASSERT_EQ(TWRC_SUCCESS, Enable(false));
+    EXPECT_TRUE(ReceiveOnce(MSG_XFERREADY, 0));
+    EXPECT_EQ(0, TakeEveryPageNatively());
+    app->PumpMessages(300);
+    EXPECT_EQ(1, CountNotices(MSG_XFERREADY));
+    EXPECT_EQ(0, CountNotices(MSG_CLOSEDSREQ));
+    DisableAndClose();
+}
+
+TEST_P(AcquireRoadTest, NoticesInAwkwardMoments) {
+    struct Case {
+        const char* name;
+        bool showUI;
+        std::function<void(HWND)> run;
+    };
+    const std::vector<Case> cases = {
+        {"a notice while the application waits idle in GetMessage wakes it", true,
+         [&](HWND window) {
+             ASSERT_TRUE(SelectStoredJob(window, kMailboxA, kJobA));
+             // Acquire is pressed from a timer the application's loop dispatches itself: the
+             // notice comes while no message waits. The pointer is taken away from the window,
+             // whose controls would otherwise keep tracking it with timers of their own.
+             SetCursorPos(0, 0);
+             g_pressAcquireIn = window;
+             SetTimer(nullptr, 0, 1000, PressAcquire);
+             EXPECT_TRUE(WaitIdleFor(MSG_XFERREADY, 8000));
+             TW_PENDINGXFERS pending = {};
+             EXPECT_TWAIN(*app, TWRC_SUCCESS, TWCC_SUCCESS,
+                          app->Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET, &pending));
+         }},
+        {"two notices in a row arrive once each, in order", true,
+         [&](HWND window) {
+             ASSERT_TRUE(SelectStoredJob(window, kMailboxA, kJobA));
+             guitest::ClickButton(window, IDOK);
+             guitest::ClickButton(window, IDCANCEL);
+             EXPECT_TRUE(ReceiveOnce(MSG_CLOSEDSREQ, 0));
+             EXPECT_EQ((std::vector<TW_UINT16>{MSG_XFERREADY, MSG_CLOSEDSREQ}), app->Notices());
+         }},
+        {"Close while a page is pending, then MSG_DISABLEDS ends in state 4", true,
+         [&](HWND window) {
+             ASSERT_TRUE(AcquireStoredJob(window, kMailboxA, kJobA));
+             guitest::ClickButton(window, IDCANCEL);
+             EXPECT_TRUE(ReceiveOnce(MSG_CLOSEDSREQ, 0));
+             EXPECT_TWAIN(*app, TWRC_SUCCESS, TWCC_SUCCESS, Disable());
+             ExpectNoTransfer();
+             // Only a source in state 4 may be enabled.
+             EXPECT_TWAIN(*app, TWRC_SUCCESS, TWCC_SUCCESS, Enable(true));
+         }},
+        {"a handle buffer one byte smaller than its length", true,
+         [&](HWND window) {
+             ASSERT_TRUE(AcquireStoredJob(window, kMailboxA, kJobA));
+             TW_SETUPMEMXFER setup = {};
+             ASSERT_EQ(TWRC_SUCCESS, app->Call(DG_CONTROL, DAT_SETUPMEMXFER, MSG_GET, &setup));
+             for (const SIZE_T size : {SIZE_T(setup.MinBufSize) - 1, SIZE_T(setup.MinBufSize)}) {
+                 const HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+                 TW_IMAGEMEMXFER strip = {};
+                 strip.Memory.Flags = TWMF_APPOWNS | TWMF_HANDLE;
+                 strip.Memory.Length = setup.MinBufSize;
+                 strip.Memory.TheMem = block;
+                 const bool small = size < setup.MinBufSize;
+                 EXPECT_TWAIN(*app, small ? TWRC_FAILURE : TWRC_SUCCESS,
+                              small ? TWCC_BADVALUE : TWCC_SUCCESS,
+                              app->Call(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &strip));
+                 EXPECT_EQ(small ? 0u : strip.Rows * 960, strip.BytesWritten);
+                 GlobalFree(block);
+             }
+             EXPECT_EQ(2, EndXfer()) << "the page is not over";
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HWND window = nullptr;
+        if (c.showUI) {
+            ASSERT_NO_FATAL_FAILURE(OpenAndEnable(&window));
+        } else {
+            ASSERT_NO_FATAL_FAILURE(Open());
+            ASSERT_EQ(TWRC_SUCCESS, Enable(false));
+        }
+        c.run(window);
+        DisableAndClose();
+        OrvexSim_Reset();
+        Start(GetParam());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryRoad, AcquireRoadTest,
+                         ::testing::Values(Road::WineManager, Road::TestManager,
+                                           Road::RefusingTestManager, Road::Direct),
+                         RoadName);
+
+class AcquireEndToEndTest : public EndToEndTest {
+protected:
+    void SetUp() override {
+        EndToEndTest::SetUp();
+        ASSERT_NO_FATAL_FAILURE(Start(Road::WineManager));
+    }
+};
+
+TEST_F(AcquireEndToEndTest, EachPageIsTheSameByNativeAndMemoryTransfer) {
+    HWND window = nullptr;
+    ASSERT_NO_FATAL_FAILURE(OpenAndEnable(&window));
+
+    // Page 1 native, page 2 in memory strips; then the other way round. Each page crosses the
+    // network once either way.
+    OrvexSim_ClearLog();
+    ASSERT_TRUE(AcquireStoredJob(window, kMailboxA, kJobA));
     const Picture nativeFirst = Native();
-    EXPECT_EQ(kJobWidth, nativeFirst.width);
-    EXPECT_EQ(kJobHeight, nativeFirst.height);
     EXPECT_EQ(1, EndXfer()) << "one page left";
     const Picture memorySecond = Memory();
     EXPECT_EQ(0, EndXfer());
-    ExpectNoTransfer();
-    ExpectEachPageFetchedOnce(kJobId, 2);
-
-    // Again, the other way round: each page is the same by either road.
+    ExpectEachPageFetchedOnce(kJobIdA, 2);
     OrvexSim_ClearLog();
-    ASSERT_TRUE(AcquireStoredJob(window));
+    ASSERT_TRUE(AcquireStoredJob(window, kMailboxA, kJobA));
     const Picture memoryFirst = Memory();
     EXPECT_EQ(1, EndXfer());
     const Picture nativeSecond = Native();
     EXPECT_EQ(0, EndXfer());
-    ExpectNoTransfer();
-    ExpectEachPageFetchedOnce(kJobId, 2);
+    ExpectEachPageFetchedOnce(kJobIdA, 2);
 
-    EXPECT_EQ(kJobWidth, memoryFirst.width);
-    EXPECT_EQ(kJobHeight, memoryFirst.height);
+    EXPECT_EQ(320, nativeFirst.width);
+    EXPECT_EQ(240, nativeFirst.height);
     EXPECT_TRUE(nativeFirst.rows == memoryFirst.rows) << "page 1 differs";
-    EXPECT_EQ(kJobWidth, memorySecond.width);
-    EXPECT_EQ(kJobHeight, memorySecond.height);
+    EXPECT_EQ(320, memorySecond.width);
+    EXPECT_EQ(240, memorySecond.height);
     EXPECT_TRUE(nativeSecond.rows == memorySecond.rows) << "page 2 differs";
     EXPECT_FALSE(nativeFirst.rows == nativeSecond.rows) << "two different pages";
 
@@ -308,31 +615,29 @@ TEST_F(AcquireEndToEndTest, AStoredJobPickedInTheWindowReachesTheApplication) {
     EXPECT_TRUE(guitest::SaveScreenshot(window, "GuiAcquireJobsDialog.initiate.en.png", &error))
         << error;
     DisableAndClose();
-    EXPECT_EQ(0, app.CountForeignVisibleWindows());
+    EXPECT_EQ(0, app->CountForeignVisibleWindows());
 }
 
 // An application that takes the pages as BMP files gets each page once over the network too.
 TEST_F(AcquireEndToEndTest, FileTransfersOfAStoredJobFetchEachPageOnce) {
-    ASSERT_TRUE(app.HasManager());
-    ASSERT_EQ(TWRC_SUCCESS, app.OpenManager());
-    ASSERT_EQ(TWRC_SUCCESS, app.OpenSource("Nimbrel 5"));
+    ASSERT_NO_FATAL_FAILURE(Open());
     TW_CAPABILITY mechanism = {ICAP_XFERMECH, TWON_ONEVALUE,
                                GlobalAlloc(GHND, sizeof(TW_ONEVALUE))};
     auto* const value = static_cast<TW_ONEVALUE*>(GlobalLock(mechanism.hContainer));
     value->ItemType = TWTY_UINT16;
     value->Item = TWSX_FILE;
     GlobalUnlock(mechanism.hContainer);
-    EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS,
-                 app.Call(DG_CONTROL, DAT_CAPABILITY, MSG_SET, &mechanism));
+    EXPECT_TWAIN(*app, TWRC_SUCCESS, TWCC_SUCCESS,
+                 app->Call(DG_CONTROL, DAT_CAPABILITY, MSG_SET, &mechanism));
     GlobalFree(mechanism.hContainer);
-    ASSERT_EQ(TWRC_SUCCESS, Enable());
-    HWND const window = AcquireWindowOf(app.Window());
+    ASSERT_EQ(TWRC_SUCCESS, Enable(true));
+    const HWND window = guitest::OwnedWindow(app->Window(), "Nimbrel 5");
     ASSERT_NE(nullptr, window);
 
     char folder[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, folder);
     OrvexSim_ClearLog();
-    ASSERT_TRUE(AcquireStoredJob(window));
+    ASSERT_TRUE(AcquireStoredJob(window, kMailboxA, kJobA));
     for (int page = 1; page <= 2; ++page) {
         SCOPED_TRACE("page " + std::to_string(page));
         const std::string path = std::string(folder) + "nimbrel-e2e-page" + std::to_string(page) +
@@ -340,10 +645,10 @@ TEST_F(AcquireEndToEndTest, FileTransfersOfAStoredJobFetchEachPageOnce) {
         TW_SETUPFILEXFER setup = {};
         std::strncpy(setup.FileName, path.c_str(), sizeof(setup.FileName) - 1);
         setup.Format = TWFF_BMP;
-        EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS,
-                     app.Call(DG_CONTROL, DAT_SETUPFILEXFER, MSG_SET, &setup));
-        EXPECT_TWAIN(app, TWRC_XFERDONE, TWCC_SUCCESS,
-                     app.Call(DG_IMAGE, DAT_IMAGEFILEXFER, MSG_GET, nullptr));
+        EXPECT_TWAIN(*app, TWRC_SUCCESS, TWCC_SUCCESS,
+                     app->Call(DG_CONTROL, DAT_SETUPFILEXFER, MSG_SET, &setup));
+        EXPECT_TWAIN(*app, TWRC_XFERDONE, TWCC_SUCCESS,
+                     app->Call(DG_IMAGE, DAT_IMAGEFILEXFER, MSG_GET, nullptr));
         std::ifstream in(path, std::ios::binary);
         const std::string file((std::istreambuf_iterator<char>(in)),
                                std::istreambuf_iterator<char>());
@@ -352,34 +657,30 @@ TEST_F(AcquireEndToEndTest, FileTransfersOfAStoredJobFetchEachPageOnce) {
         ASSERT_GT(file.size(), sizeof(BITMAPFILEHEADER));
         const Bitmap bitmap = ReadBitmap(reinterpret_cast<const unsigned char*>(file.data()) +
                                          sizeof(BITMAPFILEHEADER));
-        EXPECT_EQ(kJobWidth, bitmap.header.biWidth);
-        EXPECT_EQ(kJobHeight, std::abs(bitmap.header.biHeight));
+        EXPECT_EQ(320, bitmap.header.biWidth);
+        EXPECT_EQ(240, std::abs(bitmap.header.biHeight));
         EXPECT_EQ(2 - page, EndXfer());
     }
     ExpectNoTransfer();
-    ExpectEachPageFetchedOnce(kJobId, 2);
+    ExpectEachPageFetchedOnce(kJobIdA, 2);
     DisableAndClose();
 }
 
 TEST_F(AcquireEndToEndTest, AScanStartedOnTheInitiatePaneDeliversItsPages) {
+    // An error the window reports (a refused scan) is acknowledged, and counted.
+    const std::unique_ptr<guitest::WindowAnswerer> errors = AcknowledgeErrors();
     HWND window = nullptr;
     ASSERT_NO_FATAL_FAILURE(OpenAndEnable(&window));
 
-    // The copier takes the scan (the simulated server has none of its own) and later reports
-    // the job it made, the stored two-page job.
+    // The copier scans the new job page by page and reports its end; the window hands its
+    // pages over.
     TabCtrl_SetCurFocus(GetDlgItem(window, IDC_PANE_FRAME), 1);
-    OrvexSim_FailNext("SCAN_initiateScan", 0);
     guitest::ClickButton(window, IDOK);
-    EXPECT_EQ(1, OrvexSim_DeliverEvent(0, 101, 0));
-    ASSERT_TRUE(app.PumpUntil([&] { return CountNotices(MSG_XFERREADY) > 0; }, 10000));
-    const Picture first = Native();
-    EXPECT_EQ(kJobWidth, first.width);
-    EXPECT_EQ(kJobHeight, first.height);
-    EXPECT_EQ(1, EndXfer());
-    const Picture second = Native();
-    EXPECT_EQ(kJobWidth, second.width);
-    EXPECT_EQ(0, EndXfer());
+    ASSERT_TRUE(app->PumpUntil([&] { return CountNotices(MSG_XFERREADY) > 0; }, 15000));
+    EXPECT_EQ(0, TakeEveryPageNatively());
     ExpectNoTransfer();
+    EXPECT_EQ(1, CountNotices(MSG_XFERREADY));
+    EXPECT_EQ(0, errors->Answered());
 
     DisableAndClose();
 }
@@ -396,9 +697,7 @@ TEST_F(AcquireEndToEndTest, AServerGoingDownShowsItsErrorThenAsksToClose) {
             guitest::ClickButton(error, IDOK);
         });
     OrvexSim_SetServerDown("default", 1);
-    // The source manager would post its own message; the notice comes with the next one.
-    PostMessageA(app.Window(), WM_NULL, 0, 0);
-    EXPECT_TRUE(app.PumpUntil([&] { return CountNotices(MSG_CLOSEDSREQ) > 0; }, 10000));
+    EXPECT_TRUE(ReceiveOnce(MSG_CLOSEDSREQ, 0));
     EXPECT_EQ(1, user.Answered());
     EXPECT_FALSE(shown.empty());
     EXPECT_EQ(0, CountNotices(MSG_XFERREADY));

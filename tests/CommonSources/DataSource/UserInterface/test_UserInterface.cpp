@@ -164,21 +164,21 @@ TEST_F(UserInterfaceTest, CloseAsksTheApplicationToCloseTheSource) {
     SendMessageA(GetDlgItem(window, IDCANCEL), BM_CLICK, 0, 0);
     EXPECT_TRUE(Ui()->IsCloseRequested());
     EXPECT_TRUE(IsWindow(window)) << "the application closes the source, not the window";
-    // No source manager opened this source here: the notice stays pending for DAT_EVENT,
-    // which consumes it silently while the user interface is shown.
+    // No source manager opened this source here: the notice waits for DAT_EVENT, which
+    // reports it once although the user interface is shown.
     AbstractSource* const source = AbstractSource::Instance();
     EXPECT_TRUE(source->IsCloseRequestPending());
     MSG message = {app.Window(), WM_NULL, 0, 0, 0, {0, 0}};
     TW_UINT16 twMessage = 0;
     EXPECT_EQ(TWRC_DSEVENT, ProcessEvent(message, twMessage));
-    EXPECT_EQ(MSG_NULL, twMessage);
+    EXPECT_EQ(MSG_CLOSEDSREQ, twMessage);
     EXPECT_FALSE(source->IsCloseRequestPending());
     EXPECT_EQ(TWRC_NOTDSEVENT, ProcessEvent(message, twMessage));
     EXPECT_EQ(MSG_NULL, twMessage);
     EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS, Disable());
 }
 
-TEST_F(UserInterfaceTest, ProcessEventReportsPendingNoticesOnlyWithoutTheUserInterface) {
+TEST_F(UserInterfaceTest, ProcessEventReportsEachPendingNoticeOnce) {
     Open();
     AbstractSource* const source = AbstractSource::Instance();
     MSG message = {app.Window(), WM_NULL, 0, 0, 0, {0, 0}};
@@ -196,26 +196,40 @@ TEST_F(UserInterfaceTest, ProcessEventReportsPendingNoticesOnlyWithoutTheUserInt
     EXPECT_EQ(MSG_XFERREADY, twMessage);
     EXPECT_EQ(TWRC_NOTDSEVENT, ProcessEvent(message, twMessage));
     EXPECT_EQ(MSG_NULL, twMessage);
-    // Both at once: one call takes both, the close request wins.
-    source->SetTransferReadyPending(true);
-    source->SetCloseRequestPending(true);
-    EXPECT_EQ(TWRC_DSEVENT, ProcessEvent(message, twMessage));
-    EXPECT_EQ(MSG_CLOSEDSREQ, twMessage);
-    EXPECT_FALSE(source->IsTransferReadyPending());
-    EXPECT_FALSE(source->IsCloseRequestPending());
 
     // With the user interface shown: the window takes its own messages, the application
-    // keeps the others.
+    // keeps the others, and both notices come, one a call, the page first; the second wakes the
+    // application's loop again.
     ASSERT_EQ(TWRC_SUCCESS, Enable(true, app.Window()));
     MSG forWindow = {GetDlgItem(AcquireWindow(), IDCANCEL), WM_NULL, 0, 0, 0, {0, 0}};
     EXPECT_EQ(TWRC_DSEVENT, ProcessEvent(forWindow, twMessage));
     EXPECT_EQ(MSG_NULL, twMessage);
     EXPECT_EQ(TWRC_NOTDSEVENT, ProcessEvent(message, twMessage));
+    guitest::PumpPending();
     source->SetTransferReadyPending(true);
+    source->SetCloseRequestPending(true);
     EXPECT_EQ(TWRC_DSEVENT, ProcessEvent(message, twMessage));
-    EXPECT_EQ(MSG_NULL, twMessage);
-    EXPECT_FALSE(source->IsTransferReadyPending());
+    EXPECT_EQ(MSG_XFERREADY, twMessage);
+    MSG woken = {};
+    EXPECT_TRUE(PeekMessageA(&woken, app.Window(), WM_NULL, WM_NULL, PM_REMOVE));
+    EXPECT_EQ(TWRC_DSEVENT, ProcessEvent(message, twMessage));
+    EXPECT_EQ(MSG_CLOSEDSREQ, twMessage);
+    EXPECT_EQ(TWRC_NOTDSEVENT, ProcessEvent(message, twMessage));
     EXPECT_EQ(TWRC_SUCCESS, Disable());
+}
+
+// A source that goes with its acquire window still open closes the window first: closing, the
+// window writes the user's preferences, which must still have their store.
+TEST_F(UserInterfaceTest, TheWindowsGoBeforeThePreferencesStore) {
+    Open();
+    ASSERT_EQ(TWRC_SUCCESS, Enable(true, app.Window()));
+    const HWND window = AcquireWindow();
+    RegSetKeyValueA(HKEY_CURRENT_USER, ProductKeyPath().c_str(), "ScanBusy", REG_SZ, "true", 5);
+    AbstractSource* const source = AbstractSource::Instance();
+    AbstractSource::SetInstance(nullptr);
+    delete source;
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ("false", StoredValue("ScanBusy")) << "the closing window's reset reached the store";
 }
 
 TEST_F(UserInterfaceTest, TheLibrarysEventsReachTheWindowUntilTheSourceIsDisabled) {
