@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <malloc.h>
+
+#include <atomic>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -61,6 +66,46 @@ TEST(KivoOsa, BinarySemaphoreSemantics) {
     EXPECT_NE(0, osa_mutex_trytake(m));
     EXPECT_EQ(0, osa_mutex_destroy(m));
     EXPECT_NE(0, osa_mutex_take(nullptr));
+}
+
+// A task may destroy a semaphore as soon as its take succeeded (the server deletes a worker
+// once the worker's last give let shutdown take it): the giving task must not touch the
+// semaphore after that. The taker spins on trytake to get in right behind each give, and then
+// checks that the semaphore's memory no longer changes until the give has returned.
+TEST(KivoOsa, GiveLeavesTheSemaphoreAloneOnceTaken) {
+    constexpr int kRounds = 20000;
+    std::atomic<osa_mutex_t> toGive{nullptr};
+    std::atomic<int> given{0};
+    std::atomic<bool> stop{false};
+    std::thread giver([&] {
+        for (int round = 1; round <= kRounds && !stop; ++round) {
+            osa_mutex_t m = nullptr;
+            while (!stop && !(m = toGive.exchange(nullptr))) {
+            }
+            if (m)
+                osa_mutex_give(m);
+            given = round;
+        }
+    });
+    for (int round = 1; round <= kRounds; ++round) {
+        osa_mutex_t m = osa_mutex_create(0);
+        const size_t size = _msize(m);
+        toGive = m;
+        while (osa_mutex_trytake(m) != 0) {
+        }
+        const std::vector<unsigned char> taken(static_cast<unsigned char*>(m),
+                                               static_cast<unsigned char*>(m) + size);
+        while (given != round) {
+        }
+        const bool untouched = std::memcmp(taken.data(), m, size) == 0;
+        osa_mutex_destroy(m);
+        if (!untouched) {
+            ADD_FAILURE() << "round " << round << ": the give wrote to the semaphore after the take";
+            break;
+        }
+    }
+    stop = true;
+    giver.join();
 }
 
 TEST(KivoOsa, SpawnPassesTenPointerWideArguments) {
