@@ -15,7 +15,9 @@
 
 I386_ROOT="$BUILD_ROOT/i386-root"
 I386_LOG="$BUILD_ROOT/i386-root.log"
-I386_PACKAGES=(wine32:i386 wine64 gcc-multilib)
+# The X extensions Wine opens when present, as the host's 64-bit Wine finds them.
+I386_PACKAGES=(wine32:i386 wine64 gcc-multilib libxrandr2:i386 libxrender1:i386 libxi6:i386
+    libxcursor1:i386 libxinerama1:i386 libxcomposite1:i386 libxfixes3:i386 libxxf86vm1:i386)
 BINFMT_DIR=/proc/sys/fs/binfmt_misc
 
 # The release this machine runs (bookworm).

@@ -32,14 +32,17 @@ PACKAGES_32BIT=(wine32:i386)
 
 log() { echo "[nimbrel] $*"; }
 
-# phase <name> <command...>: runs one phase of the command and says how long it took.
+# phase <name> <command...>: runs one phase of the command, says how long it took and returns
+# its status (a failure ends the script as any other unless the caller tests the status).
 PHASE_TIMES=()
 phase() {
-    local name="$1" start=$SECONDS
+    local name="$1" start=$SECONDS rc
     shift
     "$@"
+    rc=$?
     PHASE_TIMES+=("$name: $((SECONDS - start)) s")
     log "$name took $((SECONDS - start)) s"
+    return $rc
 }
 
 phase_times() {
@@ -49,10 +52,15 @@ phase_times() {
     for t in "${PHASE_TIMES[@]}"; do log "  $t"; done
 }
 
+wants_arch() {
+    case " ${NIMBREL_ARCHS:-${ALL_ARCHS[*]}} " in *" $1 "*) return 0 ;; esac
+    return 1
+}
+
 wanted_archs() {
     local a
     for a in "${ALL_ARCHS[@]}"; do
-        case " ${NIMBREL_ARCHS:-${ALL_ARCHS[*]}} " in *" $a "*) echo "$a" ;; esac
+        if wants_arch "$a"; then echo "$a"; fi
     done
 }
 
@@ -124,7 +132,7 @@ missing_packages() {
 ensure_packages() {
     local missing
     missing=($(missing_packages "${PACKAGES[@]}"))
-    case " $(wanted_archs | tr '\n' ' ') " in *" i686 "*) choose_i686_mode ;; esac
+    ! wants_arch i686 || choose_i686_mode
     if [ "${I686_MODE:-}" = native ]; then
         if ! dpkg --print-foreign-architectures | grep -qx i386; then
             log "adding the i386 architecture"
@@ -242,7 +250,6 @@ ctest_arch() {
 # The i686 run under emulation, in a mount namespace of its own: the root's mounts are seen by
 # nothing else and vanish with it; the emulator is registered only while it lasts.
 ctest_emulated() {
-    phase "i386 emulation set-up" emulation_setup || return 1
     unshare --mount --propagation private -- "$ROOT/scripts/nimbrel.sh" _ctest-emulated "$@"
 }
 
@@ -262,7 +269,10 @@ run_ctest() {
         rm -f "$BUILD_ROOT/$a/ctest.log"
         arc=0
         if [ "$how" = emulated ]; then
-            phase "tests $a ($how)" ctest_emulated "$@" || arc=$?
+            phase "i386 emulation set-up" emulation_setup || arc=$?
+            if [ $arc -eq 0 ]; then
+                phase "tests $a ($how)" ctest_emulated "$@" || arc=$?
+            fi
         else
             phase "tests $a ($how)" ctest_arch "$a" "$@" || arc=$?
         fi
@@ -303,6 +313,10 @@ run_native() {
 # The host is told to stop by a line on its standard input; the wine session ends with it.
 run_native_conformance() {
     local build="$BUILD_ROOT/native" x64="$BUILD_ROOT/x86_64" rc=0 mrc mode port fifo out pid
+    if ! wants_arch x86_64; then
+        log "  native conformance: skipped, its test host is the x86_64 build"
+        return 0
+    fi
     if [ ! -f "$x64/bin/kivo_test_host.exe" ]; then
         log "  native conformance: no x86_64 test host built"
         return 1
