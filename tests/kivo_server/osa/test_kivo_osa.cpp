@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <malloc.h>
+#include <windows.h>
 
 #include <atomic>
 #include <cstdio>
@@ -68,44 +68,72 @@ TEST(KivoOsa, BinarySemaphoreSemantics) {
     EXPECT_NE(0, osa_mutex_take(nullptr));
 }
 
-// A task may destroy a semaphore as soon as its take succeeded (the server deletes a worker
-// once the worker's last give let shutdown take it): the giving task must not touch the
-// semaphore after that. The taker spins on trytake to get in right behind each give, and then
-// checks that the semaphore's memory no longer changes until the give has returned.
-TEST(KivoOsa, GiveLeavesTheSemaphoreAloneOnceTaken) {
-    constexpr int kRounds = 20000;
-    std::atomic<osa_mutex_t> toGive{nullptr};
-    std::atomic<int> given{0};
-    std::atomic<bool> stop{false};
-    std::thread giver([&] {
-        for (int round = 1; round <= kRounds && !stop; ++round) {
-            osa_mutex_t m = nullptr;
-            while (!stop && !(m = toGive.exchange(nullptr))) {
-            }
-            if (m)
-                osa_mutex_give(m);
-            given = round;
-        }
-    });
-    for (int round = 1; round <= kRounds; ++round) {
-        osa_mutex_t m = osa_mutex_create(0);
-        const size_t size = _msize(m);
-        toGive = m;
-        while (osa_mutex_trytake(m) != 0) {
-        }
-        const std::vector<unsigned char> taken(static_cast<unsigned char*>(m),
-                                               static_cast<unsigned char*>(m) + size);
-        while (given != round) {
-        }
-        const bool untouched = std::memcmp(taken.data(), m, size) == 0;
-        osa_mutex_destroy(m);
-        if (!untouched) {
-            ADD_FAILURE() << "round " << round << ": the give wrote to the semaphore after the take";
-            break;
+// Points a module's import of a function at a replacement; returns what it pointed at.
+void* ReplaceImport(HMODULE module, const char* function, void* replacement) {
+    auto* base = reinterpret_cast<BYTE*>(module);
+    const auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(
+        base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto* dll = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+         dll->Name; ++dll) {
+        auto* name = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->OriginalFirstThunk);
+        auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->FirstThunk);
+        for (; name->u1.AddressOfData; ++name, ++slot) {
+            if (IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal) ||
+                std::strcmp(
+                    reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + name->u1.AddressOfData)->Name,
+                    function) != 0)
+                continue;
+            DWORD protection = 0;
+            VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, PAGE_READWRITE,
+                           &protection);
+            void* previous = reinterpret_cast<void*>(slot->u1.Function);
+            slot->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
+            VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, protection, &protection);
+            return previous;
         }
     }
-    stop = true;
-    giver.join();
+    return nullptr;
+}
+
+// What the stand-in for the semaphore's wake call saw.
+struct WakeWatch {
+    osa_mutex_t semaphore = nullptr;
+    void(WINAPI* wake)(PCONDITION_VARIABLE) = nullptr;
+    bool called = false;
+    bool takenMeanwhile = false;
+    std::atomic<int> taken{-1};
+    std::thread taker; // joined once the give returned: it may wait for the give's lock
+} g_watch;
+
+// While a give wakes the waiters, another task tries to take the semaphore. Had it succeeded,
+// that task could have destroyed the semaphore under the give's feet.
+void WINAPI WakeWhileAnotherTaskTakes(PCONDITION_VARIABLE cv) {
+    g_watch.called = true;
+    g_watch.taker = std::thread([] { g_watch.taken = osa_mutex_trytake(g_watch.semaphore); });
+    for (int i = 0; i < 200 && g_watch.taken < 0; ++i)
+        Sleep(1);
+    g_watch.takenMeanwhile = g_watch.taken == 0;
+    g_watch.wake(cv);
+}
+
+// A task may destroy a semaphore as soon as its take succeeded (shutdown deletes a worker
+// once the worker's last give let it take): a give must not touch the semaphore after that.
+TEST(KivoOsa, SemaphoreCannotBeTakenBeforeItsGiveIsDone) {
+    g_watch.semaphore = osa_mutex_create(0);
+    HMODULE osa = GetModuleHandleA("kivo_osa.dll");
+    ASSERT_NE(nullptr, osa);
+    g_watch.wake = reinterpret_cast<void(WINAPI*)(PCONDITION_VARIABLE)>(ReplaceImport(
+        osa, "WakeConditionVariable", reinterpret_cast<void*>(&WakeWhileAnotherTaskTakes)));
+    ASSERT_NE(nullptr, g_watch.wake);
+    EXPECT_EQ(0, osa_mutex_give(g_watch.semaphore));
+    ReplaceImport(osa, "WakeConditionVariable", reinterpret_cast<void*>(g_watch.wake));
+    if (g_watch.taker.joinable())
+        g_watch.taker.join();
+    EXPECT_TRUE(g_watch.called);
+    EXPECT_FALSE(g_watch.takenMeanwhile);
+    osa_mutex_destroy(g_watch.semaphore);
 }
 
 TEST(KivoOsa, SpawnPassesTenPointerWideArguments) {
