@@ -177,10 +177,11 @@ emulation_setup() {
     [ "$(cat "$I386_ROOT/.nimbrel-ready" 2>/dev/null)" = "$want" ] && return 0
     codename="$(debian_codename)"
     read -r mirror keyring < <(release_mirror)
-    command -v debootstrap >/dev/null || {
+    if ! command -v debootstrap >/dev/null; then
         log "installing debootstrap"
+        apt-get update -q
         DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends debootstrap
-    }
+    fi
     : >"$I386_LOG"
     if [ ! -f "$I386_ROOT/.debootstrap-done" ]; then
         log "creating the i386 root $I386_ROOT ($codename from $mirror; log: $I386_LOG)"
