@@ -60,6 +60,10 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
 else()
     set(NIMBREL_ARCH i686)
     set(NIMBREL_TWAIN_FOLDER twain_32)
+    # The x87 unit keeps intermediates in extended precision, so a measure truncated to an
+    # integer could come out one lower than on x86_64 (8.2 inches x 10 giving 81 tenths):
+    # both targets compute in SSE2 doubles.
+    add_compile_options($<$<COMPILE_LANGUAGE:C,CXX>:-msse2> $<$<COMPILE_LANGUAGE:C,CXX>:-mfpmath=sse>)
 endif()
 
 # Tests run under Wine of the build's architecture through this wrapper (WINEPREFIX in the

@@ -8,9 +8,11 @@
 #                              the simulated default server; without a display on a private
 #                              Xvfb display, writing a screenshot (build/<arch>/NimbrelApp.png)
 # Every command covers both architectures: x86_64 is built and tested everywhere; i686 (the
-# product) is always built and is tested where this machine runs 32-bit programs.
+# product) is always built, and tested natively where this machine runs 32-bit programs, else
+# under user-mode emulation (scripts/i386-emulation.sh).
 # NIMBREL_ARCHS="x86_64" (or "i686") narrows the run to the architectures named.
-# Idempotent: a second run installs nothing and rebuilds only what changed.
+# Idempotent: a second run installs nothing and rebuilds only what changed. Each phase says
+# how long it took.
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -20,6 +22,8 @@ ALL_ARCHS=(x86_64 i686)
 
 # shellcheck source=scripts/wine-session.sh
 . "$ROOT/scripts/wine-session.sh"
+# shellcheck source=scripts/i386-emulation.sh
+. "$ROOT/scripts/i386-emulation.sh"
 
 PACKAGES=(cmake make googletest xvfb imagemagick wine wine64
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
@@ -32,19 +36,47 @@ PACKAGES_32BIT=(wine32:i386)
 
 log() { echo "[nimbrel] $*"; }
 
+# phase <name> <command...>: runs one phase of the command, says how long it took and returns
+# its status (a failure ends the script as any other unless the caller tests the status).
+PHASE_TIMES=()
+phase() {
+    local name="$1" start=$SECONDS rc
+    shift
+    "$@"
+    rc=$?
+    PHASE_TIMES+=("$name: $((SECONDS - start)) s")
+    log "$name took $((SECONDS - start)) s"
+    return $rc
+}
+
+phase_times() {
+    [ ${#PHASE_TIMES[@]} -gt 0 ] || return 0
+    log "time per phase"
+    local t
+    for t in "${PHASE_TIMES[@]}"; do log "  $t"; done
+}
+
+wants_arch() {
+    case " ${NIMBREL_ARCHS:-${ALL_ARCHS[*]}} " in *" $1 "*) return 0 ;; esac
+    return 1
+}
+
 wanted_archs() {
     local a
     for a in "${ALL_ARCHS[@]}"; do
-        case " ${NIMBREL_ARCHS:-${ALL_ARCHS[*]}} " in *" $a "*) echo "$a" ;; esac
+        if wants_arch "$a"; then echo "$a"; fi
     done
 }
 
 # Whether the kernel runs 32-bit programs: some machines have the emulation turned off, and
-# only running one tells. The probe is a minimal static i386 ELF that calls exit(0).
+# only running one tells. The probe is a minimal static i386 ELF that calls exit(0); a padding
+# byte of its identification is set, which the kernel ignores but the usual binfmt_misc rules
+# for emulators do not match, and the answer is no whenever some rule would still hand it to
+# an emulator: only the kernel itself can make it succeed.
 runs_32bit() {
     local probe rc=0
     probe="$(mktemp)"
-    printf '\177ELF\001\001\001\000\000\000\000\000\000\000\000\000'  >"$probe"
+    printf '\177ELF\001\001\001\000\000\000\000\000\000\000\000\001'  >"$probe"
     printf '\002\000\003\000\001\000\000\000\124\200\004\010\064\000\000\000' >>"$probe"
     printf '\000\000\000\000\000\000\000\000\064\000\040\000\001\000\000\000' >>"$probe"
     printf '\000\000\000\000' >>"$probe"
@@ -52,9 +84,28 @@ runs_32bit() {
     printf '\135\000\000\000\135\000\000\000\005\000\000\000\000\020\000\000' >>"$probe"
     printf '\270\001\000\000\000\061\333\315\200' >>"$probe"
     chmod +x "$probe"
-    "$probe" >/dev/null 2>&1 || rc=$?
+    if binfmt_claims "$probe"; then
+        rc=1
+    else
+        "$probe" >/dev/null 2>&1 || rc=$?
+    fi
     rm -f "$probe"
     return $rc
+}
+
+# How i686 runs here: I686_MODE is native (the kernel runs 32-bit programs), emulated (it
+# refuses them, and qemu's user-mode emulator can stand in) or none, with I686_WHY.
+choose_i686_mode() {
+    [ -z "${I686_MODE:-}" ] || return 0
+    local why
+    if runs_32bit; then
+        I686_MODE=native
+    elif why="$(emulation_unavailable)" && [ -n "$why" ]; then
+        I686_MODE=none
+        I686_WHY="this machine's kernel refuses 32-bit programs and $why"
+    else
+        I686_MODE=emulated
+    fi
 }
 
 # Sets TEST_ARCHS to the wanted architectures this machine can run; SKIPPED explains the rest.
@@ -63,9 +114,11 @@ choose_test_archs() {
     SKIPPED=()
     local a
     for a in $(wanted_archs); do
-        if [ "$a" = i686 ] && ! runs_32bit; then
-            SKIPPED+=("i686: this machine's kernel refuses 32-bit programs (built, not tested)")
-        elif [ "$a" = i686 ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+        [ "$a" = i686 ] && choose_i686_mode
+        if [ "$a" = i686 ] && [ "${I686_MODE:-}" = none ]; then
+            SKIPPED+=("i686: $I686_WHY (built, not tested)")
+        elif [ "$a" = i686 ] && [ "${I686_MODE:-}" = native ] &&
+            ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
             SKIPPED+=("i686: 32-bit Wine does not start here (built, not tested)")
         else
             TEST_ARCHS+=("$a")
@@ -83,7 +136,8 @@ missing_packages() {
 ensure_packages() {
     local missing
     missing=($(missing_packages "${PACKAGES[@]}"))
-    if runs_32bit; then
+    ! wants_arch i686 || choose_i686_mode
+    if [ "${I686_MODE:-}" = native ]; then
         if ! dpkg --print-foreign-architectures | grep -qx i386; then
             log "adding the i386 architecture"
             dpkg --add-architecture i386
@@ -125,28 +179,18 @@ openssl_source() {
     if [ -z "$src" ] || [ ! -f "$src/Configure" ]; then
         if ! apt-get source --simulate openssl >/dev/null 2>&1; then
             if [ ! -f "$SRC_LIST" ]; then
-                log "adding Debian source entries ($SRC_LIST)" >&2
-                cat >"$SRC_LIST" <<'SOURCES'
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm bookworm-updates
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-
-Types: deb-src
-URIs: http://deb.debian.org/debian-security
-Suites: bookworm-security
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-SOURCES
+                # The same archives as the machine's own entries of this release.
+                log "adding source entries for this machine's Debian archives ($SRC_LIST)" >&2
+                release_sources deb-src >"$SRC_LIST"
             fi
             apt-get update -q >&2
         fi
         rm -rf "$OPENSSL_ROOT/src"
         mkdir -p "$OPENSSL_ROOT/src"
         # A mirror may list a newer source than its pool holds: then take the release's.
-        local suite ok=
-        for suite in "" /bookworm /bookworm-updates; do
+        local suite ok= codename
+        codename="$(debian_codename)"
+        for suite in "" "/$codename" "/$codename-updates"; do
             rm -rf "$OPENSSL_ROOT/src"/*
             if (cd "$OPENSSL_ROOT/src" && apt-get source -q "openssl$suite" >&2); then
                 ok=1
@@ -210,24 +254,54 @@ configure_and_build() {
     done
 }
 
+# ctest_arch <arch> [ctest arguments]: one wine session and one ctest run of that build.
+# CTEST_TIMEOUT is the limit of a test without a limit of its own (300 s).
+ctest_arch() {
+    local a="$1" rc=0
+    shift
+    wine_session_start "$BUILD_ROOT/$a" "$a"
+    (cd "$BUILD_ROOT/$a" &&
+        ctest --output-on-failure -j "$JOBS" --timeout "${CTEST_TIMEOUT:-300}" "$@") \
+        | tee "$BUILD_ROOT/$a/ctest.log" || rc=$?
+    wine_session_stop
+    return $rc
+}
+
+# The i686 run under emulation, in a mount namespace of its own: the root's mounts are seen by
+# nothing else and vanish with it; the emulator is registered only while it lasts.
+ctest_emulated() {
+    unshare --mount --propagation private -- "$ROOT/scripts/nimbrel.sh" _ctest-emulated "$@"
+}
+
 # Runs ctest for every testable architecture; prints one summary per architecture at the end.
 run_ctest() {
     choose_test_archs
-    local a rc=0 arc summary=()
+    local a how rc=0 arc summary=()
     for a in "${TEST_ARCHS[@]}"; do
+        how=native
+        [ "$a" != i686 ] || how="$I686_MODE"
         if [ ! -f "$BUILD_ROOT/$a/CTestTestfile.cmake" ]; then
             summary+=("$a: not built")
             rc=1
             continue
         fi
-        log "testing $a"
-        wine_session_start "$BUILD_ROOT/$a" "$a"
+        log "testing $a ($how)"
+        rm -f "$BUILD_ROOT/$a/ctest.log"
         arc=0
-        (cd "$BUILD_ROOT/$a" && ctest --output-on-failure -j "$JOBS" --timeout 300 "$@") \
-            | tee "$BUILD_ROOT/$a/ctest.log" || arc=$?
-        wine_session_stop
-        summary+=("$a: $(grep -E 'tests passed|tests failed' "$BUILD_ROOT/$a/ctest.log" | tail -n1)")
-        [ $arc -eq 0 ] || { summary[-1]+=" (ctest exit $arc)"; rc=1; }
+        if [ "$how" = emulated ]; then
+            phase "i386 emulation set-up" emulation_setup || arc=$?
+            if [ $arc -eq 0 ]; then
+                phase "tests $a ($how)" ctest_emulated "$@" || arc=$?
+            fi
+        else
+            phase "tests $a ($how)" ctest_arch "$a" "$@" || arc=$?
+        fi
+        if [ -f "$BUILD_ROOT/$a/ctest.log" ]; then
+            summary+=("$a ($how): $(grep -E 'tests passed|tests failed' "$BUILD_ROOT/$a/ctest.log" | tail -n1)")
+        else
+            summary+=("$a ($how): did not run")
+        fi
+        [ $arc -eq 0 ] || { summary[-1]+=" (exit $arc)"; rc=1; }
     done
     echo
     log "summary"
@@ -260,6 +334,10 @@ run_native() {
 # input; the wine session ends with it.
 run_native_conformance() {
     local build="$BUILD_ROOT/native" x64="$BUILD_ROOT/x86_64" rc=0 mrc mode port fifo out pid
+    if ! wants_arch x86_64; then
+        log "  native conformance: skipped, its test host is the x86_64 build"
+        return 0
+    fi
     if [ ! -f "$x64/bin/kivo_test_host.exe" ]; then
         log "  native conformance: no x86_64 test host built"
         return 1
@@ -270,7 +348,7 @@ run_native_conformance() {
         out="$build/kivo_test_host.$mode.log"
         rm -f "$fifo"
         mkfifo "$fifo"
-        "$WINELOADER" "$x64/bin/kivo_test_host.exe" --port 0 --keepalive 2 \
+        wine_in "$WINELOADER" "$x64/bin/kivo_test_host.exe" --port 0 --keepalive 2 \
             $([ "$mode" = fake ] && echo --fake) <"$fifo" >"$out" 2>&1 &
         pid=$!
         mrc=0
@@ -303,16 +381,17 @@ run_native_conformance() {
 }
 
 # The architecture NimbrelApp runs as: the product's i686 where this machine runs 32-bit
-# programs, else x86_64 (and it says so). NIMBREL_ARCHS narrows the choice.
+# programs natively, else x86_64 (and it says so). NIMBREL_ARCHS narrows the choice.
 choose_run_arch() {
     choose_test_archs
     local a
     for a in i686 x86_64; do
+        [ "$a" != i686 ] || [ "${I686_MODE:-}" = native ] || continue
         case " ${TEST_ARCHS[*]} " in *" $a "*) RUN_ARCH=$a; break ;; esac
     done
     [ -n "${RUN_ARCH:-}" ] || { log "no architecture can run here"; return 1; }
     if [ "$RUN_ARCH" = x86_64 ] && [ -z "${NIMBREL_ARCHS:-}" ]; then
-        if runs_32bit; then
+        if [ "${I686_MODE:-}" = native ]; then
             log "32-bit Wine does not start here: running the 64-bit build (x86_64)"
         else
             log "this machine refuses 32-bit programs: running the 64-bit build (x86_64)"
@@ -349,11 +428,11 @@ run_app() {
     log "data source installed as C:\\windows\\$folder\\sane.ds"
     log "starting NimbrelApp against the simulated default server"
     if [ -z "${WINE_SESSION_XVFB:-}" ]; then
-        (cd "$build/bin" && "$WINELOADER" NimbrelApp.exe) || rc=$?
+        (cd "$build/bin" && wine_in "$WINELOADER" NimbrelApp.exe) || rc=$?
         log "NimbrelApp ended with exit code $rc"
         return $rc
     fi
-    (cd "$build/bin" && exec "$WINELOADER" NimbrelApp.exe) &
+    (cd "$build/bin" && wine_exec "$WINELOADER" NimbrelApp.exe) &
     pid=$!
     sleep "${NIMBREL_RUN_SECONDS:-20}"
     shot="$build/NimbrelApp.png"
@@ -372,23 +451,28 @@ run_app() {
 
 cmd="${1:-test}"
 case "$cmd" in
-build)
-    ensure_packages
-    ensure_locales
-    ensure_openssl
-    configure_and_build
-    ;;
-test)
-    ensure_packages
-    ensure_locales
-    ensure_openssl
-    configure_and_build
-    run_ctest
-    run_native
+build | test)
+    trap phase_times EXIT
+    phase packages ensure_packages
+    phase locales ensure_locales
+    phase OpenSSL ensure_openssl
+    phase build configure_and_build
+    if [ "$cmd" = test ]; then
+        run_ctest
+        phase "native core" run_native
+    fi
     ;;
 ctest)
     shift
+    trap phase_times EXIT
     run_ctest "$@"
+    ;;
+_ctest-emulated)
+    # Internal: the i686 tests inside ctest_emulated's mount namespace. Emulated 32-bit code
+    # runs several times slower: the CPU-bound soak test needs more than 300 s there.
+    shift
+    emulation_enter
+    CTEST_TIMEOUT=900 ctest_arch i686 "$@"
     ;;
 run)
     ensure_packages

@@ -3,7 +3,9 @@
 # Everything started here is stopped by pid or by prefix in wine_session_stop.
 #
 # Programs are started through the loader of the architecture ($WINELOADER), never through
-# the `wine` script, which picks the 32-bit loader whenever it is installed.
+# the `wine` script, which picks the 32-bit loader whenever it is installed. With
+# NIMBREL_I386_ROOT set (i686 under emulation, scripts/i386-emulation.sh), 32-bit Wine and its
+# server are those of that root: wine_in and wine_exec run them there.
 
 # wine_env <build dir> <arch>
 wine_env() {
@@ -21,7 +23,10 @@ wine_env() {
         export WINEARCH=win32
         export WINELOADER=/usr/lib/wine/wine
         export WINESERVER=/usr/lib/wine/wineserver32
-        [ -x "$WINESERVER" ] || WINESERVER=/usr/lib/wine/wineserver64
+        # The 64-bit server serves 32-bit clients too; under emulation it runs natively.
+        if [ -n "${NIMBREL_I386_ROOT:-}" ] || [ ! -x "$WINESERVER" ]; then
+            WINESERVER=/usr/lib/wine/wineserver64
+        fi
         ;;
     *)
         echo "unknown architecture: $arch" >&2
@@ -32,6 +37,24 @@ wine_env() {
         export HOME="$build/home"
         mkdir -p "$HOME"
     fi
+}
+
+# wine_in <command...>: runs a command of this session's Wine (its loader or server), inside
+# the i386 root when 32-bit Wine is emulated, in the same working directory.
+wine_in() {
+    if [ "$WINEARCH" = win32 ] && [ -n "${NIMBREL_I386_ROOT:-}" ]; then
+        chroot "$NIMBREL_I386_ROOT" /usr/bin/env -C "$PWD" "$@"
+    else
+        "$@"
+    fi
+}
+
+# wine_exec <command...>: the same, replacing this shell.
+wine_exec() {
+    if [ "$WINEARCH" = win32 ] && [ -n "${NIMBREL_I386_ROOT:-}" ]; then
+        exec chroot "$NIMBREL_I386_ROOT" /usr/bin/env -C "$PWD" "$@"
+    fi
+    exec "$@"
 }
 
 # Prefix layout: Z: (the host root) is a network drive, so code that looks for the fixed
@@ -65,14 +88,15 @@ wine_prefix_ensure() {
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         echo "[nimbrel] creating the $WINEARCH wine prefix $WINEPREFIX"
         mkdir -p "$WINEPREFIX"
-        "$WINELOADER" wineboot.exe -i >/dev/null 2>&1
-        "$WINESERVER" -w
+        wine_in "$WINELOADER" wineboot.exe -i >/dev/null 2>&1
+        wine_in "$WINESERVER" -w
     fi
     if [ "$(cat "$stamp" 2>/dev/null)" != "$want" ]; then
         wine_prefix_config > "$build/prefix-config.reg"
-        "$WINELOADER" regedit.exe /S "$("$WINELOADER" winepath.exe -w "$build/prefix-config.reg" 2>/dev/null)" \
+        wine_in "$WINELOADER" regedit.exe /S \
+            "$(wine_in "$WINELOADER" winepath.exe -w "$build/prefix-config.reg" 2>/dev/null)" \
             >/dev/null 2>&1
-        "$WINESERVER" -w
+        wine_in "$WINESERVER" -w
         echo "$want" > "$stamp"
     fi
 }
@@ -94,16 +118,16 @@ wine_session_start() {
     export DISPLAY=":$(head -n1 "$dfile")"
     rm -f "$dfile"
     wine_prefix_ensure "$build"
-    "$WINESERVER" -p
+    wine_in "$WINESERVER" -p
     if [ -f "$build/bin/wine_keepalive.exe" ]; then
-        "$WINELOADER" "$build/bin/wine_keepalive.exe" </dev/null >/dev/null 2>&1 &
+        wine_in "$WINELOADER" "$build/bin/wine_keepalive.exe" </dev/null >/dev/null 2>&1 &
         WINE_SESSION_KEEPALIVE=$!
         sleep 0.5
     fi
 }
 
 wine_session_stop() {
-    [ -n "${WINEPREFIX:-}" ] && "$WINESERVER" -k >/dev/null 2>&1 || true
+    [ -n "${WINEPREFIX:-}" ] && wine_in "$WINESERVER" -k >/dev/null 2>&1 || true
     if [ -n "${WINE_SESSION_KEEPALIVE:-}" ]; then
         wait "$WINE_SESSION_KEEPALIVE" 2>/dev/null || true
     fi

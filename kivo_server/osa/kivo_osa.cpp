@@ -90,8 +90,10 @@ extern "C" int osa_mutex_give(osa_mutex_t m) {
     BinarySemaphore* s = static_cast<BinarySemaphore*>(m);
     AcquireSRWLockExclusive(&s->lock);
     s->available = true;
-    ReleaseSRWLockExclusive(&s->lock);
+    // Woken under the lock: once a taker can see the semaphore available it may destroy it,
+    // so nothing here touches it after the release.
     WakeConditionVariable(&s->available_cv);
+    ReleaseSRWLockExclusive(&s->lock);
     return 0;
 }
 

@@ -244,12 +244,30 @@ TEST_F(GuilessAcquireTest, MapsFramesToTheServersPaperNames) {
     StartScan();
     GuilessAcquireJobManager* const manager = Manager();
     // The default server lists the table's first names, takes custom sizes and finds sizes.
-    EXPECT_EQ("Letter.Transverse", manager->MapPageSize(8.5, 11.0));
-    EXPECT_EQ("A4.Transverse", manager->MapPageSize(8.27, 11.69));
-    EXPECT_EQ("Legal", manager->MapPageSize(8.5, 14.0));
-    EXPECT_EQ("AUTO_PAGESIZE", manager->MapPageSize(3.0, 3.0));
-    // A5R is a table size the server does not list: with custom sizes there is no name.
-    EXPECT_EQ("", manager->MapPageSize(8.2, 5.8));
+    // Most decimal inches lie just below their value as doubles (8.2 is 8.19999...): times
+    // ten they must still give the whole tenths on both targets, not one tenth less.
+    const struct {
+        double width;
+        double height;
+        const char* name;
+    } cases[] = {
+        {8.5, 11.0, "Letter.Transverse"},
+        {11.0, 8.5, "LetR"},
+        {8.5, 14.0, "Legal"},
+        {8.27, 11.69, "A4.Transverse"},
+        {8.2, 11.6, "A4.Transverse"},
+        {11.6, 8.2, "A4R"},
+        {7.1, 10.1, "B5.Transverse"},
+        {14.3, 10.1, "B4.Transverse"},
+        {16.5, 11.6, "A3"},
+        {8.19, 11.6, "AUTO_PAGESIZE"},
+        {3.0, 3.0, "AUTO_PAGESIZE"},
+        // A5R is a table size the server does not list: with custom sizes there is no name.
+        {8.2, 5.8, ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.name, manager->MapPageSize(c.width, c.height)) << c.width << " x " << c.height;
+    }
 }
 
 // Whatever the job's kind (101 colour JPEG, 103 black and white GROUP4, 102 grey without

@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <atomic>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -61,6 +66,74 @@ TEST(KivoOsa, BinarySemaphoreSemantics) {
     EXPECT_NE(0, osa_mutex_trytake(m));
     EXPECT_EQ(0, osa_mutex_destroy(m));
     EXPECT_NE(0, osa_mutex_take(nullptr));
+}
+
+// Points a module's import of a function at a replacement; returns what it pointed at.
+void* ReplaceImport(HMODULE module, const char* function, void* replacement) {
+    auto* base = reinterpret_cast<BYTE*>(module);
+    const auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(
+        base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto* dll = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+         dll->Name; ++dll) {
+        auto* name = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->OriginalFirstThunk);
+        auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->FirstThunk);
+        for (; name->u1.AddressOfData; ++name, ++slot) {
+            if (IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal) ||
+                std::strcmp(
+                    reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + name->u1.AddressOfData)->Name,
+                    function) != 0)
+                continue;
+            DWORD protection = 0;
+            VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, PAGE_READWRITE,
+                           &protection);
+            void* previous = reinterpret_cast<void*>(slot->u1.Function);
+            slot->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
+            VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, protection, &protection);
+            return previous;
+        }
+    }
+    return nullptr;
+}
+
+// What the stand-in for the semaphore's wake call saw.
+struct WakeWatch {
+    osa_mutex_t semaphore = nullptr;
+    void(WINAPI* wake)(PCONDITION_VARIABLE) = nullptr;
+    bool called = false;
+    bool takenMeanwhile = false;
+    std::atomic<int> taken{-1};
+    std::thread taker; // joined once the give returned: it may wait for the give's lock
+} g_watch;
+
+// While a give wakes the waiters, another task tries to take the semaphore. Had it succeeded,
+// that task could have destroyed the semaphore under the give's feet.
+void WINAPI WakeWhileAnotherTaskTakes(PCONDITION_VARIABLE cv) {
+    g_watch.called = true;
+    g_watch.taker = std::thread([] { g_watch.taken = osa_mutex_trytake(g_watch.semaphore); });
+    for (int i = 0; i < 200 && g_watch.taken < 0; ++i)
+        Sleep(1);
+    g_watch.takenMeanwhile = g_watch.taken == 0;
+    g_watch.wake(cv);
+}
+
+// A task may destroy a semaphore as soon as its take succeeded (shutdown deletes a worker
+// once the worker's last give let it take): a give must not touch the semaphore after that.
+TEST(KivoOsa, SemaphoreCannotBeTakenBeforeItsGiveIsDone) {
+    g_watch.semaphore = osa_mutex_create(0);
+    HMODULE osa = GetModuleHandleA("kivo_osa.dll");
+    ASSERT_NE(nullptr, osa);
+    g_watch.wake = reinterpret_cast<void(WINAPI*)(PCONDITION_VARIABLE)>(ReplaceImport(
+        osa, "WakeConditionVariable", reinterpret_cast<void*>(&WakeWhileAnotherTaskTakes)));
+    ASSERT_NE(nullptr, g_watch.wake);
+    EXPECT_EQ(0, osa_mutex_give(g_watch.semaphore));
+    ReplaceImport(osa, "WakeConditionVariable", reinterpret_cast<void*>(g_watch.wake));
+    if (g_watch.taker.joinable())
+        g_watch.taker.join();
+    EXPECT_TRUE(g_watch.called);
+    EXPECT_FALSE(g_watch.takenMeanwhile);
+    osa_mutex_destroy(g_watch.semaphore);
 }
 
 TEST(KivoOsa, SpawnPassesTenPointerWideArguments) {
