@@ -77,4 +77,25 @@ private:
     std::vector<HWND> m_seen;
 };
 
+// Runs a function when a message loop of this thread next dispatches its message, whichever
+// loop that is: what an application does from its own window procedure (disable the source,
+// say) while a window of the source runs a loop of its own.
+class PostedCall {
+public:
+    PostedCall();
+    PostedCall(const PostedCall&) = delete;
+    PostedCall& operator=(const PostedCall&) = delete;
+    ~PostedCall();
+    void Post(std::function<void()> call);
+    // How many posted calls ran.
+    int Runs() const { return m_runs; }
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND m_window = nullptr;
+    std::vector<std::function<void()>> m_calls;
+    int m_runs = 0;
+};
+
 } // namespace guitest

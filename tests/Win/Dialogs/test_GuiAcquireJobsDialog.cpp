@@ -10,6 +10,7 @@
 #include "GuiModalErrorDialog_rc.h"
 #include "GuiMultiPane.h"
 #include "GuiTestSupport.h"
+#include "GuiWindowFactory.h"
 #include "ScanCommand.h"
 #include "ScanPreferences.h"
 #include "Scanner.h"
@@ -26,6 +27,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -169,6 +171,42 @@ public:
     int aboutRuns = 0;
 };
 
+// Acquire windows whose memory, once deleted, is filled with a pattern no pointer can hold and
+// kept until the test ends: any use of a deleted window faults at once, instead of reading
+// what happens to be left there.
+class PoisonedAcquireWindow : public GuiAcquireJobsDialog {
+public:
+    using GuiAcquireJobsDialog::GuiAcquireJobsDialog;
+    static void operator delete(void* memory, std::size_t size) {
+        std::memset(memory, 0xCC, size);
+        Graveyard().push_back(memory);
+    }
+    static void FreeGraveyard() {
+        for (void* memory : Graveyard()) {
+            ::operator delete(memory);
+        }
+        Graveyard().clear();
+    }
+
+private:
+    static std::vector<void*>& Graveyard() {
+        static std::vector<void*> graveyard;
+        return graveyard;
+    }
+};
+
+class PoisoningWindowFactory : public GuiWindowFactory {
+public:
+    AcquireWindowIntf* CreateAcquireJobsDialog(UiWindowIntf* owner, QuorvelWrapperIntf* wrapper,
+                                               ScanPreferences& preferences,
+                                               Scanner* scanner) override {
+        auto dialog = std::make_unique<PoisonedAcquireWindow>(
+            dynamic_cast<GuiWindowsDialog*>(owner), wrapper, preferences, scanner);
+        dialog->Create();
+        return dialog.release();
+    }
+};
+
 // Whether the animation control prints a frame of the busy clip: the colour of the clip's
 // leading dot is in the picture.
 bool PrintsBusyFrame(HWND control) {
@@ -207,18 +245,23 @@ class AcquireWindowTest : public GuiSourceFixture {
 protected:
     void SetUp() override {
         GuiSourceFixture::SetUp();
+        DataArg_UserInterface::SetWindowFactory(&windows);
         GuiAcquireJobsDialog::SetParts(&parts);
-        // The user acknowledges every error the window reports.
+        // The user reads and acknowledges every error the window reports.
         errors = std::make_unique<guitest::WindowAnswerer>(
             [](HWND window) {
                 return guitest::HasControls(window, {IDC_MODAL_ERROR_TEXT, IDOK});
             },
-            [](HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); });
+            [this](HWND box) {
+                errorTexts.push_back(guitest::ControlText(box, IDC_MODAL_ERROR_TEXT));
+                PostMessageA(box, WM_COMMAND, IDOK, 0);
+            });
     }
     void TearDown() override {
         errors.reset();
         GuiSourceFixture::TearDown();
         GuiAcquireJobsDialog::SetParts(nullptr);
+        PoisonedAcquireWindow::FreeGraveyard();
     }
 
     // Opens the source and shows the window.
@@ -236,6 +279,7 @@ protected:
         return app.Call(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui);
     }
     std::unique_ptr<guitest::WindowAnswerer> errors;
+    std::vector<std::string> errorTexts;
     static AbstractSource* Source() { return AbstractSource::Instance(); }
     static DataArg_UserInterface* Ui() { return AbstractSource::GetUserInterfaceHandler(); }
     static GuiAcquireJobsDialog* Window() {
@@ -258,6 +302,7 @@ protected:
         ASSERT_TRUE(Window()->IsScanPending());
     }
 
+    PoisoningWindowFactory windows;
     FakeParts parts;
 };
 
@@ -631,4 +676,44 @@ TEST_F(AcquireWindowTest, ShowsHelpOnlyWhenItsPageIsBesideTheModule) {
     EXPECT_TRUE(Visible(IDC_HELP_BUTTON));
     DeleteFileA(page.c_str());
     RemoveDirectoryA(folder.c_str());
+}
+
+// The application may disable the source from any message that a loop of the window itself
+// dispatches: the window goes at once, and whatever ran that loop touches it no more.
+TEST_F(AcquireWindowTest, AWindowClosedInsideItsOwnLoopIsNotTouchedAgain) {
+    // No wait window: it would run a loop of its own before the window's.
+    RegSetKeyValueA(HKEY_CURRENT_USER, ProductKeyPath().c_str(), "connectwarning", REG_SZ, "0", 2);
+    struct Case {
+        const char* name;
+        int32_t selectedJob;
+        std::function<void()> before;
+        std::function<void()> loop;
+    };
+    const std::vector<Case> cases = {
+        {"a cancelled scan stops the busy clip", 0, [this] { StartScan(); },
+         [] { Event(2, 0); }},
+        {"the scan's job ends", 0, [this] { StartScan(); }, [] { Event(0, 101); }},
+        {"the second page-ready event fetches the first page", 0,
+         [this] {
+             StartScan();
+             Event(9, 101);
+         },
+         [] { Event(9, 101); }},
+        {"a stored job's first page is fetched", 101, [] {}, [] { Click(IDOK); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        parts.selectedJob = c.selectedJob;
+        Show();
+        c.before();
+        guitest::PostedCall application;
+        application.Post([this] { EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS, Disable()); });
+        c.loop();
+        EXPECT_EQ(1, application.Runs()) << "disabled inside the window's loop";
+        EXPECT_EQ(nullptr, Ui()->GetAcquireJobsDialog());
+        EXPECT_EQ(4, Source()->GetState());
+        EXPECT_FALSE(Source()->IsTransferReadyPending()) << "nothing announced after the close";
+        EXPECT_TRUE(errorTexts.empty());
+        Unload();
+    }
 }
