@@ -35,7 +35,6 @@
 #include <shellapi.h>
 
 #include <cstdio>
-#include <deque>
 #include <utility>
 #include <vector>
 
@@ -72,7 +71,7 @@ AcquireWindowParts& Parts() {
 }
 
 // A job record for one queued page: the page's attributes copied out of the library's memory.
-// The scan command's images point at it for as long as the process may transfer them.
+// The page's image and its copies keep it.
 struct QueuedJobRecord {
     ScanJobEntry entry = {};
     std::vector<std::string> keys;
@@ -81,13 +80,8 @@ struct QueuedJobRecord {
     std::vector<char*> valuePointers;
 };
 
-std::deque<std::unique_ptr<QueuedJobRecord>>& QueuedJobRecords() {
-    static std::deque<std::unique_ptr<QueuedJobRecord>> records;
-    return records;
-}
-
-QueuedJobRecord* MakeJobRecord(int32_t jobId, const ServerAttributeList& page) {
-    auto record = std::make_unique<QueuedJobRecord>();
+std::shared_ptr<ScanJobEntry> MakeJobRecord(int32_t jobId, const ServerAttributeList& page) {
+    auto record = std::make_shared<QueuedJobRecord>();
     record->entry.jobId = jobId;
     for (int32_t i = 0; page.keys != nullptr && page.values != nullptr && i < page.count; ++i) {
         record->keys.emplace_back(page.keys[i] != nullptr ? page.keys[i] : "");
@@ -100,8 +94,8 @@ QueuedJobRecord* MakeJobRecord(int32_t jobId, const ServerAttributeList& page) {
     record->entry.attributes.keys = record->keyPointers.data();
     record->entry.attributes.values = record->valuePointers.data();
     record->entry.attributes.count = static_cast<int32_t>(record->keys.size());
-    QueuedJobRecords().push_back(std::move(record));
-    return QueuedJobRecords().back().get();
+    ScanJobEntry* const entry = &record->entry;
+    return std::shared_ptr<ScanJobEntry>(std::move(record), entry);
 }
 
 // The help page beside the module that holds the resources.
@@ -1007,9 +1001,9 @@ void GuiAcquireJobsDialog::QueuePageTransfer(int32_t page, int32_t jobId, bool a
     if (failed || info == nullptr) {
         return;
     }
-    QueuedJobRecord* const record = MakeJobRecord(jobId, *info);
+    std::shared_ptr<ScanJobEntry> record = MakeJobRecord(jobId, *info);
     FreeReceivedAttributeList(m_wrapper, &info);
-    auto image = std::make_unique<zylImageFile>(&record->entry, m_scanner, m_wrapper, nullptr);
+    auto image = std::make_unique<zylImageFile>(std::move(record), m_scanner, m_wrapper, nullptr);
     if (allPages) {
         image->SetStartPage(-1);
         image->SetXferCount(static_cast<std::uint16_t>(-1));
