@@ -386,8 +386,7 @@ void GuiAcquireJobsDialog::OpenChangeMailboxDialog() {
     const std::string mailbox =
         m_state->retrievePane != nullptr ? m_state->retrievePane->GetMailboxName() : "";
     if (GuiWindowsDialog* const dialog = Parts().CreateChangeMailboxDialog(*this, mailbox)) {
-        SetChildDialog(dialog);
-        dialog->Create();
+        OpenChildDialog(std::unique_ptr<GuiWindowsDialog>(dialog));
     }
 }
 
@@ -1070,8 +1069,7 @@ void GuiAcquireJobsDialog::OpenSendDialog() {
         return;
     }
     sendMediator->SetClient(dynamic_cast<SendMediatorClient*>(dialog));
-    SetChildDialog(dialog);
-    dialog->Create();
+    OpenChildDialog(std::unique_ptr<GuiWindowsDialog>(dialog));
 }
 
 void GuiAcquireJobsDialog::OnCloseRequest(int dialogId, int result) {

@@ -11,6 +11,7 @@
 #include "GuiMultiPane.h"
 #include "GuiTestSupport.h"
 #include "GuiWindowFactory.h"
+#include "TwainException.h"
 #include "ScanCommand.h"
 #include "ScanPreferences.h"
 #include "Scanner.h"
@@ -97,13 +98,20 @@ public:
     int settingsAsked = 0;
 };
 
-// A dialog without a window: the test ends it as the user would, through EndDialog.
+// A dialog without a window: the test ends it as the user would, through EndDialog. One told
+// to fail is as a dialog whose window cannot be made.
+void CreateOrFail(bool fail) {
+    if (fail) {
+        throw TwainException(__FILE__, __LINE__, TWCC_BUMMER);
+    }
+}
+
 class FakeSendDialog : public GuiWindowsDialog, public AcquireSendDialogIntf {
 public:
     FakeSendDialog(GuiAcquireJobsDialog& window, std::unique_ptr<SendMediator> mediator)
         : GuiWindowsDialog(1600, &window, nullptr), m_mediator(std::move(mediator)) {}
-    void Create() override {}
-    CommonCpp::FileSpec GetFileSpec() const override { return CommonCpp::FileSpec("C:\\scan.pdf"); }
+    void Create() override { CreateOrFail(failCreate); }
+    CommonCpp::FileSpec GetFileSpec() const override { return CommonCpp::FileSpec(target); }
     std::string GetFileName() override { return "PDF"; }
     bool IsSaveToDiskSelected() override { return save; }
     bool IsEmailSelected() override { return email; }
@@ -113,6 +121,8 @@ public:
     bool IsMailboxSelected() override { return false; }
     bool save = false;
     bool email = false;
+    bool failCreate = false;
+    std::string target = "C:\\scan.pdf";
 
 private:
     std::unique_ptr<SendMediator> m_mediator;
@@ -122,7 +132,8 @@ class FakeMailboxDialog : public GuiWindowsDialog, public AcquireMailboxDialogIn
 public:
     explicit FakeMailboxDialog(GuiAcquireJobsDialog& window)
         : GuiWindowsDialog(1650, &window, nullptr) {}
-    void Create() override {}
+    void Create() override { CreateOrFail(failCreate); }
+    bool failCreate = false;
     std::string GetMailbox() override { return "042"; }
     std::string GetPassword() override { return "secret"; }
 };
@@ -145,6 +156,7 @@ public:
                                        std::unique_ptr<SendMediator> mediator, zylImageFile* job,
                                        int32_t page) override {
         send = new FakeSendDialog(window, std::move(mediator));
+        send->failCreate = failCreate;
         sendJob = job;
         sendPage = page;
         return send;
@@ -154,6 +166,7 @@ public:
         ++mailboxDialogs;
         mailboxShown = mailbox;
         mailboxDialog = new FakeMailboxDialog(window);
+        mailboxDialog->failCreate = failCreate;
         return mailboxDialog;
     }
     void RunAboutDialog(GuiAcquireJobsDialog&) override { ++aboutRuns; }
@@ -169,6 +182,8 @@ public:
     int mailboxDialogs = 0;
     std::string mailboxShown;
     int aboutRuns = 0;
+    // The send and mailbox dialogs made from now on cannot make their windows.
+    bool failCreate = false;
 };
 
 // Acquire windows whose memory, once deleted, is filled with a pattern no pointer can hold and
@@ -300,6 +315,11 @@ protected:
         OrvexSim_FailNext("SCAN_initiateScan", 0);
         Click(IDOK);
         ASSERT_TRUE(Window()->IsScanPending());
+    }
+
+    static std::string Text(int stringId) { return ResourceLoader::Instance()->LoadString(stringId); }
+    static ScanCommand* Command() {
+        return dynamic_cast<ScanCommand*>(Source()->GetScanner()->GetScanCommand());
     }
 
     PoisoningWindowFactory windows;
@@ -716,4 +736,17 @@ TEST_F(AcquireWindowTest, AWindowClosedInsideItsOwnLoopIsNotTouchedAgain) {
         EXPECT_TRUE(errorTexts.empty());
         Unload();
     }
+}
+
+TEST_F(AcquireWindowTest, ADialogWhoseWindowCannotBeMadeIsNotKept) {
+    parts.selectedJob = 101;
+    Show();
+    parts.failCreate = true;
+    EXPECT_THROW(Window()->OpenSendDialog(), TwainException);
+    EXPECT_EQ(nullptr, Window()->GetChildDialog());
+    EXPECT_THROW(Window()->OpenChangeMailboxDialog(), TwainException);
+    EXPECT_EQ(nullptr, Window()->GetChildDialog());
+    parts.failCreate = false;
+    Window()->OpenSendDialog();
+    EXPECT_EQ(parts.send, Window()->GetChildDialog());
 }
