@@ -1215,6 +1215,9 @@ bool GuiAcquireJobsDialog::IsAcquireAfterScan() const {
 bool GuiAcquireJobsDialog::IsEventDeferred() const {
     return !m_state->deferredEvents.empty();
 }
+bool GuiAcquireJobsDialog::IsImagePosted() const {
+    return m_state->imagePosted;
+}
 int32_t GuiAcquireJobsDialog::GetPagesAnnounced() const {
     return m_state->pagesAnnounced;
 }

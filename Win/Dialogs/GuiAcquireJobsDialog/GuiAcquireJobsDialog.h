@@ -111,6 +111,8 @@ public:
     bool IsSaveAfterScan() const;
     bool IsAcquireAfterScan() const;
     bool IsEventDeferred() const;
+    // A queued image was posted to the window (message 1141) since the last reset event.
+    bool IsImagePosted() const;
     // Pages announced and skipped while the copier still scans: the window's own, 0 at start.
     int32_t GetPagesAnnounced() const;
     int32_t GetPagesSkipped() const;

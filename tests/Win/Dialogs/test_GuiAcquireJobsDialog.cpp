@@ -308,13 +308,17 @@ protected:
     }
     static bool Visible(int id) { return IsWindowVisible(GetDlgItem(Hwnd(), id)) != FALSE; }
     static bool Enabled(int id) { return IsWindowEnabled(GetDlgItem(Hwnd(), id)) != FALSE; }
-    // A new scan from the initiate pane, accepted by the server without a job id.
-    void StartScan() {
+    // A new scan from the initiate pane, accepted by the server without a job id, or started
+    // by the simulated copier under a job id of its own.
+    void StartScan(bool serverNamesTheJob = false) {
         TabCtrl_SetCurSel(GetDlgItem(Hwnd(), IDC_PANE_FRAME), GuiAcquireJobsDialog::kInitiatePane);
         Window()->SelectPane(GuiAcquireJobsDialog::kInitiatePane);
-        OrvexSim_FailNext("SCAN_initiateScan", 0);
+        if (!serverNamesTheJob) {
+            OrvexSim_FailNext("SCAN_initiateScan", 0);
+        }
         Click(IDOK);
         ASSERT_TRUE(Window()->IsScanPending());
+        ASSERT_EQ(serverNamesTheJob, !Window()->IsFollowingAnyJob());
     }
 
     static std::string Text(int stringId) { return ResourceLoader::Instance()->LoadString(stringId); }
@@ -489,18 +493,34 @@ TEST_F(AcquireWindowTest, RefusedScansLeaveNothingPending) {
 }
 
 TEST_F(AcquireWindowTest, ClosingStopsAPendingScanAndAsksTheApplication) {
-    Show();
-    StartScan();
-    OrvexSim_ClearLog();
-    Click(IDCANCEL);
-    EXPECT_FALSE(Window()->IsScanPending());
-    EXPECT_TRUE(Ui()->IsCloseRequested());
-    EXPECT_TRUE(Source()->IsCloseRequestPending());
-    // The server never named the job: there is nothing to cancel there.
-    EXPECT_EQ(0, CountCalls("SCAN_cancelScan"));
-    OrvexSim_ClearLog();
-    SendMessageA(Hwnd(), WM_TIMER, GuiAcquireJobsDialog::kPollTimer, 0);
-    EXPECT_EQ(0, CountCalls("DEV_getNumDevices")) << "the poll stopped";
+    struct Case {
+        const char* name;
+        bool serverNamesTheJob;
+        int cancels;
+    };
+    // A job the server never named cannot be cancelled there.
+    for (const Case& c : {Case{"named job", true, 1}, Case{"job not named", false, 0}}) {
+        SCOPED_TRACE(c.name);
+        Show();
+        StartScan(c.serverNamesTheJob);
+        const std::string job = std::to_string(Window()->GetFollowedJobId());
+        OrvexSim_ClearLog();
+        Click(IDCANCEL);
+        Click(IDCANCEL);
+        EXPECT_FALSE(Window()->IsScanPending());
+        EXPECT_TRUE(Ui()->IsCloseRequested());
+        EXPECT_TRUE(Source()->IsCloseRequestPending());
+        const std::vector<std::string> cancels = LogLinesOf("SCAN_cancelScan");
+        ASSERT_EQ(static_cast<size_t>(c.cancels), cancels.size()) << "once, however often closed";
+        if (c.cancels != 0) {
+            EXPECT_EQ(job, LogValue(cancels[0], "job"));
+        }
+        OrvexSim_ClearLog();
+        SendMessageA(Hwnd(), WM_TIMER, GuiAcquireJobsDialog::kPollTimer, 0);
+        EXPECT_EQ(0, CountCalls("DEV_getNumDevices")) << "the poll stopped";
+        EXPECT_EQ(TWRC_SUCCESS, Disable());
+        Unload();
+    }
 }
 
 TEST_F(AcquireWindowTest, EventsArrivingDuringHandlingRunAfterItInOrder) {
@@ -749,4 +769,139 @@ TEST_F(AcquireWindowTest, ADialogWhoseWindowCannotBeMadeIsNotKept) {
     parts.failCreate = false;
     Window()->OpenSendDialog();
     EXPECT_EQ(parts.send, Window()->GetChildDialog());
+}
+
+// A first page that does not arrive ends the acquisition: the close request is marked, nothing
+// is announced, the page total is 0, the busy clip stops and the user reads why.
+TEST_F(AcquireWindowTest, AFirstPageThatCannotBeFetchedEndsTheAcquisition) {
+    struct Case {
+        const char* name;
+        int dataAnswer;
+        int message;
+    };
+    const Case cases[] = {
+        {"the server refuses the data", QUORVEL_GENERAL_FAILURE, IDS_RESULT_GENERAL_FAILURE},
+        {"the data are no picture", QUORVEL_OK, IDS_SCAN_FAILED},
+    };
+    parts.selectedJob = 101; // colour JPEG
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Show();
+        errorTexts.clear();
+        OrvexSim_FailDataBlock(ORVEXSIM_FIRST_BLOCK, c.dataAnswer);
+        Click(IDOK);
+        EXPECT_EQ(std::vector<std::string>{Text(c.message)}, errorTexts);
+        EXPECT_TRUE(Ui()->IsCloseRequested());
+        EXPECT_FALSE(Source()->IsTransferReadyPending());
+        EXPECT_FALSE(Ui()->HasPagesDone());
+        EXPECT_FALSE(Window()->IsBusy());
+        EXPECT_EQ(5, Source()->GetState());
+        EXPECT_EQ(TWRC_SUCCESS, Disable());
+        Unload();
+    }
+}
+
+TEST_F(AcquireWindowTest, TheNextOriginalPromptOutlivesEventsButNotTheJobsEnd) {
+    Show();
+    StartScan();
+    const std::string prompt = Text(IDS_NEXT_ORIGINALS);
+    ASSERT_GT(OrvexSim_DeliverAlert(1, 1, prompt.c_str(), 0, 0, 0), 0);
+    ASSERT_TRUE(guitest::PumpUntil([] { return Window()->IsNextOriginalPromptShown(); }, 5000));
+    EXPECT_EQ(prompt, Window()->GetItemText(IDC_STATUS_LINE));
+    // The copier waits for the user: the busy clip goes on, whoever asks to stop it.
+    Ui()->StopBusyAnimation();
+    EXPECT_TRUE(Window()->IsBusy());
+    Event(4, 0);
+    EXPECT_TRUE(Window()->IsNextOriginalPromptShown()) << "shown again after the event";
+    Event(0, 101);
+    EXPECT_FALSE(Window()->IsNextOriginalPromptShown()) << "the job has ended";
+}
+
+TEST_F(AcquireWindowTest, AResetEventForgetsTheScansPages) {
+    Show();
+    StartScan();
+    Event(9, 103);
+    Event(9, 103);
+    // The page under way goes; the next page-ready event queues page 3 alone, and a preview
+    // waits behind it.
+    Command()->Reset();
+    Event(9, 103);
+    Window()->ShowPreview(101);
+    SendMessageA(Hwnd(), WM_NIMBREL_ACQUIRE_IMAGE, 0, 0);
+    ASSERT_EQ(3, Window()->GetPagesAnnounced());
+    ASSERT_EQ(2, Window()->GetPagesSkipped());
+    ASSERT_EQ(3, Window()->GetPageEvents());
+    ASSERT_TRUE(Window()->IsImagePosted());
+
+    Event(5, 103);
+    EXPECT_EQ(0, Window()->GetPagesAnnounced());
+    EXPECT_EQ(0, Window()->GetPagesSkipped());
+    EXPECT_EQ(0, Window()->GetPageEvents());
+    EXPECT_FALSE(Window()->IsImagePosted());
+    // Once the page under way is done, no queued page is left to start.
+    Command()->Reset();
+    MSG message;
+    EXPECT_FALSE(PeekMessageA(&message, Hwnd(), WM_NIMBREL_ACQUIRE_IMAGE, WM_NIMBREL_ACQUIRE_IMAGE,
+                              PM_REMOVE));
+}
+
+// Pages the copier scanned after the last page-ready event are not lost when its job ends.
+TEST_F(AcquireWindowTest, AJobsEndAddsThePagesScannedAfterTheLastPageReadyEvent) {
+    struct Case {
+        const char* name;
+        bool imageAttached;
+    };
+    for (const Case& c : {Case{"the job's image under way", true}, Case{"nothing under way", false}}) {
+        SCOPED_TRACE(c.name);
+        Show();
+        StartScan();
+        // Two of job 103's three pages announced.
+        Event(9, 103);
+        Event(9, 103);
+        ASSERT_EQ(2, Window()->GetPagesAnnounced());
+        if (!c.imageAttached) {
+            Command()->Reset();
+        }
+        Event(0, 103);
+        zylImageFile* const image = Command()->GetImageFile();
+        ASSERT_NE(nullptr, image);
+        EXPECT_EQ(103u, image->GetJobID());
+        if (c.imageAttached) {
+            EXPECT_EQ(3, image->GetNumPages()) << "the third page joins the job under way";
+            EXPECT_EQ(3, Command()->GetPagesLeft());
+        } else {
+            EXPECT_EQ(3, image->GetStartPage()) << "the third page is queued alone";
+            EXPECT_EQ(3, Command()->GetCurrentPage());
+        }
+        EXPECT_FALSE(Window()->IsScanPending());
+        EXPECT_EQ(0, Window()->GetPagesAnnounced());
+        EXPECT_EQ(0, Window()->GetPagesSkipped());
+        EXPECT_EQ(TWRC_SUCCESS, Disable());
+        Unload();
+    }
+}
+
+TEST_F(AcquireWindowTest, ASaveAfterTheScanToALockedFileIsReported) {
+    char folder[MAX_PATH] = {};
+    GetTempPathA(sizeof(folder), folder);
+    const std::string target = std::string(folder) + "nimbrel-locked-scan.pdf";
+    const HANDLE lock = CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, lock);
+    Show();
+    Window()->SelectPane(GuiAcquireJobsDialog::kInitiatePane);
+    Window()->OpenSendDialog();
+    ASSERT_NE(nullptr, parts.send);
+    parts.send->save = true;
+    parts.send->target = target;
+    OrvexSim_FailNext("SCAN_initiateScan", 0);
+    parts.send->EndDialog(1);
+    ASSERT_TRUE(Window()->IsSaveAfterScan());
+    Event(0, 101);
+    EXPECT_EQ(std::vector<std::string>{Text(IDS_FILE_LOCKED)}, errorTexts);
+    EXPECT_FALSE(Window()->IsSaveAfterScan());
+    EXPECT_FALSE(Window()->IsScanPending());
+    EXPECT_TRUE(Enabled(IDCANCEL));
+    CloseHandle(lock);
+    DeleteFileA(target.c_str());
 }
