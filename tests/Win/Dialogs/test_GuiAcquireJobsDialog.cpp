@@ -321,7 +321,9 @@ protected:
         ASSERT_EQ(serverNamesTheJob, !Window()->IsFollowingAnyJob());
     }
 
-    static std::string Text(int stringId) { return ResourceLoader::Instance()->LoadString(stringId); }
+    static std::string Text(int stringId) {
+        return ResourceLoader::Instance()->LoadString(stringId);
+    }
     static ScanCommand* Command() {
         return dynamic_cast<ScanCommand*>(Source()->GetScanner()->GetScanCommand());
     }
@@ -730,8 +732,7 @@ TEST_F(AcquireWindowTest, AWindowClosedInsideItsOwnLoopIsNotTouchedAgain) {
         std::function<void()> loop;
     };
     const std::vector<Case> cases = {
-        {"a cancelled scan stops the busy clip", 0, [this] { StartScan(); },
-         [] { Event(2, 0); }},
+        {"a cancelled scan stops the busy clip", 0, [this] { StartScan(); }, [] { Event(2, 0); }},
         {"the scan's job ends", 0, [this] { StartScan(); }, [] { Event(0, 101); }},
         {"the second page-ready event fetches the first page", 0,
          [this] {
@@ -851,7 +852,8 @@ TEST_F(AcquireWindowTest, AJobsEndAddsThePagesScannedAfterTheLastPageReadyEvent)
         const char* name;
         bool imageAttached;
     };
-    for (const Case& c : {Case{"the job's image under way", true}, Case{"nothing under way", false}}) {
+    for (const Case& c :
+         {Case{"the job's image under way", true}, Case{"nothing under way", false}}) {
         SCOPED_TRACE(c.name);
         Show();
         StartScan();

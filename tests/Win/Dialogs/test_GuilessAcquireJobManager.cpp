@@ -392,7 +392,9 @@ TEST_F(GuilessAcquireTest, AFirstPageThatCannotBeFetchedEndsTheAcquisition) {
         SCOPED_TRACE(c.name);
         std::vector<std::string> texts;
         const guitest::WindowAnswerer user(
-            [](HWND window) { return guitest::HasControls(window, {IDC_MODAL_ERROR_TEXT, IDOK}); },
+            [](HWND window) {
+                return guitest::HasControls(window, {IDC_MODAL_ERROR_TEXT, IDOK});
+            },
             [&texts](HWND box) {
                 texts.push_back(guitest::ControlText(box, IDC_MODAL_ERROR_TEXT));
                 PostMessageA(box, WM_COMMAND, IDOK, 0);
