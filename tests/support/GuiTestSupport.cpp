@@ -310,6 +310,16 @@ void WindowAnswerer::Look() {
     m_busy = false;
 }
 
+BoxReader::BoxReader(int textControlId, std::function<bool(HWND)> matches)
+    : m_answerer(
+          matches
+              ? std::move(matches)
+              : [textControlId](HWND window) { return HasControls(window, {textControlId, IDOK}); },
+          [this, textControlId](HWND box) {
+              m_texts.push_back(ControlText(box, textControlId));
+              PostMessageA(box, WM_COMMAND, IDOK, 0);
+          }) {}
+
 namespace {
 
 const char* const kPostedCallClass = "NimbrelTestPostedCall";

@@ -77,6 +77,22 @@ private:
     std::vector<HWND> m_seen;
 };
 
+// Reads and acknowledges the matching windows of this thread as a user reads an error box: the
+// text of its text control is kept, then OK is pressed. By default it matches the windows that
+// hold the text control and an OK button.
+class BoxReader {
+public:
+    explicit BoxReader(int textControlId, std::function<bool(HWND)> matches = nullptr);
+    // The texts read, oldest first.
+    const std::vector<std::string>& Texts() const { return m_texts; }
+    void Clear() { m_texts.clear(); }
+    int Answered() const { return m_answerer.Answered(); }
+
+private:
+    std::vector<std::string> m_texts;
+    WindowAnswerer m_answerer;
+};
+
 // Runs a function when a message loop of this thread next dispatches its message, whichever
 // loop that is: what an application does from its own window procedure (disable the source,
 // say) while a window of the source runs a loop of its own.

@@ -58,10 +58,7 @@ protected:
         DialogTest::SetUp();
         // An open that finds no server reports it before the chooser shows: read and
         // acknowledged.
-        errors = std::make_unique<guitest::WindowAnswerer>(IsOtherDialog, [this](HWND box) {
-            errorTexts.push_back(guitest::ControlText(box, IDC_MODAL_ERROR_TEXT));
-            PostMessageA(box, WM_COMMAND, IDOK, 0);
-        });
+        errors = std::make_unique<guitest::BoxReader>(IDC_MODAL_ERROR_TEXT, IsOtherDialog);
     }
     void TearDown() override {
         errors.reset();
@@ -78,11 +75,11 @@ protected:
     }
     int CountErrors(int stringId) const {
         const std::string text = ResourceLoader::Instance()->LoadString(stringId);
-        return static_cast<int>(std::count(errorTexts.begin(), errorTexts.end(), text));
+        const std::vector<std::string>& texts = errors->Texts();
+        return static_cast<int>(std::count(texts.begin(), texts.end(), text));
     }
 
-    std::unique_ptr<guitest::WindowAnswerer> errors;
-    std::vector<std::string> errorTexts;
+    std::unique_ptr<guitest::BoxReader> errors;
 };
 
 // The chooser on its own over a list of servers, modeless, as the user edits it.
@@ -342,7 +339,7 @@ TEST_F(ChooserTest, FromTheAcquireWindowACancelledLoginLeavesTheChooserOpen) {
     guitest::ClickButton(chooser, IDOK);
     EXPECT_EQ(1, user.Answered());
     EXPECT_TRUE(AbstractSource::GetUserInterfaceHandler()->GetUiStateFlag());
-    EXPECT_TRUE(errorTexts.empty());
+    EXPECT_TRUE(errors->Texts().empty());
     EXPECT_FALSE(source->IsConnected());
     ASSERT_EQ(2, source->GetServerList().GetSize()) << "not given back";
     EXPECT_EQ("login", source->GetServerList().GetSelected()->ipAddress);

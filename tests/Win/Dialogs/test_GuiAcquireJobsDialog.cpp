@@ -9,6 +9,7 @@
 #include "GuiAcquireJobsDialog_rc.h"
 #include "GuiModalErrorDialog_rc.h"
 #include "GuiMultiPane.h"
+#include "FirstPageFailures.h"
 #include "GuiTestSupport.h"
 #include "GuiWindowFactory.h"
 #include "TwainException.h"
@@ -263,14 +264,7 @@ protected:
         DataArg_UserInterface::SetWindowFactory(&windows);
         GuiAcquireJobsDialog::SetParts(&parts);
         // The user reads and acknowledges every error the window reports.
-        errors = std::make_unique<guitest::WindowAnswerer>(
-            [](HWND window) {
-                return guitest::HasControls(window, {IDC_MODAL_ERROR_TEXT, IDOK});
-            },
-            [this](HWND box) {
-                errorTexts.push_back(guitest::ControlText(box, IDC_MODAL_ERROR_TEXT));
-                PostMessageA(box, WM_COMMAND, IDOK, 0);
-            });
+        errors = std::make_unique<guitest::BoxReader>(IDC_MODAL_ERROR_TEXT);
     }
     void TearDown() override {
         errors.reset();
@@ -293,8 +287,7 @@ protected:
         TW_USERINTERFACE ui = {};
         return app.Call(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui);
     }
-    std::unique_ptr<guitest::WindowAnswerer> errors;
-    std::vector<std::string> errorTexts;
+    std::unique_ptr<guitest::BoxReader> errors;
     static AbstractSource* Source() { return AbstractSource::Instance(); }
     static DataArg_UserInterface* Ui() { return AbstractSource::GetUserInterfaceHandler(); }
     static GuiAcquireJobsDialog* Window() {
@@ -754,7 +747,7 @@ TEST_F(AcquireWindowTest, AWindowClosedInsideItsOwnLoopIsNotTouchedAgain) {
         EXPECT_EQ(nullptr, Ui()->GetAcquireJobsDialog());
         EXPECT_EQ(4, Source()->GetState());
         EXPECT_FALSE(Source()->IsTransferReadyPending()) << "nothing announced after the close";
-        EXPECT_TRUE(errorTexts.empty());
+        EXPECT_TRUE(errors->Texts().empty());
         Unload();
     }
 }
@@ -775,23 +768,14 @@ TEST_F(AcquireWindowTest, ADialogWhoseWindowCannotBeMadeIsNotKept) {
 // A first page that does not arrive ends the acquisition: the close request is marked, nothing
 // is announced, the page total is 0, the busy clip stops and the user reads why.
 TEST_F(AcquireWindowTest, AFirstPageThatCannotBeFetchedEndsTheAcquisition) {
-    struct Case {
-        const char* name;
-        int dataAnswer;
-        int message;
-    };
-    const Case cases[] = {
-        {"the server refuses the data", QUORVEL_GENERAL_FAILURE, IDS_RESULT_GENERAL_FAILURE},
-        {"the data are no picture", QUORVEL_OK, IDS_SCAN_FAILED},
-    };
     parts.selectedJob = 101; // colour JPEG
-    for (const Case& c : cases) {
+    for (const FirstPageFailure& c : kFirstPageFailures) {
         SCOPED_TRACE(c.name);
         Show();
-        errorTexts.clear();
+        errors->Clear();
         OrvexSim_FailDataBlock(ORVEXSIM_FIRST_BLOCK, c.dataAnswer);
         Click(IDOK);
-        EXPECT_EQ(std::vector<std::string>{Text(c.message)}, errorTexts);
+        EXPECT_EQ(std::vector<std::string>{Text(c.message)}, errors->Texts());
         EXPECT_TRUE(Ui()->IsCloseRequested());
         EXPECT_FALSE(Source()->IsTransferReadyPending());
         EXPECT_FALSE(Ui()->HasPagesDone());
@@ -900,7 +884,7 @@ TEST_F(AcquireWindowTest, ASaveAfterTheScanToALockedFileIsReported) {
     parts.send->EndDialog(1);
     ASSERT_TRUE(Window()->IsSaveAfterScan());
     Event(0, 101);
-    EXPECT_EQ(std::vector<std::string>{Text(IDS_FILE_LOCKED)}, errorTexts);
+    EXPECT_EQ(std::vector<std::string>{Text(IDS_FILE_LOCKED)}, errors->Texts());
     EXPECT_FALSE(Window()->IsSaveAfterScan());
     EXPECT_FALSE(Window()->IsScanPending());
     EXPECT_TRUE(Enabled(IDCANCEL));

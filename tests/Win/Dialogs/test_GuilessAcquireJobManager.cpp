@@ -4,6 +4,7 @@
 // end without a page asks the application to close the source (MSG_CLOSEDSREQ).
 
 #include "GuiModalErrorDialog_rc.h"
+#include "FirstPageFailures.h"
 #include "GuiTestSupport.h"
 #include "GuiWindowFactory.h"
 #include "GuilessAcquireJobManager.h"
@@ -379,26 +380,9 @@ TEST_F(GuilessAcquireTest, EveryEndWithoutAPageAsksToClose) {
 // A first page that cannot be fetched ends the acquisition: the user reads why, and the
 // application hears of no page and is asked once to close the source.
 TEST_F(GuilessAcquireTest, AFirstPageThatCannotBeFetchedEndsTheAcquisition) {
-    struct Case {
-        const char* name;
-        int dataAnswer;
-        int message;
-    };
-    const Case cases[] = {
-        {"the server refuses the data", QUORVEL_GENERAL_FAILURE, IDS_RESULT_GENERAL_FAILURE},
-        {"the data are no picture", QUORVEL_OK, IDS_SCAN_FAILED},
-    };
-    for (const Case& c : cases) {
+    for (const FirstPageFailure& c : kFirstPageFailures) {
         SCOPED_TRACE(c.name);
-        std::vector<std::string> texts;
-        const guitest::WindowAnswerer user(
-            [](HWND window) {
-                return guitest::HasControls(window, {IDC_MODAL_ERROR_TEXT, IDOK});
-            },
-            [&texts](HWND box) {
-                texts.push_back(guitest::ControlText(box, IDC_MODAL_ERROR_TEXT));
-                PostMessageA(box, WM_COMMAND, IDOK, 0);
-            });
+        const guitest::BoxReader errors(IDC_MODAL_ERROR_TEXT);
         Open();
         StartScan();
         const int closeRequests = CountNotices(MSG_CLOSEDSREQ);
@@ -408,7 +392,7 @@ TEST_F(GuilessAcquireTest, AFirstPageThatCannotBeFetchedEndsTheAcquisition) {
         EXPECT_TRUE(
             app.PumpUntil([&] { return CountNotices(MSG_CLOSEDSREQ) > closeRequests; }, 10000));
         EXPECT_EQ(std::vector<std::string>{ResourceLoader::Instance()->LoadString(c.message)},
-                  texts);
+                  errors.Texts());
         app.PumpMessages(100);
         EXPECT_EQ(closeRequests + 1, CountNotices(MSG_CLOSEDSREQ));
         EXPECT_EQ(transfers, CountNotices(MSG_XFERREADY));
