@@ -34,6 +34,7 @@ GuiWindowsDialog::GuiWindowsDialog(int dialogId, GuiWindowsDialog* owner, HWND p
     : m_owner(owner), m_parent(parent), m_dialogId(dialogId) {}
 
 GuiWindowsDialog::~GuiWindowsDialog() {
+    *m_alive = false;
     delete std::exchange(m_childDialog, nullptr);
     if (m_topLevel && m_owner != nullptr) {
         m_owner->Activate();

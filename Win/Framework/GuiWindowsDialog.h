@@ -149,6 +149,10 @@ protected:
     // only then is the child kept. A child whose window cannot be made is closed and the
     // error passed on.
     void OpenChildDialog(std::unique_ptr<GuiWindowsDialog> child);
+    // Cleared when the dialog is deleted. Whatever runs a message loop (a pump, a modal box, a
+    // switch of windows) may end in the dialog's deletion: a caller keeps the flag and looks
+    // at it before it touches the dialog again.
+    std::shared_ptr<const bool> GetAliveFlag() const { return m_alive; }
     void SetTopLevel(bool topLevel) { m_topLevel = topLevel; }
     bool IsTopLevel() const { return m_topLevel; }
     HWND GetParentWindow() const { return m_parent; }
@@ -169,4 +173,5 @@ private:
     // Owned: deleted by OnCloseRequest and by the destructor.
     GuiWindowsDialog* m_childDialog = nullptr;
     std::unique_ptr<SetFontHelper> m_fontHelper;
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };

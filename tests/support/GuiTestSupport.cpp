@@ -310,4 +310,53 @@ void WindowAnswerer::Look() {
     m_busy = false;
 }
 
+BoxReader::BoxReader(int textControlId, std::function<bool(HWND)> matches)
+    : m_answerer(
+          matches
+              ? std::move(matches)
+              : [textControlId](HWND window) { return HasControls(window, {textControlId, IDOK}); },
+          [this, textControlId](HWND box) {
+              m_texts.push_back(ControlText(box, textControlId));
+              PostMessageA(box, WM_COMMAND, IDOK, 0);
+          }) {}
+
+namespace {
+
+const char* const kPostedCallClass = "NimbrelTestPostedCall";
+constexpr UINT kRunPostedCall = WM_APP + 1;
+
+} // namespace
+
+PostedCall::PostedCall() {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = Procedure;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = kPostedCallClass;
+    RegisterClassA(&windowClass); // a second instance finds it registered
+    m_window = CreateWindowA(kPostedCallClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                             GetModuleHandleA(nullptr), nullptr);
+    SetWindowLongPtrA(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+PostedCall::~PostedCall() {
+    DestroyWindow(m_window);
+}
+
+void PostedCall::Post(std::function<void()> call) {
+    m_calls.push_back(std::move(call));
+    PostMessageA(m_window, kRunPostedCall, 0, 0);
+}
+
+LRESULT CALLBACK PostedCall::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* const self = reinterpret_cast<PostedCall*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (message != kRunPostedCall || self == nullptr || self->m_calls.empty()) {
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    const std::function<void()> call = std::move(self->m_calls.front());
+    self->m_calls.erase(self->m_calls.begin());
+    ++self->m_runs;
+    call();
+    return 0;
+}
+
 } // namespace guitest

@@ -77,4 +77,41 @@ private:
     std::vector<HWND> m_seen;
 };
 
+// Reads and acknowledges the matching windows of this thread as a user reads an error box: the
+// text of its text control is kept, then OK is pressed. By default it matches the windows that
+// hold the text control and an OK button.
+class BoxReader {
+public:
+    explicit BoxReader(int textControlId, std::function<bool(HWND)> matches = nullptr);
+    // The texts read, oldest first.
+    const std::vector<std::string>& Texts() const { return m_texts; }
+    void Clear() { m_texts.clear(); }
+    int Answered() const { return m_answerer.Answered(); }
+
+private:
+    std::vector<std::string> m_texts;
+    WindowAnswerer m_answerer;
+};
+
+// Runs a function when a message loop of this thread next dispatches its message, whichever
+// loop that is: what an application does from its own window procedure (disable the source,
+// say) while a window of the source runs a loop of its own.
+class PostedCall {
+public:
+    PostedCall();
+    PostedCall(const PostedCall&) = delete;
+    PostedCall& operator=(const PostedCall&) = delete;
+    ~PostedCall();
+    void Post(std::function<void()> call);
+    // How many posted calls ran.
+    int Runs() const { return m_runs; }
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND m_window = nullptr;
+    std::vector<std::function<void()>> m_calls;
+    int m_runs = 0;
+};
+
 } // namespace guitest

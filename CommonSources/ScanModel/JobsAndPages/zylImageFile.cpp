@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "Exception.h"
 #include "QuorMemoryAllocator.h"
@@ -88,6 +89,12 @@ zylImageFile::zylImageFile(ScanJobEntry* entry, ScannerIntf* scanner, QuorvelWra
     LoadFromAttributes(entry);
 }
 
+zylImageFile::zylImageFile(std::shared_ptr<ScanJobEntry> entry, ScannerIntf* scanner,
+                           QuorvelWrapperIntf* wrapper, zylDirectory* parent)
+    : zylImageFile(entry.get(), scanner, wrapper, parent) {
+    m_ownedEntry = std::move(entry);
+}
+
 zylImageFile::zylImageFile(const zylImageFile& source, zylDirectory* parent)
     : zylFileObj(source, parent), m_startPage(source.m_startPage),
       m_transferCount(source.m_transferCount), m_currentPage(source.m_currentPage),
@@ -97,8 +104,8 @@ zylImageFile::zylImageFile(const zylImageFile& source, zylDirectory* parent)
       m_samplesPerPixel(source.m_samplesPerPixel), m_bitsPerPixel(source.m_bitsPerPixel),
       m_pixelType(source.m_pixelType), m_compression(source.m_compression),
       m_fileFormat(source.m_fileFormat), m_fileSize(source.m_fileSize), m_entry(source.m_entry),
-      m_firstTransfer(source.m_firstTransfer), m_bytesSent(source.m_bytesSent),
-      m_bytesInPage(source.m_bytesInPage), m_emFax(source.m_emFax),
+      m_ownedEntry(source.m_ownedEntry), m_firstTransfer(source.m_firstTransfer),
+      m_bytesSent(source.m_bytesSent), m_bytesInPage(source.m_bytesInPage), m_emFax(source.m_emFax),
       m_mixedSizes(source.m_mixedSizes), m_pageWidths(source.m_pageWidths),
       m_pageHeights(source.m_pageHeights), m_scanner(source.m_scanner), m_wrapper(source.m_wrapper),
       m_defaultFormat(source.m_defaultFormat), m_flags(source.m_flags),

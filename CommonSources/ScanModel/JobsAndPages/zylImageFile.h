@@ -42,6 +42,10 @@ public:
     // parent and reads the job's attributes. Scanner and wrapper are not owned.
     zylImageFile(ScanJobEntry* entry, ScannerIntf* scanner, QuorvelWrapperIntf* wrapper,
                  zylDirectory* parent);
+    // The image of an entry of its own, not one of the server's list (a page queued while the
+    // copier scans): the entry lives as long as this image or a copy of it.
+    zylImageFile(std::shared_ptr<ScanJobEntry> entry, ScannerIntf* scanner,
+                 QuorvelWrapperIntf* wrapper, zylDirectory* parent);
     // A deep copy under parent (not registered); entry, scanner and wrapper are shared.
     zylImageFile(const zylImageFile& source, zylDirectory* parent);
     ~zylImageFile() override;
@@ -173,6 +177,8 @@ private:
     std::uint16_t m_fileFormat = TWFF_TIFFMULTI;
     std::string m_fileSize;
     ScanJobEntry* m_entry = nullptr;
+    // Set when the entry is the image's own; shared with its copies.
+    std::shared_ptr<ScanJobEntry> m_ownedEntry;
     // Memory transfer state (first block, bytes sent, bytes of the page).
     bool m_firstTransfer = true;
     std::uint32_t m_bytesSent = 0;

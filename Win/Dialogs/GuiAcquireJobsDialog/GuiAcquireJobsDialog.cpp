@@ -35,7 +35,6 @@
 #include <shellapi.h>
 
 #include <cstdio>
-#include <deque>
 #include <utility>
 #include <vector>
 
@@ -72,7 +71,7 @@ AcquireWindowParts& Parts() {
 }
 
 // A job record for one queued page: the page's attributes copied out of the library's memory.
-// The scan command's images point at it for as long as the process may transfer them.
+// The page's image and its copies keep it.
 struct QueuedJobRecord {
     ScanJobEntry entry = {};
     std::vector<std::string> keys;
@@ -81,13 +80,8 @@ struct QueuedJobRecord {
     std::vector<char*> valuePointers;
 };
 
-std::deque<std::unique_ptr<QueuedJobRecord>>& QueuedJobRecords() {
-    static std::deque<std::unique_ptr<QueuedJobRecord>> records;
-    return records;
-}
-
-QueuedJobRecord* MakeJobRecord(int32_t jobId, const ServerAttributeList& page) {
-    auto record = std::make_unique<QueuedJobRecord>();
+std::shared_ptr<ScanJobEntry> MakeJobRecord(int32_t jobId, const ServerAttributeList& page) {
+    auto record = std::make_shared<QueuedJobRecord>();
     record->entry.jobId = jobId;
     for (int32_t i = 0; page.keys != nullptr && page.values != nullptr && i < page.count; ++i) {
         record->keys.emplace_back(page.keys[i] != nullptr ? page.keys[i] : "");
@@ -100,8 +94,8 @@ QueuedJobRecord* MakeJobRecord(int32_t jobId, const ServerAttributeList& page) {
     record->entry.attributes.keys = record->keyPointers.data();
     record->entry.attributes.values = record->valuePointers.data();
     record->entry.attributes.count = static_cast<int32_t>(record->keys.size());
-    QueuedJobRecords().push_back(std::move(record));
-    return QueuedJobRecords().back().get();
+    ScanJobEntry* const entry = &record->entry;
+    return std::shared_ptr<ScanJobEntry>(std::move(record), entry);
 }
 
 // The help page beside the module that holds the resources.
@@ -392,8 +386,7 @@ void GuiAcquireJobsDialog::OpenChangeMailboxDialog() {
     const std::string mailbox =
         m_state->retrievePane != nullptr ? m_state->retrievePane->GetMailboxName() : "";
     if (GuiWindowsDialog* const dialog = Parts().CreateChangeMailboxDialog(*this, mailbox)) {
-        SetChildDialog(dialog);
-        dialog->Create();
+        OpenChildDialog(std::unique_ptr<GuiWindowsDialog>(dialog));
     }
 }
 
@@ -463,6 +456,7 @@ void GuiAcquireJobsDialog::DisableButtons() {
 }
 
 void GuiAcquireJobsDialog::EnableButtons() {
+    const std::shared_ptr<const bool> alive = GetAliveFlag();
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE)) {
         if (GetMessageA(&message, nullptr, 0, 0) <= 0) {
@@ -473,6 +467,10 @@ void GuiAcquireJobsDialog::EnableButtons() {
         if (!PreTranslateMessage(&message)) {
             TranslateMessage(&message);
             DispatchMessageA(&message);
+        }
+        if (!*alive) {
+            // Closed by what was dispatched: the rest of the queue is the application's.
+            return;
         }
     }
     if (GuiMultiPane* const pane = GetCurrentPane()) {
@@ -597,16 +595,26 @@ void GuiAcquireJobsDialog::OnScanEvent(int32_t type, int32_t jobId) {
         m_state->nextOriginalShown = false;
         m_state->nextOriginalPending = true;
     }
+    // Handling runs message loops: the window may be closed by the time an event is done.
+    const std::shared_ptr<const bool> alive = GetAliveFlag();
     try {
         RunOneEvent(type, jobId);
-        while (const std::unique_ptr<ScanEventRecord> next = events.PopEvent()) {
+        while (*alive) {
+            const std::unique_ptr<ScanEventRecord> next = events.PopEvent();
+            if (!next) {
+                break;
+            }
             RunOneEvent(next->type, next->jobId);
         }
     } catch (...) {
-        events.SetBusy(false);
+        if (*alive) {
+            events.SetBusy(false);
+        }
         throw;
     }
-    events.SetBusy(false);
+    if (*alive) {
+        events.SetBusy(false);
+    }
 }
 
 void GuiAcquireJobsDialog::RunOneEvent(int32_t type, int32_t jobId) {
@@ -625,6 +633,7 @@ void GuiAcquireJobsDialog::ProcessScanEvent(int32_t type, int32_t jobId) {
         m_state->deferredEvents.push_back({type, jobId, 0});
         return;
     }
+    const std::shared_ptr<const bool> alive = GetAliveFlag();
     if (type == kEventServerDown) {
         OnServerUnreachable();
     } else if (!m_state->followAnyJob && jobId != m_state->followedJobId) {
@@ -636,7 +645,7 @@ void GuiAcquireJobsDialog::ProcessScanEvent(int32_t type, int32_t jobId) {
         case kEventJobEnded:
             if (!m_state->imagePosted && m_state->pagesAnnounced == 0) {
                 OnScanCompleted(jobId);
-                if (!IsInitiateAllowed()) {
+                if (!*alive || !IsInitiateAllowed()) {
                     return;
                 }
                 EnableItem(IDCANCEL, false);
@@ -644,7 +653,7 @@ void GuiAcquireJobsDialog::ProcessScanEvent(int32_t type, int32_t jobId) {
                     ContinueAcquire();
                 } catch (CommonCpp::BinaryFileException& e) {
                     CommonCpp::NoteException(&e, __FILE__, __LINE__);
-                    if (m_state->saveAfterScan) {
+                    if (*alive && m_state->saveAfterScan) {
                         m_state->saveAfterScan = false;
                         m_state->pagesAnnounced = 0;
                         m_state->pagesSkipped = 0;
@@ -653,10 +662,16 @@ void GuiAcquireJobsDialog::ProcessScanEvent(int32_t type, int32_t jobId) {
                         }
                     }
                 }
+                if (!*alive) {
+                    return;
+                }
                 EnableItem(IDCANCEL, true);
             }
             if (m_state->pagesAnnounced != 0) {
                 HandleJobEnded(jobId);
+                if (!*alive) {
+                    return;
+                }
             }
             m_state->pagesAnnounced = 0;
             m_state->pageEvents = 0;
@@ -685,12 +700,17 @@ void GuiAcquireJobsDialog::ProcessScanEvent(int32_t type, int32_t jobId) {
             break;
         }
     }
-    // The server-down handling may have left the window closing; the tail only needs it alive.
+    if (!*alive) {
+        return;
+    }
     if (m_state->retrievePane != nullptr && IsRetrievePaneCurrent()) {
         ScanEventRecord record{};
         record.type = type;
         record.jobId = jobId;
         m_state->retrievePane->OnScanEvent(&record);
+        if (!*alive) {
+            return;
+        }
     }
     if (const int current = GetCurrentPaneIndex(); current != -1) {
         SelectPane(current);
@@ -703,12 +723,16 @@ void GuiAcquireJobsDialog::ProcessScanEvent(int32_t type, int32_t jobId) {
 // The copier has finished a job whose pages were being handed over while it scanned: the
 // pages it scanned after the last page-ready event are added to the job being transferred.
 void GuiAcquireJobsDialog::HandleJobEnded(int32_t jobId) {
+    const std::shared_ptr<const bool> alive = GetAliveFlag();
     ScanCommandIntf* const command = m_scanner->GetScanCommand();
     zylImageFile* image = command->GetImageFile();
     if (image == nullptr) {
         if (m_scanner->GetNumPagesInJob(m_state->followedJobId) != m_state->pagesAnnounced) {
             ++m_state->pagesAnnounced;
             QueuePageTransfer(m_state->pagesAnnounced, m_state->followedJobId, false);
+            if (!*alive) {
+                return;
+            }
             ++m_state->pagesSkipped;
             image = command->GetImageFile();
         }
@@ -726,7 +750,9 @@ void GuiAcquireJobsDialog::HandleJobEnded(int32_t jobId) {
         image->SetFlags(kFlagsScanEnded);
     }
     OnScanCompleted(jobId);
-    m_state->pagesSkipped = 0;
+    if (*alive) {
+        m_state->pagesSkipped = 0;
+    }
 }
 
 void GuiAcquireJobsDialog::AddPageToAttachedImage() {
@@ -750,7 +776,11 @@ void GuiAcquireJobsDialog::HandlePageReady(int32_t jobId) {
     }
     if (m_state->pagesAnnounced == 0) {
         m_state->followedJobId = jobId;
+        const std::shared_ptr<const bool> alive = GetAliveFlag();
         QueuePageTransfer(1, jobId, true);
+        if (!*alive) {
+            return;
+        }
         m_state->pagesAnnounced = 1;
         for (int32_t i = 1; i < kPrefetchThreshold; ++i) {
             AddPageToAttachedImage();
@@ -803,18 +833,25 @@ void GuiAcquireJobsDialog::EndScan(int messageId) {
     m_state->scanPending = false;
     m_state->saveAfterScan = false;
     KillTimer(GetHwnd(), kPollTimer);
+    DataArg_UserInterface* const ui = GetUserInterface();
+    const std::shared_ptr<const bool> alive = GetAliveFlag();
     StopBusyAnimation();
-    if (DataArg_UserInterface* const ui = GetUserInterface()) {
+    // A window closed meanwhile has nobody left to tell.
+    if (*alive && ui != nullptr) {
         ui->ShowErrorMessage(messageId);
     }
 }
 
 void GuiAcquireJobsDialog::OnServerUnreachable() {
+    DataArg_UserInterface* const ui = GetUserInterface();
+    const std::shared_ptr<const bool> alive = GetAliveFlag();
     StopBusyAnimation();
-    if (DataArg_UserInterface* const ui = GetUserInterface()) {
+    if (*alive && ui != nullptr) {
         ui->ShowErrorMessage(IDS_RESULT_SERVER_UNREACHABLE);
     }
-    OnClose();
+    if (*alive) {
+        OnClose();
+    }
 }
 
 // Acquiring, sending and saving.
@@ -835,9 +872,11 @@ void GuiAcquireJobsDialog::OnAcquire() {
         }
         return;
     }
+    // Finding the job may reload the server's list, showing the wait window.
+    const std::shared_ptr<const bool> alive = GetAliveFlag();
     zylImageFile* const job =
         m_state->retrievePane != nullptr ? m_state->retrievePane->GetSelectedImageFile() : nullptr;
-    if (job == nullptr) {
+    if (job == nullptr || !*alive) {
         return;
     }
     const std::int16_t pages = job->GetNumPages();
@@ -886,15 +925,21 @@ void GuiAcquireJobsDialog::InitiateScan() {
 }
 
 void GuiAcquireJobsDialog::ContinueAcquire() {
+    const std::shared_ptr<const bool> alive = GetAliveFlag();
     if (m_state->acquireAfterScan) {
         ScanJobTicket ticket;
         ticket.jobId = m_state->followedJobId;
         m_state->mediator.AcquireJob(ticket);
+        if (!*alive) {
+            return;
+        }
     }
     if (m_state->saveAfterScan) {
         m_state->mediator.ProcessSaveToDisk(m_state->followedJobId, m_state->saveTarget,
                                             m_state->saveFileName, 0);
-        m_state->saveAfterScan = false;
+        if (*alive) {
+            m_state->saveAfterScan = false;
+        }
     }
 }
 
@@ -904,6 +949,9 @@ void GuiAcquireJobsDialog::OnJobReady(zylImageFile* job) {
     if (ui == nullptr || job == nullptr) {
         return;
     }
+    // Fetching the page and the pumps run message loops: a window closed meanwhile announces
+    // nothing more.
+    const std::shared_ptr<const bool> alive = GetAliveFlag();
     try {
         ScanCommandIntf* const command = m_scanner->GetScanCommand();
         const ScanCommandIntf::JobPages pages = command->BeginJob(job);
@@ -918,9 +966,18 @@ void GuiAcquireJobsDialog::OnJobReady(zylImageFile* job) {
                 command->SelectTiffConversion();
             }
             ready = command->StartPage(pages.first);
+            if (!*alive) {
+                return;
+            }
             StopBusyAnimation();
+            if (!*alive) {
+                return;
+            }
         }
         PumpMessages();
+        if (!*alive) {
+            return;
+        }
         if (ui->IsCloseRequested()) {
             ui->NotifyCloseRequest();
         } else if (ready) {
@@ -943,9 +1000,9 @@ void GuiAcquireJobsDialog::QueuePageTransfer(int32_t page, int32_t jobId, bool a
     if (failed || info == nullptr) {
         return;
     }
-    QueuedJobRecord* const record = MakeJobRecord(jobId, *info);
+    std::shared_ptr<ScanJobEntry> record = MakeJobRecord(jobId, *info);
     FreeReceivedAttributeList(m_wrapper, &info);
-    auto image = std::make_unique<zylImageFile>(&record->entry, m_scanner, m_wrapper, nullptr);
+    auto image = std::make_unique<zylImageFile>(std::move(record), m_scanner, m_wrapper, nullptr);
     if (allPages) {
         image->SetStartPage(-1);
         image->SetXferCount(static_cast<std::uint16_t>(-1));
@@ -978,9 +1035,13 @@ void GuiAcquireJobsDialog::OpenSendDialog() {
         if (m_state->retrievePane == nullptr) {
             return;
         }
+        const std::shared_ptr<const bool> alive = GetAliveFlag();
         m_state->retrievePane->RememberSelectedJob();
         page = m_state->retrievePane->GetSelectedPage();
         job = m_state->retrievePane->GetSelectedImageFile();
+        if (!*alive) {
+            return;
+        }
         if (page == -1) {
             page = 0;
         }
@@ -1008,8 +1069,7 @@ void GuiAcquireJobsDialog::OpenSendDialog() {
         return;
     }
     sendMediator->SetClient(dynamic_cast<SendMediatorClient*>(dialog));
-    SetChildDialog(dialog);
-    dialog->Create();
+    OpenChildDialog(std::unique_ptr<GuiWindowsDialog>(dialog));
 }
 
 void GuiAcquireJobsDialog::OnCloseRequest(int dialogId, int result) {
@@ -1028,6 +1088,7 @@ void GuiAcquireJobsDialog::OnCloseRequest(int dialogId, int result) {
         const bool destination = send->IsEmailSelected() || send->IsFtpSelected() ||
                                  send->IsHoldQueueSelected() || send->IsInternetFaxSelected();
         const bool retrieve = IsRetrievePaneCurrent();
+        const std::shared_ptr<const bool> alive = GetAliveFlag();
         if (retrieve) {
             GuiMultiPaneDialog::OnCloseRequest(dialogId, result);
             if (destination) {
@@ -1041,19 +1102,26 @@ void GuiAcquireJobsDialog::OnCloseRequest(int dialogId, int result) {
                 InitiateScan();
             }
         }
-        if (save) {
-            if (!retrieve) {
-                // The scan may have been refused: then there is nothing to save.
-                m_state->saveAfterScan = m_state->scanPending;
-            } else if (zylImageFile* const job = m_state->retrievePane->GetRememberedImageFile()) {
-                m_state->saveJobId = static_cast<int32_t>(job->GetJobID());
-                m_state->savePage = job->GetStartPage();
-                InvalidateRect(GetHwnd(), nullptr, TRUE);
-                UpdateWindow(GetHwnd());
-                PostMessageA(GetHwnd(), WM_NIMBREL_SAVE_JOB, 0, 0);
-            } else if (ui != nullptr) {
-                ui->ShowErrorDialog(QuorvelWrapper::ResultToString(QUORVEL_JOB_NOT_FOUND));
-            }
+        if (!save || !*alive) {
+            return;
+        }
+        if (!retrieve) {
+            // The scan may have been refused: then there is nothing to save.
+            m_state->saveAfterScan = m_state->scanPending;
+            return;
+        }
+        zylImageFile* const job = m_state->retrievePane->GetRememberedImageFile();
+        if (!*alive) {
+            return;
+        }
+        if (job != nullptr) {
+            m_state->saveJobId = static_cast<int32_t>(job->GetJobID());
+            m_state->savePage = job->GetStartPage();
+            InvalidateRect(GetHwnd(), nullptr, TRUE);
+            UpdateWindow(GetHwnd());
+            PostMessageA(GetHwnd(), WM_NIMBREL_SAVE_JOB, 0, 0);
+        } else if (ui != nullptr) {
+            ui->ShowErrorDialog(QuorvelWrapper::ResultToString(QUORVEL_JOB_NOT_FOUND));
         }
         return;
     }
@@ -1065,15 +1133,18 @@ void GuiAcquireJobsDialog::OnCloseRequest(int dialogId, int result) {
             password = mailbox->GetPassword();
         }
         GuiMultiPaneDialog::OnCloseRequest(dialogId, result);
+        const std::shared_ptr<const bool> alive = GetAliveFlag();
         if (result == 1 && m_state->retrievePane != nullptr &&
-            !m_state->retrievePane->ChangeMailbox(name, password)) {
+            !m_state->retrievePane->ChangeMailbox(name, password) && *alive) {
             const std::string format = LoadString(IDS_CANNOT_OPEN_MAILBOX);
             std::vector<char> text(format.size() + name.size() + 1);
             std::snprintf(text.data(), text.size(), format.c_str(), name.c_str());
             if (ui != nullptr) {
                 ui->ShowErrorDialog(text.data());
             }
-            OpenChangeMailboxDialog();
+            if (*alive) {
+                OpenChangeMailboxDialog();
+            }
         }
         return;
     }
@@ -1081,10 +1152,11 @@ void GuiAcquireJobsDialog::OnCloseRequest(int dialogId, int result) {
 }
 
 void GuiAcquireJobsDialog::SendJob() {
+    const std::shared_ptr<const bool> alive = GetAliveFlag();
     zylImageFile* const job = m_state->retrievePane != nullptr
                                   ? m_state->retrievePane->GetRememberedImageFile()
                                   : nullptr;
-    if (job == nullptr) {
+    if (job == nullptr || !*alive) {
         return;
     }
     const int rc = m_state->mediator.SendJob(static_cast<int32_t>(job->GetJobID()),
@@ -1142,6 +1214,9 @@ bool GuiAcquireJobsDialog::IsAcquireAfterScan() const {
 }
 bool GuiAcquireJobsDialog::IsEventDeferred() const {
     return !m_state->deferredEvents.empty();
+}
+bool GuiAcquireJobsDialog::IsImagePosted() const {
+    return m_state->imagePosted;
 }
 int32_t GuiAcquireJobsDialog::GetPagesAnnounced() const {
     return m_state->pagesAnnounced;

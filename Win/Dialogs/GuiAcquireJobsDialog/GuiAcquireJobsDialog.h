@@ -8,8 +8,10 @@
 //
 // Scan events (1138) and copier alerts (1139) arrive as posted messages from the server
 // library's thread and are handled one at a time: handling pumps messages, and an event that
-// arrives meanwhile is queued and handled after the current one. The panes and the dialogs it
-// opens come from AcquireWindowParts.
+// arrives meanwhile is queued and handled after the current one. The application may close the
+// window from inside any of those loops (the window is then deleted at once): whatever ran a
+// loop looks at the window's alive flag before it goes on. The panes and the dialogs it opens
+// come from AcquireWindowParts.
 
 #include "AcquireJobsMediatorClient.h"
 #include "AcquireWindowIntf.h"
@@ -111,6 +113,8 @@ public:
     bool IsSaveAfterScan() const;
     bool IsAcquireAfterScan() const;
     bool IsEventDeferred() const;
+    // A queued image was posted to the window (message 1141) since the last reset event.
+    bool IsImagePosted() const;
     // Pages announced and skipped while the copier still scans: the window's own, 0 at start.
     int32_t GetPagesAnnounced() const;
     int32_t GetPagesSkipped() const;

@@ -30,9 +30,7 @@ GuiChooserDialog::GuiChooserDialog(const ServerList& servers, GuiWindowsDialog* 
     }
 }
 
-GuiChooserDialog::~GuiChooserDialog() {
-    *m_alive = false;
-}
+GuiChooserDialog::~GuiChooserDialog() = default;
 
 void GuiChooserDialog::Show() {
     Create();
@@ -106,7 +104,8 @@ void GuiChooserDialog::OnCommand(int controlId, int notifyCode, HWND control) {
                              reinterpret_cast<LPARAM>(add));
                 return;
             }
-            const std::shared_ptr<bool> alive = m_alive;
+            // OK may end in a switch of windows that deletes this dialog.
+            const std::shared_ptr<const bool> alive = GetAliveFlag();
             Enable(false);
             OnOk();
             // A dialog left open after the attempt must take input again.

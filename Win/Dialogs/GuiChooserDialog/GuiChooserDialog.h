@@ -65,6 +65,4 @@ private:
     // Into the working list while the Modify button reads "Cancel Modify".
     ServerInfo* m_modifyEntry = nullptr;
     bool m_modal;
-    // Cleared by the destructor: OK may end in a switch of windows that deletes this dialog.
-    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };

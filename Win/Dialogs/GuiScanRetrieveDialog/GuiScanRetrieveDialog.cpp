@@ -226,8 +226,7 @@ void GuiScanRetrieveDialog::FillJobList() {
     }
 }
 
-bool GuiScanRetrieveDialog::Reload(int32_t jobId, bool& skipped) {
-    skipped = false;
+bool GuiScanRetrieveDialog::ReloadJobList(int32_t jobId) {
     std::string number;
     if (jobId != -1) {
         number = NormalizeMailboxId(m_mailboxId);
@@ -237,7 +236,7 @@ bool GuiScanRetrieveDialog::Reload(int32_t jobId, bool& skipped) {
     }
     const RefreshButtonHold refresh(*this);
     if (ArePagesHandedOver()) {
-        skipped = true;
+        // The pages still to come are read from the mailbox open now.
         return false;
     }
     const int selected = m_jobList.GetSelectedItem();
@@ -267,21 +266,14 @@ void GuiScanRetrieveDialog::SelectRow(int row) {
     m_jobList.EnsureVisible(row, false);
 }
 
-bool GuiScanRetrieveDialog::ReloadJobList(int32_t jobId) {
-    bool skipped = false;
-    return Reload(jobId, skipped);
-}
-
 bool GuiScanRetrieveDialog::ChangeMailbox(const std::string& name, const std::string& password) {
     m_mailboxName = name;
     m_mailboxPassword = password;
     m_scanner->GetAuthID(m_mailboxName, m_mailboxId);
-    bool skipped = false;
-    bool result = Reload(-1, skipped);
-    if (skipped) {
-        // Pages of a transfer are out: the mailbox is kept and listed at the next reload.
-        result = true;
-    } else if (!result) {
+    // A reload skipped while pages are out opens nothing either: the list must not show
+    // another mailbox's jobs under this name, nor take an unchecked password as good.
+    const bool result = ReloadJobList(-1);
+    if (!result) {
         m_mailboxDirectory.reset();
         m_mailboxName.clear();
         m_mailboxId.clear();

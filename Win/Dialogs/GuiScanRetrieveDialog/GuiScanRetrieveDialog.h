@@ -51,7 +51,9 @@ public:
     void RememberSelectedJob() override;
     // Opens the mailbox; false when its job list could not be loaded.
     bool ChangeMailbox(const std::string& name, const std::string& password) override;
-    // -1 for no job; true when the server's list was reloaded.
+    // -1 for no job; true when the server's list was reloaded (and the list filled afresh,
+    // the row selected before selected again when it still exists). Skipped, false, while
+    // pages of a transfer are out.
     bool ReloadJobList(int32_t jobId) override;
     // -1 for all pages, else the page typed.
     int32_t GetSelectedPage() override;
@@ -99,8 +101,6 @@ private:
     void TellEnableSend(bool enable);
     bool UsesStringNames();
     bool UsesPasswords();
-    // Loads and fills afresh and re-selects the row that was selected when it still exists.
-    bool Reload(int32_t jobId, bool& skipped);
     // The Refresh button's reload, without its catch.
     void RefreshList();
     void SelectRow(int row);

@@ -5,7 +5,12 @@
 #include "DialogTestSupport.h"
 #include "GuiChooserDialog.h"
 #include "GuiChooserDialog_rc.h"
+#include "GuiLoginDialog_rc.h"
+#include "GuiModalErrorDialog_rc.h"
 #include "ResourceLoader.h"
+#include "StringTable_rc.h"
+
+#include <algorithm>
 
 #include <cstring>
 #include <memory>
@@ -16,11 +21,15 @@ bool IsChooser(HWND window) {
     return guitest::HasControls(window, {IDC_CHOOSER_ADD, IDC_CHOOSER_LIST});
 }
 
-// A dialog of this thread other than the chooser: a message box, say.
+bool IsLogin(HWND window) {
+    return guitest::HasControls(window, {IDC_LOGIN_USER_NAME, IDC_LOGIN_PASSWORD});
+}
+
+// A dialog of this thread other than the chooser and the log-in: a message box, say.
 bool IsOtherDialog(HWND window) {
     char name[16] = {};
     GetClassNameA(window, name, sizeof(name));
-    return std::string(name) == "#32770" && !IsChooser(window);
+    return std::string(name) == "#32770" && !IsChooser(window) && !IsLogin(window);
 }
 
 void AddServer(HWND chooser, const std::string& address, const std::string& device) {
@@ -47,9 +56,9 @@ class ChooserTest : public DialogTest {
 protected:
     void SetUp() override {
         DialogTest::SetUp();
-        // An open that finds no server reports it before the chooser shows: acknowledged.
-        errors = std::make_unique<guitest::WindowAnswerer>(
-            IsOtherDialog, [](HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); });
+        // An open that finds no server reports it before the chooser shows: read and
+        // acknowledged.
+        errors = std::make_unique<guitest::BoxReader>(IDC_MODAL_ERROR_TEXT, IsOtherDialog);
     }
     void TearDown() override {
         errors.reset();
@@ -64,8 +73,13 @@ protected:
         AbstractSource::GetUserInterfaceHandler()->SwitchToChooserDialog();
         return FindChooser();
     }
+    int CountErrors(int stringId) const {
+        const std::string text = ResourceLoader::Instance()->LoadString(stringId);
+        const std::vector<std::string>& texts = errors->Texts();
+        return static_cast<int>(std::count(texts.begin(), texts.end(), text));
+    }
 
-    std::unique_ptr<guitest::WindowAnswerer> errors;
+    std::unique_ptr<guitest::BoxReader> errors;
 };
 
 // The chooser on its own over a list of servers, modeless, as the user edits it.
@@ -281,6 +295,57 @@ TEST_F(ChooserTest, FromTheAcquireWindowEnterInAnEmptyListAsksTheApplicationToCl
     EXPECT_EQ(0, source->GetServerList().GetSize());
     EXPECT_TRUE(source->IsCloseRequestPending());
     EXPECT_TRUE(IsWindow(chooser)) << "the chooser waits for the source to close";
+}
+
+// From the acquire window a server that does not answer gives the source back its list, once;
+// when that list's server does not answer either, the application is asked to close.
+TEST_F(ChooserTest, FromTheAcquireWindowAFailedServerGivesTheListBackOnce) {
+    const HWND chooser = ShowModelessChooser();
+    ASSERT_NE(nullptr, chooser);
+    AbstractSource* const source = AbstractSource::Instance();
+    DataArg_UserInterface* const ui = AbstractSource::GetUserInterfaceHandler();
+    // The server the source came with stops answering too.
+    OrvexSim_SetServerDown("default", 1);
+
+    AddServer(chooser, "gone-server", "Copier");
+    guitest::ClickButton(chooser, IDOK);
+    EXPECT_EQ(2, CountErrors(IDS_SERVER_NOT_RESPONDING));
+    ASSERT_EQ(1, source->GetServerList().GetSize()) << "the list the chooser found";
+    EXPECT_EQ("default", source->GetServerList().GetAt(0)->ipAddress);
+    EXPECT_TRUE(source->IsCloseRequestPending());
+    EXPECT_EQ(nullptr, ui->GetAcquireJobsDialog());
+    ASSERT_TRUE(IsWindow(chooser)) << "it waits for the source to close";
+    EXPECT_TRUE(IsWindowEnabled(chooser));
+
+    // A second failure keeps what the user chose: there is nothing to give back any more.
+    source->SetCloseRequestPending(false);
+    AddServer(chooser, "also-gone", "Copier");
+    guitest::ClickButton(chooser, IDOK);
+    EXPECT_EQ(4, CountErrors(IDS_SERVER_NOT_RESPONDING));
+    ASSERT_EQ(3, source->GetServerList().GetSize());
+    EXPECT_EQ("also-gone", source->GetServerList().GetSelected()->ipAddress);
+    EXPECT_TRUE(source->IsCloseRequestPending());
+}
+
+// A log-in the user cancels is no failure to report: the chooser stays, usable, for another
+// choice, and the source keeps the list the user chose.
+TEST_F(ChooserTest, FromTheAcquireWindowACancelledLoginLeavesTheChooserOpen) {
+    const HWND chooser = ShowModelessChooser();
+    ASSERT_NE(nullptr, chooser);
+    AbstractSource* const source = AbstractSource::Instance();
+    guitest::WindowAnswerer user(IsLogin,
+                                 [](HWND login) { PostMessageA(login, WM_COMMAND, IDCANCEL, 0); });
+    AddServer(chooser, "login", "Copier");
+    guitest::ClickButton(chooser, IDOK);
+    EXPECT_EQ(1, user.Answered());
+    EXPECT_TRUE(AbstractSource::GetUserInterfaceHandler()->GetUiStateFlag());
+    EXPECT_TRUE(errors->Texts().empty());
+    EXPECT_FALSE(source->IsConnected());
+    ASSERT_EQ(2, source->GetServerList().GetSize()) << "not given back";
+    EXPECT_EQ("login", source->GetServerList().GetSelected()->ipAddress);
+    EXPECT_FALSE(source->IsCloseRequestPending());
+    ASSERT_TRUE(IsWindow(chooser));
+    EXPECT_TRUE(IsWindowEnabled(chooser));
 }
 
 TEST_F(ChooserTest, TheChooserInGermanAndFrench) {

@@ -9,7 +9,10 @@
 #include "GuiAcquireJobsDialog_rc.h"
 #include "GuiModalErrorDialog_rc.h"
 #include "GuiMultiPane.h"
+#include "FirstPageFailures.h"
 #include "GuiTestSupport.h"
+#include "GuiWindowFactory.h"
+#include "TwainException.h"
 #include "ScanCommand.h"
 #include "ScanPreferences.h"
 #include "Scanner.h"
@@ -26,6 +29,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -95,13 +99,20 @@ public:
     int settingsAsked = 0;
 };
 
-// A dialog without a window: the test ends it as the user would, through EndDialog.
+// A dialog without a window: the test ends it as the user would, through EndDialog. One told
+// to fail is as a dialog whose window cannot be made.
+void CreateOrFail(bool fail) {
+    if (fail) {
+        throw TwainException(__FILE__, __LINE__, TWCC_BUMMER);
+    }
+}
+
 class FakeSendDialog : public GuiWindowsDialog, public AcquireSendDialogIntf {
 public:
     FakeSendDialog(GuiAcquireJobsDialog& window, std::unique_ptr<SendMediator> mediator)
         : GuiWindowsDialog(1600, &window, nullptr), m_mediator(std::move(mediator)) {}
-    void Create() override {}
-    CommonCpp::FileSpec GetFileSpec() const override { return CommonCpp::FileSpec("C:\\scan.pdf"); }
+    void Create() override { CreateOrFail(failCreate); }
+    CommonCpp::FileSpec GetFileSpec() const override { return CommonCpp::FileSpec(target); }
     std::string GetFileName() override { return "PDF"; }
     bool IsSaveToDiskSelected() override { return save; }
     bool IsEmailSelected() override { return email; }
@@ -111,6 +122,8 @@ public:
     bool IsMailboxSelected() override { return false; }
     bool save = false;
     bool email = false;
+    bool failCreate = false;
+    std::string target = "C:\\scan.pdf";
 
 private:
     std::unique_ptr<SendMediator> m_mediator;
@@ -120,7 +133,8 @@ class FakeMailboxDialog : public GuiWindowsDialog, public AcquireMailboxDialogIn
 public:
     explicit FakeMailboxDialog(GuiAcquireJobsDialog& window)
         : GuiWindowsDialog(1650, &window, nullptr) {}
-    void Create() override {}
+    void Create() override { CreateOrFail(failCreate); }
+    bool failCreate = false;
     std::string GetMailbox() override { return "042"; }
     std::string GetPassword() override { return "secret"; }
 };
@@ -143,6 +157,7 @@ public:
                                        std::unique_ptr<SendMediator> mediator, zylImageFile* job,
                                        int32_t page) override {
         send = new FakeSendDialog(window, std::move(mediator));
+        send->failCreate = failCreate;
         sendJob = job;
         sendPage = page;
         return send;
@@ -152,6 +167,7 @@ public:
         ++mailboxDialogs;
         mailboxShown = mailbox;
         mailboxDialog = new FakeMailboxDialog(window);
+        mailboxDialog->failCreate = failCreate;
         return mailboxDialog;
     }
     void RunAboutDialog(GuiAcquireJobsDialog&) override { ++aboutRuns; }
@@ -167,6 +183,44 @@ public:
     int mailboxDialogs = 0;
     std::string mailboxShown;
     int aboutRuns = 0;
+    // The send and mailbox dialogs made from now on cannot make their windows.
+    bool failCreate = false;
+};
+
+// Acquire windows whose memory, once deleted, is filled with a pattern no pointer can hold and
+// kept until the test ends: any use of a deleted window faults at once, instead of reading
+// what happens to be left there.
+class PoisonedAcquireWindow : public GuiAcquireJobsDialog {
+public:
+    using GuiAcquireJobsDialog::GuiAcquireJobsDialog;
+    static void operator delete(void* memory, std::size_t size) {
+        std::memset(memory, 0xCC, size);
+        Graveyard().push_back(memory);
+    }
+    static void FreeGraveyard() {
+        for (void* memory : Graveyard()) {
+            ::operator delete(memory);
+        }
+        Graveyard().clear();
+    }
+
+private:
+    static std::vector<void*>& Graveyard() {
+        static std::vector<void*> graveyard;
+        return graveyard;
+    }
+};
+
+class PoisoningWindowFactory : public GuiWindowFactory {
+public:
+    AcquireWindowIntf* CreateAcquireJobsDialog(UiWindowIntf* owner, QuorvelWrapperIntf* wrapper,
+                                               ScanPreferences& preferences,
+                                               Scanner* scanner) override {
+        auto dialog = std::make_unique<PoisonedAcquireWindow>(
+            dynamic_cast<GuiWindowsDialog*>(owner), wrapper, preferences, scanner);
+        dialog->Create();
+        return dialog.release();
+    }
 };
 
 // Whether the animation control prints a frame of the busy clip: the colour of the clip's
@@ -207,18 +261,16 @@ class AcquireWindowTest : public GuiSourceFixture {
 protected:
     void SetUp() override {
         GuiSourceFixture::SetUp();
+        DataArg_UserInterface::SetWindowFactory(&windows);
         GuiAcquireJobsDialog::SetParts(&parts);
-        // The user acknowledges every error the window reports.
-        errors = std::make_unique<guitest::WindowAnswerer>(
-            [](HWND window) {
-                return guitest::HasControls(window, {IDC_MODAL_ERROR_TEXT, IDOK});
-            },
-            [](HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); });
+        // The user reads and acknowledges every error the window reports.
+        errors = std::make_unique<guitest::BoxReader>(IDC_MODAL_ERROR_TEXT);
     }
     void TearDown() override {
         errors.reset();
         GuiSourceFixture::TearDown();
         GuiAcquireJobsDialog::SetParts(nullptr);
+        PoisonedAcquireWindow::FreeGraveyard();
     }
 
     // Opens the source and shows the window.
@@ -235,7 +287,7 @@ protected:
         TW_USERINTERFACE ui = {};
         return app.Call(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui);
     }
-    std::unique_ptr<guitest::WindowAnswerer> errors;
+    std::unique_ptr<guitest::BoxReader> errors;
     static AbstractSource* Source() { return AbstractSource::Instance(); }
     static DataArg_UserInterface* Ui() { return AbstractSource::GetUserInterfaceHandler(); }
     static GuiAcquireJobsDialog* Window() {
@@ -249,15 +301,27 @@ protected:
     }
     static bool Visible(int id) { return IsWindowVisible(GetDlgItem(Hwnd(), id)) != FALSE; }
     static bool Enabled(int id) { return IsWindowEnabled(GetDlgItem(Hwnd(), id)) != FALSE; }
-    // A new scan from the initiate pane, accepted by the server without a job id.
-    void StartScan() {
+    // A new scan from the initiate pane, accepted by the server without a job id, or started
+    // by the simulated copier under a job id of its own.
+    void StartScan(bool serverNamesTheJob = false) {
         TabCtrl_SetCurSel(GetDlgItem(Hwnd(), IDC_PANE_FRAME), GuiAcquireJobsDialog::kInitiatePane);
         Window()->SelectPane(GuiAcquireJobsDialog::kInitiatePane);
-        OrvexSim_FailNext("SCAN_initiateScan", 0);
+        if (!serverNamesTheJob) {
+            OrvexSim_FailNext("SCAN_initiateScan", 0);
+        }
         Click(IDOK);
         ASSERT_TRUE(Window()->IsScanPending());
+        ASSERT_EQ(serverNamesTheJob, !Window()->IsFollowingAnyJob());
     }
 
+    static std::string Text(int stringId) {
+        return ResourceLoader::Instance()->LoadString(stringId);
+    }
+    static ScanCommand* Command() {
+        return dynamic_cast<ScanCommand*>(Source()->GetScanner()->GetScanCommand());
+    }
+
+    PoisoningWindowFactory windows;
     FakeParts parts;
 };
 
@@ -424,18 +488,34 @@ TEST_F(AcquireWindowTest, RefusedScansLeaveNothingPending) {
 }
 
 TEST_F(AcquireWindowTest, ClosingStopsAPendingScanAndAsksTheApplication) {
-    Show();
-    StartScan();
-    OrvexSim_ClearLog();
-    Click(IDCANCEL);
-    EXPECT_FALSE(Window()->IsScanPending());
-    EXPECT_TRUE(Ui()->IsCloseRequested());
-    EXPECT_TRUE(Source()->IsCloseRequestPending());
-    // The server never named the job: there is nothing to cancel there.
-    EXPECT_EQ(0, CountCalls("SCAN_cancelScan"));
-    OrvexSim_ClearLog();
-    SendMessageA(Hwnd(), WM_TIMER, GuiAcquireJobsDialog::kPollTimer, 0);
-    EXPECT_EQ(0, CountCalls("DEV_getNumDevices")) << "the poll stopped";
+    struct Case {
+        const char* name;
+        bool serverNamesTheJob;
+        int cancels;
+    };
+    // A job the server never named cannot be cancelled there.
+    for (const Case& c : {Case{"named job", true, 1}, Case{"job not named", false, 0}}) {
+        SCOPED_TRACE(c.name);
+        Show();
+        StartScan(c.serverNamesTheJob);
+        const std::string job = std::to_string(Window()->GetFollowedJobId());
+        OrvexSim_ClearLog();
+        Click(IDCANCEL);
+        Click(IDCANCEL);
+        EXPECT_FALSE(Window()->IsScanPending());
+        EXPECT_TRUE(Ui()->IsCloseRequested());
+        EXPECT_TRUE(Source()->IsCloseRequestPending());
+        const std::vector<std::string> cancels = LogLinesOf("SCAN_cancelScan");
+        ASSERT_EQ(static_cast<size_t>(c.cancels), cancels.size()) << "once, however often closed";
+        if (c.cancels != 0) {
+            EXPECT_EQ(job, LogValue(cancels[0], "job"));
+        }
+        OrvexSim_ClearLog();
+        SendMessageA(Hwnd(), WM_TIMER, GuiAcquireJobsDialog::kPollTimer, 0);
+        EXPECT_EQ(0, CountCalls("DEV_getNumDevices")) << "the poll stopped";
+        EXPECT_EQ(TWRC_SUCCESS, Disable());
+        Unload();
+    }
 }
 
 TEST_F(AcquireWindowTest, EventsArrivingDuringHandlingRunAfterItInOrder) {
@@ -631,4 +711,183 @@ TEST_F(AcquireWindowTest, ShowsHelpOnlyWhenItsPageIsBesideTheModule) {
     EXPECT_TRUE(Visible(IDC_HELP_BUTTON));
     DeleteFileA(page.c_str());
     RemoveDirectoryA(folder.c_str());
+}
+
+// The application may disable the source from any message that a loop of the window itself
+// dispatches: the window goes at once, and whatever ran that loop touches it no more.
+TEST_F(AcquireWindowTest, AWindowClosedInsideItsOwnLoopIsNotTouchedAgain) {
+    // No wait window: it would run a loop of its own before the window's.
+    RegSetKeyValueA(HKEY_CURRENT_USER, ProductKeyPath().c_str(), "connectwarning", REG_SZ, "0", 2);
+    struct Case {
+        const char* name;
+        int32_t selectedJob;
+        std::function<void()> before;
+        std::function<void()> loop;
+    };
+    const std::vector<Case> cases = {
+        {"a cancelled scan stops the busy clip", 0, [this] { StartScan(); }, [] { Event(2, 0); }},
+        {"the scan's job ends", 0, [this] { StartScan(); }, [] { Event(0, 101); }},
+        {"the second page-ready event fetches the first page", 0,
+         [this] {
+             StartScan();
+             Event(9, 101);
+         },
+         [] { Event(9, 101); }},
+        {"a stored job's first page is fetched", 101, [] {}, [] { Click(IDOK); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        parts.selectedJob = c.selectedJob;
+        Show();
+        c.before();
+        guitest::PostedCall application;
+        application.Post([this] { EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS, Disable()); });
+        c.loop();
+        EXPECT_EQ(1, application.Runs()) << "disabled inside the window's loop";
+        EXPECT_EQ(nullptr, Ui()->GetAcquireJobsDialog());
+        EXPECT_EQ(4, Source()->GetState());
+        EXPECT_FALSE(Source()->IsTransferReadyPending()) << "nothing announced after the close";
+        EXPECT_TRUE(errors->Texts().empty());
+        Unload();
+    }
+}
+
+TEST_F(AcquireWindowTest, ADialogWhoseWindowCannotBeMadeIsNotKept) {
+    parts.selectedJob = 101;
+    Show();
+    parts.failCreate = true;
+    EXPECT_THROW(Window()->OpenSendDialog(), TwainException);
+    EXPECT_EQ(nullptr, Window()->GetChildDialog());
+    EXPECT_THROW(Window()->OpenChangeMailboxDialog(), TwainException);
+    EXPECT_EQ(nullptr, Window()->GetChildDialog());
+    parts.failCreate = false;
+    Window()->OpenSendDialog();
+    EXPECT_EQ(parts.send, Window()->GetChildDialog());
+}
+
+// A first page that does not arrive ends the acquisition: the close request is marked, nothing
+// is announced, the page total is 0, the busy clip stops and the user reads why.
+TEST_F(AcquireWindowTest, AFirstPageThatCannotBeFetchedEndsTheAcquisition) {
+    parts.selectedJob = 101; // colour JPEG
+    for (const FirstPageFailure& c : kFirstPageFailures) {
+        SCOPED_TRACE(c.name);
+        Show();
+        errors->Clear();
+        OrvexSim_FailDataBlock(ORVEXSIM_FIRST_BLOCK, c.dataAnswer);
+        Click(IDOK);
+        EXPECT_EQ(std::vector<std::string>{Text(c.message)}, errors->Texts());
+        EXPECT_TRUE(Ui()->IsCloseRequested());
+        EXPECT_FALSE(Source()->IsTransferReadyPending());
+        EXPECT_FALSE(Ui()->HasPagesDone());
+        EXPECT_FALSE(Window()->IsBusy());
+        EXPECT_EQ(5, Source()->GetState());
+        EXPECT_EQ(TWRC_SUCCESS, Disable());
+        Unload();
+    }
+}
+
+TEST_F(AcquireWindowTest, TheNextOriginalPromptOutlivesEventsButNotTheJobsEnd) {
+    Show();
+    StartScan();
+    const std::string prompt = Text(IDS_NEXT_ORIGINALS);
+    ASSERT_GT(OrvexSim_DeliverAlert(1, 1, prompt.c_str(), 0, 0, 0), 0);
+    ASSERT_TRUE(guitest::PumpUntil([] { return Window()->IsNextOriginalPromptShown(); }, 5000));
+    EXPECT_EQ(prompt, Window()->GetItemText(IDC_STATUS_LINE));
+    // The copier waits for the user: the busy clip goes on, whoever asks to stop it.
+    Ui()->StopBusyAnimation();
+    EXPECT_TRUE(Window()->IsBusy());
+    Event(4, 0);
+    EXPECT_TRUE(Window()->IsNextOriginalPromptShown()) << "shown again after the event";
+    Event(0, 101);
+    EXPECT_FALSE(Window()->IsNextOriginalPromptShown()) << "the job has ended";
+}
+
+TEST_F(AcquireWindowTest, AResetEventForgetsTheScansPages) {
+    Show();
+    StartScan();
+    Event(9, 103);
+    Event(9, 103);
+    // The page under way goes; the next page-ready event queues page 3 alone, and a preview
+    // waits behind it.
+    Command()->Reset();
+    Event(9, 103);
+    Window()->ShowPreview(101);
+    SendMessageA(Hwnd(), WM_NIMBREL_ACQUIRE_IMAGE, 0, 0);
+    ASSERT_EQ(3, Window()->GetPagesAnnounced());
+    ASSERT_EQ(2, Window()->GetPagesSkipped());
+    ASSERT_EQ(3, Window()->GetPageEvents());
+    ASSERT_TRUE(Window()->IsImagePosted());
+
+    Event(5, 103);
+    EXPECT_EQ(0, Window()->GetPagesAnnounced());
+    EXPECT_EQ(0, Window()->GetPagesSkipped());
+    EXPECT_EQ(0, Window()->GetPageEvents());
+    EXPECT_FALSE(Window()->IsImagePosted());
+    // Once the page under way is done, no queued page is left to start.
+    Command()->Reset();
+    MSG message;
+    EXPECT_FALSE(PeekMessageA(&message, Hwnd(), WM_NIMBREL_ACQUIRE_IMAGE, WM_NIMBREL_ACQUIRE_IMAGE,
+                              PM_REMOVE));
+}
+
+// Pages the copier scanned after the last page-ready event are not lost when its job ends.
+TEST_F(AcquireWindowTest, AJobsEndAddsThePagesScannedAfterTheLastPageReadyEvent) {
+    struct Case {
+        const char* name;
+        bool imageAttached;
+    };
+    for (const Case& c :
+         {Case{"the job's image under way", true}, Case{"nothing under way", false}}) {
+        SCOPED_TRACE(c.name);
+        Show();
+        StartScan();
+        // Two of job 103's three pages announced.
+        Event(9, 103);
+        Event(9, 103);
+        ASSERT_EQ(2, Window()->GetPagesAnnounced());
+        if (!c.imageAttached) {
+            Command()->Reset();
+        }
+        Event(0, 103);
+        zylImageFile* const image = Command()->GetImageFile();
+        ASSERT_NE(nullptr, image);
+        EXPECT_EQ(103u, image->GetJobID());
+        if (c.imageAttached) {
+            EXPECT_EQ(3, image->GetNumPages()) << "the third page joins the job under way";
+            EXPECT_EQ(3, Command()->GetPagesLeft());
+        } else {
+            EXPECT_EQ(3, image->GetStartPage()) << "the third page is queued alone";
+            EXPECT_EQ(3, Command()->GetCurrentPage());
+        }
+        EXPECT_FALSE(Window()->IsScanPending());
+        EXPECT_EQ(0, Window()->GetPagesAnnounced());
+        EXPECT_EQ(0, Window()->GetPagesSkipped());
+        EXPECT_EQ(TWRC_SUCCESS, Disable());
+        Unload();
+    }
+}
+
+TEST_F(AcquireWindowTest, ASaveAfterTheScanToALockedFileIsReported) {
+    char folder[MAX_PATH] = {};
+    GetTempPathA(sizeof(folder), folder);
+    const std::string target = std::string(folder) + "nimbrel-locked-scan.pdf";
+    const HANDLE lock = CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, lock);
+    Show();
+    Window()->SelectPane(GuiAcquireJobsDialog::kInitiatePane);
+    Window()->OpenSendDialog();
+    ASSERT_NE(nullptr, parts.send);
+    parts.send->save = true;
+    parts.send->target = target;
+    OrvexSim_FailNext("SCAN_initiateScan", 0);
+    parts.send->EndDialog(1);
+    ASSERT_TRUE(Window()->IsSaveAfterScan());
+    Event(0, 101);
+    EXPECT_EQ(std::vector<std::string>{Text(IDS_FILE_LOCKED)}, errors->Texts());
+    EXPECT_FALSE(Window()->IsSaveAfterScan());
+    EXPECT_FALSE(Window()->IsScanPending());
+    EXPECT_TRUE(Enabled(IDCANCEL));
+    CloseHandle(lock);
+    DeleteFileA(target.c_str());
 }

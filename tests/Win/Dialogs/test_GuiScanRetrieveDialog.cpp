@@ -487,17 +487,16 @@ TEST_F(RetrievePaneTest, RefreshShowsNothingOnAFailureAndIsEnabledAgainAfterEver
         EXPECT_TRUE(Enabled(IDC_RETRIEVE_REFRESH_JOBS)) << jobId;
     }
 
-    // While pages of a transfer are out the list is not reloaded, yet a mailbox opened
-    // meanwhile is kept, not taken for a failure.
+    // While pages of a transfer are out the list is not reloaded: a finished job leaves it.
     Pane().pagesOut = true;
     OrvexSim_ClearLog();
-    EXPECT_TRUE(Pane().ChangeMailbox("7", ""));
+    const ScanEventRecord finished = {0, -1, 0};
+    Pane().OnScanEvent(&finished);
     EXPECT_TRUE(LogLinesOf("SCAN_getJobList").empty());
-    EXPECT_EQ("7", Pane().GetMailboxName());
-    EXPECT_EQ("7", Text(IDC_RETRIEVE_MAILBOX_NAME));
-    EXPECT_EQ("7", StoredMailbox());
+    EXPECT_EQ((std::vector<int32_t>{104, 102}), RowJobIds());
     EXPECT_TRUE(Enabled(IDC_RETRIEVE_REFRESH_JOBS));
     Pane().pagesOut = false;
+    Type(IDC_RETRIEVE_MAILBOX_NAME, "7");
     Click(IDC_RETRIEVE_REFRESH_JOBS);
     EXPECT_EQ((std::vector<int32_t>{103}), RowJobIds());
 
@@ -533,6 +532,35 @@ TEST_F(RetrievePaneTest, MailboxesWithPasswordsOpenOnlyThroughTheMailboxDialog) 
     EXPECT_FALSE(host.sendEnabled);
     EXPECT_EQ(nullptr, Pane().GetSelectedImageFile());
     EXPECT_EQ(0, Pane().GetSelectedJobId());
+}
+
+// While pages of a transfer are out no mailbox is opened: the server is not asked, so neither
+// another mailbox's name over the rows shown nor an unchecked password may pass for open.
+TEST_F(RetrievePaneTest, NoMailboxOpensWhilePagesOfATransferAreOut) {
+    struct Case {
+        const char* name;
+        const char* password;
+    };
+    for (const Case& c : {Case{"42", ""}, Case{"007", "wrong"}}) {
+        SCOPED_TRACE(std::string(c.name) + "/" + c.password);
+        TestHost& host = Open("mailboxes", "");
+        ASSERT_TRUE(Pane().ChangeMailbox("007", "1234"));
+        ASSERT_EQ((std::vector<int32_t>{202, 201}), RowJobIds());
+        Pane().pagesOut = true;
+        OrvexSim_ClearLog();
+        EXPECT_FALSE(Pane().ChangeMailbox(c.name, c.password));
+        EXPECT_TRUE(LogLinesOf("SCAN_getJobListInMailbox").empty());
+        EXPECT_EQ("", Pane().GetMailboxName());
+        EXPECT_EQ("", Text(IDC_RETRIEVE_MAILBOX_NUMBER));
+        EXPECT_EQ("", StoredMailbox());
+        EXPECT_TRUE(RowJobIds().empty());
+        EXPECT_FALSE(host.sendEnabled);
+        EXPECT_TRUE(Enabled(IDC_RETRIEVE_REFRESH_JOBS));
+        // Once they are handed over the mailbox opens.
+        Pane().pagesOut = false;
+        EXPECT_TRUE(Pane().ChangeMailbox("42", ""));
+        EXPECT_EQ((std::vector<int32_t>{204}), RowJobIds());
+    }
 }
 
 TEST_F(RetrievePaneTest, GermanPicture) {

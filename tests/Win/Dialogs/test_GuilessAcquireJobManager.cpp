@@ -3,6 +3,9 @@
 // ended job's first page (MSG_XFERREADY through MSG_PROCESSEVENT); every way the acquisition can
 // end without a page asks the application to close the source (MSG_CLOSEDSREQ).
 
+#include "GuiModalErrorDialog_rc.h"
+#include "FirstPageFailures.h"
+#include "GuiTestSupport.h"
 #include "GuiWindowFactory.h"
 #include "GuilessAcquireJobManager.h"
 #include "QuorvelWrapperIntf.h"
@@ -11,6 +14,8 @@
 #include "ServerInfo.h"
 #include "ServerList.h"
 #include "GuiSourceFixture.h"
+#include "ResourceLoader.h"
+#include "StringTable_rc.h"
 #include "zylImageFile.h"
 
 #include <algorithm>
@@ -384,6 +389,34 @@ TEST_F(GuilessAcquireTest, EveryEndWithoutAPageAsksToClose) {
         EXPECT_EQ(TWRC_SUCCESS, Disable());
         EXPECT_EQ(nullptr, Ui()->GetGuilessAcquireJobManager());
         OrvexSim_SetServerDown("default", 0);
+        Unload();
+        OrvexSim_Reset();
+        ShowSimulatedServers();
+    }
+}
+
+// A first page that cannot be fetched ends the acquisition: the user reads why, and the
+// application hears of no page and is asked once to close the source.
+TEST_F(GuilessAcquireTest, AFirstPageThatCannotBeFetchedEndsTheAcquisition) {
+    for (const FirstPageFailure& c : kFirstPageFailures) {
+        SCOPED_TRACE(c.name);
+        const guitest::BoxReader errors(IDC_MODAL_ERROR_TEXT);
+        Open();
+        StartScan();
+        const int closeRequests = CountNotices(MSG_CLOSEDSREQ);
+        const int transfers = CountNotices(MSG_XFERREADY);
+        OrvexSim_FailDataBlock(ORVEXSIM_FIRST_BLOCK, c.dataAnswer);
+        ASSERT_GT(OrvexSim_DeliverEvent(0, 101, 0), 0); // colour JPEG
+        EXPECT_TRUE(
+            app.PumpUntil([&] { return CountNotices(MSG_CLOSEDSREQ) > closeRequests; }, 10000));
+        EXPECT_EQ(std::vector<std::string>{ResourceLoader::Instance()->LoadString(c.message)},
+                  errors.Texts());
+        app.PumpMessages(100);
+        EXPECT_EQ(closeRequests + 1, CountNotices(MSG_CLOSEDSREQ));
+        EXPECT_EQ(transfers, CountNotices(MSG_XFERREADY));
+        EXPECT_TRUE(Ui()->IsCloseRequested());
+        EXPECT_FALSE(Ui()->HasPagesDone());
+        EXPECT_EQ(TWRC_SUCCESS, Disable());
         Unload();
         OrvexSim_Reset();
         ShowSimulatedServers();

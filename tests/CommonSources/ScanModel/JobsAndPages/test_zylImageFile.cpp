@@ -401,6 +401,22 @@ TEST(zylImageFileTest, ClonesAreDeepAndUnplaced) {
     EXPECT_EQ(folder.FindImageFileByJobID(7), image);
 }
 
+TEST(zylImageFileTest, AnEntryOfItsOwnLivesAsLongAsTheImageOrACopy) {
+    FakeScanner scanner;
+    auto job = std::make_shared<TestJob>(Pairs{{"N_PAGES", "3"}}, "Queued", 9);
+    const std::weak_ptr<TestJob> watched = job;
+    auto image = std::make_unique<zylImageFile>(std::shared_ptr<ScanJobEntry>(job, job->Entry()),
+                                                &scanner, nullptr, nullptr);
+    job.reset();
+    std::unique_ptr<zylImageFile> copy(image->Clone(nullptr));
+    image.reset();
+    EXPECT_FALSE(watched.expired()) << "the copy still reads it";
+    EXPECT_EQ(9u, copy->GetJobID());
+    EXPECT_EQ(3, copy->GetNumPages());
+    copy.reset();
+    EXPECT_TRUE(watched.expired());
+}
+
 TEST(zylImageFileTest, DumpAttributesWritesTheJobsPairs) {
     const char* const path = "C:\\ScanAttributeToAcquire.txt";
     std::remove(path);
