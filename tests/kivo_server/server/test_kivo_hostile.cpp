@@ -27,7 +27,10 @@ size_t heapInUse(); // test_kivo_server.cpp
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr int kServedWithinMs = 1000;
+// A stalled server keeps others waiting for as long as the hostile client stays (tens of
+// seconds); a busy machine, or 32-bit code under emulation, may take more than a second for a
+// served ping.
+constexpr int kServedWithinMs = 5000;
 
 void connectAt(KivoClient& c, int port, int version) {
     ASSERT_TRUE(c.connectTo(port));
@@ -42,7 +45,7 @@ void expectAnotherClientServed(int port) {
     KivoClient c;
     connectAt(c, port, 13);
     const Message m = c.call("kivo_ping", Bytes(), {}, nullptr, kServedWithinMs);
-    EXPECT_EQ(Message::kReply, m.kind) << "another client was not served within a second";
+    EXPECT_EQ(Message::kReply, m.kind) << "another client was not served in time";
     EXPECT_EQ(0, m.code);
 }
 
