@@ -16,6 +16,8 @@ constexpr char kProbe[] = "Knock Knock!";
 constexpr int kProbeLength = 12;
 constexpr u_short kDiscoveryPort = 9906;
 constexpr int kProbeBuffer = 512;
+// How long a wait for a probe lasts before the task looks for a shutdown again.
+constexpr DWORD kProbeWaitMs = 250;
 constexpr int kNameBuffer = 1024;
 // The largest datagram UDP carries over IPv4: a reply never outgrows it.
 constexpr size_t kMaxReply = 65507;
@@ -143,7 +145,9 @@ void serve(const std::vector<char>& reply) {
         if (!sock.valid() ||
             setsockopt(sock.get(), SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&one),
                        sizeof one) != 0 ||
-            bind(sock.get(), reinterpret_cast<sockaddr*>(&any), sizeof any) != 0) {
+            bind(sock.get(), reinterpret_cast<sockaddr*>(&any), sizeof any) != 0 ||
+            setsockopt(sock.get(), SOL_SOCKET, SO_RCVTIMEO,
+                       reinterpret_cast<const char*>(&kProbeWaitMs), sizeof kProbeWaitMs) != 0) {
             errorHook("kivo_discovery: socket");
             sock.reset();
             S_TaskDelay(10);
@@ -158,7 +162,7 @@ void serve(const std::vector<char>& reply) {
             if (n < 0) {
                 const int e = WSAGetLastError();
                 // A datagram larger than the buffer is dropped whole: its start is not a probe.
-                if (e == WSAEMSGSIZE || e == WSAECONNRESET || e == 0)
+                if (e == WSAEMSGSIZE || e == WSAECONNRESET || e == WSAETIMEDOUT || e == 0)
                     continue;
                 errorHook("kivo_discovery: recvfrom");
                 break;

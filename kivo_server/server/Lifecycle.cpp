@@ -10,6 +10,9 @@ namespace kivo {
 
 namespace {
 
+// A task told to end does so within a poll of its loop; longer means a service holds it.
+constexpr int kTaskEndMs = 10000;
+
 // Tasks run on threads of the operating-system layer: nothing may leave them as an exception.
 template <typename F> int guarded(const char* task, F&& body) {
     try {
@@ -57,10 +60,6 @@ int discoveryEntry(intptr_t, intptr_t, intptr_t, intptr_t, intptr_t, intptr_t, i
 int shutdownEntry(intptr_t, intptr_t, intptr_t, intptr_t, intptr_t, intptr_t, intptr_t, intptr_t,
                   intptr_t, intptr_t) {
     return guarded("kivo_shutdown", [] { return kivo_server_shutdown(); });
-}
-
-int spawn(const char* name, int stack, osa_task_entry entry, intptr_t a1 = 0, intptr_t a2 = 0) {
-    return taskSpawn(name, 100, 1, stack, entry, a1, a2, 0, 0, 0, 0, 0, 0, 0, 0);
 }
 
 // Ends a failed start: the host learns why instead of waiting or seeing success.
@@ -129,7 +128,7 @@ int serverStartTask(int processId) {
     if (findBindablePort(wanted) < 0)
         return failStart(KIVO_ERR_NO_PORT);
 
-    if (spawn("kivo_alo", 16384, aloEntry) < 0)
+    if (spawnServerTask("kivo_alo", 16384, aloEntry) < 0)
         return failStart(KIVO_ERR_START);
     s.initSem.take();
 
@@ -147,7 +146,7 @@ int serverStartTask(int processId) {
         s.workers.push_back(w);
         char name[32];
         std::snprintf(name, sizeof name, "kivow%d", i);
-        if (spawn(name, 16384, workerEntry, reinterpret_cast<intptr_t>(w)) < 0)
+        if (spawnServerTask(name, 16384, workerEntry, reinterpret_cast<intptr_t>(w)) < 0)
             return failStart(KIVO_ERR_START);
     }
     if (s.settings.ssl) {
@@ -157,11 +156,11 @@ int serverStartTask(int processId) {
                          s.boundPort + 10000, relay);
     }
     S_TaskDelay(200);
-    spawn("kivo_autoloader", 8192, autoloaderEntry, 1, processId);
+    spawnServerTask("kivo_autoloader", 8192, autoloaderEntry, 1, processId);
     if (processId == 0) {
-        spawn("kivo_autoloader", 8192, autoloaderEntry, 0, processId);
+        spawnServerTask("kivo_autoloader", 8192, autoloaderEntry, 0, processId);
         if (s.boundPort == KIVO_DEFAULT_PORT)
-            spawn("kivo_discovery", 16384, discoveryEntry);
+            spawnServerTask("kivo_discovery", 16384, discoveryEntry);
     }
     s.ipcLoaded.take();
     s.startResult = 0;
@@ -226,7 +225,7 @@ extern "C" int kivo_init_ex(int process_id) {
         return KIVO_ERR_BAD_PROCESS_ID;
     Server& s = server();
     s.startupSem.take();
-    if (taskSpawn("kivo", 100, 1, 16384, taskEntry, process_id, 0, 0, 0, 0, 0, 0, 0, 0, 0) < 0) {
+    if (spawnServerTask("kivo", 16384, taskEntry, process_id) < 0) {
         s.startupSem.give();
         return KIVO_ERR_START;
     }
@@ -281,6 +280,7 @@ extern "C" int kivo_server_shutdown(void) {
     s.shutdownDone = 1;
     s.logoutSignal.give();
     s.aloDone.take();
+    awaitServerTasks(kTaskEndMs);
     freeServiceInfo();
     osa_brain_shutdown();
     WSACleanup();

@@ -410,6 +410,11 @@ void autoloaderTask(int kind, int processId);
 
 // Discovery and the SSL relay.
 void discoveryTask();
+// Tasks of the server, each ended by the time shutdown returns: spawned here, and awaited
+// (each up to timeoutMs; the caller's own task is not) once they were told to end.
+int spawnServerTask(const char* name, int stack, osa_task_entry entry, intptr_t a1 = 0,
+                    intptr_t a2 = 0, intptr_t a3 = 0);
+void awaitServerTasks(int timeoutMs);
 // 0 when the relay listens on sslPort; -2 without OpenSSL, 1 to 6 for the other failures.
 int sslRelayStart(int sslPort, int localPort);
 // Stops the relay's listener and its clients; returns once their tasks have ended.

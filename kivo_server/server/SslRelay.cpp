@@ -249,13 +249,13 @@ void startClient(OpenSslLibrary::Bio* chain, int number) {
     if (!c->local.valid())
         return;
     RelayClient* raw = c.get();
-    if (taskSpawn("kivo_ssl_client", 100, 1, 32768, clientEntry, number,
-                  reinterpret_cast<intptr_t>(raw), 0, 0, 0, 0, 0, 0, 0, 0) < 0)
+    if (spawnServerTask("kivo_ssl_client", 32768, clientEntry, number,
+                        reinterpret_cast<intptr_t>(raw), 0) < 0)
         return;
     // From here on the write task uses the record: the read task frees it after waiting.
     c.release();
-    if (taskSpawn("kivo_ssl_client", 100, 1, 32768, clientEntry, number,
-                  reinterpret_cast<intptr_t>(raw), 1, 0, 0, 0, 0, 0, 0, 0) < 0) {
+    if (spawnServerTask("kivo_ssl_client", 32768, clientEntry, number,
+                        reinterpret_cast<intptr_t>(raw), 1) < 0) {
         raw->running = 0;
         raw->done.take();
         delete raw;
@@ -337,7 +337,7 @@ int sslRelayStart(int sslPort, int localPort) {
         r.accept = nullptr;
         return 5;
     }
-    if (taskSpawn("kivo_ssl", 100, 1, 32768, relayTask, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0) < 0)
+    if (spawnServerTask("kivo_ssl", 32768, relayTask) < 0)
         return 6;
     r.running = 1;
     return 0;

@@ -10,6 +10,7 @@
 #include "EchoPayload.h"
 #include "FreePort.h"
 #include "KivoClient.h"
+#include "ProcessThreads.h"
 #include "SslRelayClient.h"
 #include "kivo_server.h"
 
@@ -410,6 +411,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     const int port = automatic ? -1 : kivotest::kServerPort;
+    const size_t threadsBefore = kivotest::threadsOfThisProcess();
     const int r = kivo_server_init_6((folder + "\\").c_str(), port, nullptr, -1, 4, -1, 0,
                                      "kivo_relay_test", services.c_str(), 1, automatic ? 0 : 1);
     if (r != 0) {
@@ -418,5 +420,5 @@ int main(int argc, char** argv) {
     }
     const int result = RUN_ALL_TESTS();
     kivo_server_shutdown();
-    return result;
+    return kivotest::noServerTaskLeft(threadsBefore) ? result : 1;
 }
