@@ -36,15 +36,9 @@ int LocalizedText(SimCall& call, QuorvelSessionHandle* handle, const char* conte
         context ? "locale\\" + session->language + "\\contexts\\" + context + ".txt"
                 : "locale\\" + session->language + "\\strings.txt";
     Pairs pairs;
-    std::string error;
-    switch (ReadDumpFile(ServerFile(server, file), pairs, error)) {
-    case FixtureStatus::Missing:
-        return call.Return(QUORVEL_LOCL_UNKNOWN_KEY);
-    case FixtureStatus::Malformed:
-        call.Note(error);
-        return call.Return(QUORVEL_LOCL_INTERNAL_ERROR);
-    case FixtureStatus::Ok:
-        break;
+    if (const int failed = ReadCallFixture(call, ServerFile(server, file), pairs,
+                                           QUORVEL_LOCL_UNKNOWN_KEY, QUORVEL_LOCL_INTERNAL_ERROR)) {
+        return call.Return(failed);
     }
     const std::string* const value = FindValue(pairs, key);
     if (!value) {
@@ -302,16 +296,10 @@ int QUORVEL_CALL ATTR_getDefault(QuorvelSessionHandle* session, int32_t scope, c
         return call.Return(QUORVEL_NO_SUCH_SCOPE);
     }
     Pairs defaults;
-    std::string error;
     const std::string server = state->connections[found->connection].server;
-    switch (ReadDumpFile(ServerFile(server, "defaults.txt"), defaults, error)) {
-    case FixtureStatus::Missing:
-        return call.Return(QUORVEL_NO_DEFAULT);
-    case FixtureStatus::Malformed:
-        call.Note(error);
-        return call.Return(QUORVEL_MALFORMED_ATTRIBUTES);
-    case FixtureStatus::Ok:
-        break;
+    if (const int failed = ReadCallFixture(call, ServerFile(server, "defaults.txt"), defaults,
+                                           QUORVEL_NO_DEFAULT, QUORVEL_MALFORMED_ATTRIBUTES)) {
+        return call.Return(failed);
     }
     const std::string* const text = FindValue(defaults, key);
     if (!text) {

@@ -395,16 +395,11 @@ int SimAuthGetAuthIDEx(QuorvelServerHandle* server, const char* user, const char
         return call.Return(QUORVEL_BAD_PARAM);
     }
     Pairs accounts;
-    std::string error;
-    switch (ReadDumpFile(ServerFile(connection->server, "authids.txt"), accounts, error)) {
-    case FixtureStatus::Missing:
-        call.Note("no authids.txt");
-        return call.Return(QUORVEL_FUNCTION_NOT_AVAILABLE);
-    case FixtureStatus::Malformed:
-        call.Note(error);
-        return call.Return(QUORVEL_GENERAL_FAILURE);
-    case FixtureStatus::Ok:
-        break;
+    if (const int failed =
+            ReadCallFixture(call, ServerFile(connection->server, "authids.txt"), accounts,
+                            QUORVEL_FUNCTION_NOT_AVAILABLE, QUORVEL_GENERAL_FAILURE,
+                            "no authids.txt")) {
+        return call.Return(failed);
     }
     const std::string wanted = Lower(std::string(domain) + "\\" + user);
     for (const auto& account : accounts) {

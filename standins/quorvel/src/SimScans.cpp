@@ -277,17 +277,12 @@ int QUORVEL_CALL InitiateScan(QuorvelSessionHandle* session, ServerAttributeList
     }
     *jobId = 0;
     Pairs pairs;
-    std::string error;
-    switch (ReadDumpFile(ServerFile(server, "new_scan.txt"), pairs, error)) {
-    case FixtureStatus::Missing:
-        call.Note("no new-scan script on the simulated server");
-        return call.Return(QUORVEL_FUNCTION_NOT_AVAILABLE);
-    case FixtureStatus::Malformed:
-        call.Note(error);
-        return call.Return(QUORVEL_GENERAL_FAILURE);
-    case FixtureStatus::Ok:
-        break;
+    if (const int failed = ReadCallFixture(call, ServerFile(server, "new_scan.txt"), pairs,
+                                           QUORVEL_FUNCTION_NOT_AVAILABLE, QUORVEL_GENERAL_FAILURE,
+                                           "no new-scan script on the simulated server")) {
+        return call.Return(failed);
     }
+    std::string error;
     Script script;
     if (!ReadScript(pairs, script, error)) {
         call.Note(error);

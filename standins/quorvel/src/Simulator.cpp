@@ -339,6 +339,24 @@ SimCall& SimCall::OutHandle(const char* name, const void* handle) {
     return *this;
 }
 
+int ReadCallFixture(SimCall& call, const std::string& path, Pairs& pairs, int missingCode,
+                    int malformedCode, const char* missingNote) {
+    std::string error;
+    switch (ReadDumpFile(path, pairs, error)) {
+    case FixtureStatus::Missing:
+        if (missingNote) {
+            call.Note(missingNote);
+        }
+        return missingCode;
+    case FixtureStatus::Malformed:
+        call.Note(error);
+        return malformedCode;
+    case FixtureStatus::Ok:
+        break;
+    }
+    return QUORVEL_OK;
+}
+
 SimCall& SimCall::Note(const std::string& text) {
     m_outs += " [" + text + "]";
     return *this;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "CallbackThread.h"
+#include "SimFixtures.h"
 #include "SimJobs.h"
 #include "quorvel_api.h"
 
@@ -183,6 +184,12 @@ private:
     bool m_hasResult = false;
     int m_result = 0;
 };
+
+// Reads a fixture file of the server for a call: QUORVEL_OK with pairs filled, else the
+// answer: missingCode when there is no such file (missingNote noted, if any), malformedCode
+// with the reason noted when it does not parse.
+int ReadCallFixture(SimCall& call, const std::string& path, Pairs& pairs, int missingCode,
+                    int malformedCode, const char* missingNote = nullptr);
 
 // Registers a ticket on the connection of server and fills ticket; the answer of the call.
 int RegisterTicket(SimCall& call, QuorvelServerHandle* server, TicketKind kind,

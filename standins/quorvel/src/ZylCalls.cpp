@@ -109,15 +109,10 @@ int QUORVEL_CALL Validate(QuorvelServerHandle* server, SftpValidateRequest* requ
         return call.Return(QUORVEL_MALFORMED_ATTRIBUTES);
     }
     Pairs answers;
-    std::string error;
-    switch (ReadDumpFile(ServerFile(name, "ftp_validate.txt"), answers, error)) {
-    case FixtureStatus::Missing:
-        return call.Return(QUORVEL_FUNCTION_NOT_AVAILABLE);
-    case FixtureStatus::Malformed:
-        call.Note(error);
-        return call.Return(QUORVEL_GENERAL_FAILURE);
-    case FixtureStatus::Ok:
-        break;
+    if (const int failed =
+            ReadCallFixture(call, ServerFile(name, "ftp_validate.txt"), answers,
+                            QUORVEL_FUNCTION_NOT_AVAILABLE, QUORVEL_GENERAL_FAILURE)) {
+        return call.Return(failed);
     }
     const std::string* answer = FindValue(answers, request->address);
     if (!answer) {
