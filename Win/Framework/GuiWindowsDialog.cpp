@@ -87,7 +87,7 @@ void GuiWindowsDialog::Create() {
         UpdateWindow(window);
         SetForegroundWindow(window);
     }
-    if (m_parent == nullptr && ui != nullptr) {
+    if (m_parent == nullptr && !m_onOwnThread && ui != nullptr) {
         ui->SetCurrentWindow(this);
     }
 }
