@@ -170,6 +170,8 @@ private:
     MSG m_message = {};
     HWND m_window = nullptr;
     GuiWindowsDialog* m_owner;
+    // The owner's alive flag; null without an owner.
+    std::shared_ptr<const bool> m_ownerAlive;
     HWND m_parent;
     int m_dialogId;
     int m_bannerHeight = 0;
