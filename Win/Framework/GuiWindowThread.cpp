@@ -4,9 +4,9 @@
 #include "GuiWindowsDialog.h"
 #include "MessageWaits.h"
 
-GuiWindowThread::GuiWindowThread(GuiWindowsDialog* owner)
+GuiWindowThread::GuiWindowThread()
     : CommonCpp::Runnable(nullptr, 0, true),
-      m_readyEvent(CreateEventA(nullptr, FALSE, FALSE, nullptr)), m_owner(owner) {
+      m_readyEvent(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {
     if (m_readyEvent == nullptr) {
         throw CommonCpp::Exception(__FILE__, __LINE__);
     }

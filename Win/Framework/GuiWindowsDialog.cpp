@@ -31,12 +31,14 @@ template <typename Visit> void ForEachControl(HWND first, HWND last, Visit visit
 } // namespace
 
 GuiWindowsDialog::GuiWindowsDialog(int dialogId, GuiWindowsDialog* owner, HWND parent)
-    : m_owner(owner), m_parent(parent), m_dialogId(dialogId) {}
+    : m_owner(owner), m_ownerAlive(owner != nullptr ? owner->m_alive : nullptr), m_parent(parent),
+      m_dialogId(dialogId) {}
 
 GuiWindowsDialog::~GuiWindowsDialog() {
     *m_alive = false;
     delete std::exchange(m_childDialog, nullptr);
-    if (m_topLevel && m_owner != nullptr) {
+    // A modal box may outlive the window it was opened over, closed by a message of its loop.
+    if (m_topLevel && m_owner != nullptr && *m_ownerAlive) {
         m_owner->Activate();
         SetActiveWindow(m_owner->GetHwnd());
     }
@@ -87,7 +89,7 @@ void GuiWindowsDialog::Create() {
         UpdateWindow(window);
         SetForegroundWindow(window);
     }
-    if (m_parent == nullptr && ui != nullptr) {
+    if (m_parent == nullptr && !m_onOwnThread && ui != nullptr) {
         ui->SetCurrentWindow(this);
     }
 }

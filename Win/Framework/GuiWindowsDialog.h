@@ -3,7 +3,8 @@
 // language, run modeless (Create; the host's message loop serves it) or modal (DoModal, with a
 // loop of its own), and always deleted through Close. Messages reach the virtual handlers
 // below. A dialog without a parent window is the user-interface handler's current window
-// while it lives; a modeless child ends with EndDialog, which asks its owner to end it.
+// while it lives, unless it runs on a thread of its own; a modeless child ends with EndDialog,
+// which asks its owner to end it.
 
 #include "UiMessages.h"
 #include "UiWindowIntf.h"
@@ -154,6 +155,9 @@ protected:
     // at it before it touches the dialog again.
     std::shared_ptr<const bool> GetAliveFlag() const { return m_alive; }
     void SetTopLevel(bool topLevel) { m_topLevel = topLevel; }
+    // A window on a thread of its own never becomes the handler's current window: that is
+    // set and read on the handler's thread alone.
+    void SetOnOwnThread() { m_onOwnThread = true; }
     bool IsTopLevel() const { return m_topLevel; }
     HWND GetParentWindow() const { return m_parent; }
 
@@ -166,10 +170,13 @@ private:
     MSG m_message = {};
     HWND m_window = nullptr;
     GuiWindowsDialog* m_owner;
+    // The owner's alive flag; null without an owner.
+    std::shared_ptr<const bool> m_ownerAlive;
     HWND m_parent;
     int m_dialogId;
     int m_bannerHeight = 0;
     bool m_topLevel = true;
+    bool m_onOwnThread = false;
     // Owned: deleted by OnCloseRequest and by the destructor.
     GuiWindowsDialog* m_childDialog = nullptr;
     std::unique_ptr<SetFontHelper> m_fontHelper;

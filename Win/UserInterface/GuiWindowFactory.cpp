@@ -30,9 +30,8 @@ ChooserWindowIntf* GuiWindowFactory::CreateChooserDialog(UiWindowIntf* owner,
     return new GuiChooserDialog(servers, dynamic_cast<GuiWindowsDialog*>(owner), modal);
 }
 
-std::unique_ptr<ProgressWindowIntf> GuiWindowFactory::StartProgressWindow(UiWindowIntf* owner) {
-    auto control =
-        std::make_unique<GuiProgressThreadControl>(dynamic_cast<GuiWindowsDialog*>(owner));
+std::unique_ptr<ProgressWindowIntf> GuiWindowFactory::StartProgressWindow() {
+    auto control = std::make_unique<GuiProgressThreadControl>();
     // A window that could not open ends its thread: the control goes and nothing is shown.
     if (!control->StartAndWait()) {
         return nullptr;
@@ -40,10 +39,8 @@ std::unique_ptr<ProgressWindowIntf> GuiWindowFactory::StartProgressWindow(UiWind
     return control;
 }
 
-std::unique_ptr<WarningWindowIntf> GuiWindowFactory::OpenWarningWindow(UiWindowIntf* owner,
-                                                                       const std::string& text) {
-    auto control =
-        std::make_unique<GuiWarningThreadControl>(dynamic_cast<GuiWindowsDialog*>(owner), text);
+std::unique_ptr<WarningWindowIntf> GuiWindowFactory::OpenWarningWindow(const std::string& text) {
+    auto control = std::make_unique<GuiWarningThreadControl>(text);
     if (!control->StartAndWait()) {
         return nullptr;
     }

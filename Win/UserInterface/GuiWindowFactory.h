@@ -14,9 +14,8 @@ public:
                                                Scanner* scanner) override;
     ChooserWindowIntf* CreateChooserDialog(UiWindowIntf* owner, const ServerList& servers,
                                            bool modal) override;
-    std::unique_ptr<ProgressWindowIntf> StartProgressWindow(UiWindowIntf* owner) override;
-    std::unique_ptr<WarningWindowIntf> OpenWarningWindow(UiWindowIntf* owner,
-                                                         const std::string& text) override;
+    std::unique_ptr<ProgressWindowIntf> StartProgressWindow() override;
+    std::unique_ptr<WarningWindowIntf> OpenWarningWindow(const std::string& text) override;
     int RunLoginDialog(UiWindowIntf* owner, std::string& user, std::string& password) override;
     void RunErrorDialog(UiWindowIntf* owner, const std::string& text) override;
     GuilessAcquireIntf* CreateGuilessAcquireJobManager(UiWindowIntf* owner,

@@ -224,11 +224,12 @@ void DataArg_UserInterface::ShowProgress(unsigned long total) {
         return;
     }
     UiWindowIntf* const owner = m_state->currentWindow;
-    m_state->progress = g_windowFactory->StartProgressWindow(owner);
+    m_state->progress = g_windowFactory->StartProgressWindow();
     if (m_state->progress == nullptr) {
         return;
     }
-    if (owner != nullptr) {
+    // The start dispatched messages: a window closed meanwhile is no longer the current one.
+    if (owner != nullptr && owner == m_state->currentWindow) {
         owner->Deactivate();
         owner->Update();
     }
@@ -248,8 +249,9 @@ void DataArg_UserInterface::ShowWarning(const std::string& text) {
         return;
     }
     UiWindowIntf* const owner = m_state->currentWindow;
-    m_state->warning = g_windowFactory->OpenWarningWindow(owner, text);
-    if (m_state->warning != nullptr && owner != nullptr) {
+    m_state->warning = g_windowFactory->OpenWarningWindow(text);
+    // The start dispatched messages: a window closed meanwhile is no longer the current one.
+    if (m_state->warning != nullptr && owner != nullptr && owner == m_state->currentWindow) {
         owner->Deactivate();
         owner->Update();
     }

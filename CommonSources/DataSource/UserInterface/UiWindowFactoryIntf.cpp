@@ -3,12 +3,11 @@
 #include "ProgressWindowIntf.h"
 #include "WarningWindowIntf.h"
 
-std::unique_ptr<ProgressWindowIntf> UiWindowFactoryIntf::StartProgressWindow(UiWindowIntf*) {
+std::unique_ptr<ProgressWindowIntf> UiWindowFactoryIntf::StartProgressWindow() {
     return nullptr;
 }
 
-std::unique_ptr<WarningWindowIntf> UiWindowFactoryIntf::OpenWarningWindow(UiWindowIntf*,
-                                                                          const std::string&) {
+std::unique_ptr<WarningWindowIntf> UiWindowFactoryIntf::OpenWarningWindow(const std::string&) {
     return nullptr;
 }
 

@@ -37,11 +37,12 @@ public:
     virtual ChooserWindowIntf* CreateChooserDialog(UiWindowIntf* owner, const ServerList& servers,
                                                    bool modal) = 0;
     // A progress window on a thread of its own, shown and ready when answered; null when the
-    // window could not open. The default opens none.
-    virtual std::unique_ptr<ProgressWindowIntf> StartProgressWindow(UiWindowIntf* owner);
-    // A warning window showing text, on a thread of its own; null when it could not open.
-    virtual std::unique_ptr<WarningWindowIntf> OpenWarningWindow(UiWindowIntf* owner,
-                                                                 const std::string& text);
+    // window could not open. The default opens none. Its start dispatches the caller's
+    // messages; it has no owner, and the caller disables and enables its own windows.
+    virtual std::unique_ptr<ProgressWindowIntf> StartProgressWindow();
+    // A warning window showing text, on a thread of its own, as the progress window; null when
+    // it could not open.
+    virtual std::unique_ptr<WarningWindowIntf> OpenWarningWindow(const std::string& text);
     // The log-in dialog, modal: 1 on OK (user and password set from the fields), else 2 (both
     // left as they were). The default answers 2.
     virtual int RunLoginDialog(UiWindowIntf* owner, std::string& user, std::string& password);

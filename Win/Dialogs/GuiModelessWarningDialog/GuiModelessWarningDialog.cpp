@@ -13,9 +13,10 @@ constexpr UINT kWakeMilliseconds = 1000;
 } // namespace
 
 GuiModelessWarningDialog::GuiModelessWarningDialog(GuiWarningThreadControl* control)
-    : GuiWindowsDialog(IDD_MODELESS_WARNING, control->GetOwner(), nullptr),
-      m_text(control->GetText()), m_control(control) {
+    : GuiWindowsDialog(IDD_MODELESS_WARNING, nullptr, nullptr), m_text(control->GetText()),
+      m_control(control) {
     SetTopLevel(false);
+    SetOnOwnThread();
 }
 
 GuiModelessWarningDialog::~GuiModelessWarningDialog() = default;

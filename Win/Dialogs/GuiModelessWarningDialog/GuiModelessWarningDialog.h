@@ -10,7 +10,7 @@ class GuiWarningThreadControl;
 
 class GuiModelessWarningDialog : public GuiWindowsDialog {
 public:
-    // Made only on the control's thread; no parent window and not top-level.
+    // Made only on the control's thread; no owner, no parent window and not top-level.
     explicit GuiModelessWarningDialog(GuiWarningThreadControl* control);
     ~GuiModelessWarningDialog() override;
 

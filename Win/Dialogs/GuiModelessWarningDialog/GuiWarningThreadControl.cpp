@@ -20,8 +20,7 @@ void TakeOneMessage(GuiModelessWarningDialog& dialog) {
 
 } // namespace
 
-GuiWarningThreadControl::GuiWarningThreadControl(GuiWindowsDialog* owner, const std::string& text)
-    : GuiWindowThread(owner), m_text(text) {}
+GuiWarningThreadControl::GuiWarningThreadControl(const std::string& text) : m_text(text) {}
 
 GuiWarningThreadControl::~GuiWarningThreadControl() {
     StopThread();

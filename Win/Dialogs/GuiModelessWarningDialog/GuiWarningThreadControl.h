@@ -11,13 +11,12 @@
 #include <string>
 
 class GuiModelessWarningDialog;
-class GuiWindowsDialog;
 
 class GuiWarningThreadControl : public GuiWindowThread, public WarningWindowIntf {
 public:
     // The thread stays suspended until Resume. Throws CommonCpp::Exception when the ready event
     // cannot be made.
-    GuiWarningThreadControl(GuiWindowsDialog* owner, const std::string& text);
+    explicit GuiWarningThreadControl(const std::string& text);
     ~GuiWarningThreadControl() override;
 
     void Run(void* argument) override;

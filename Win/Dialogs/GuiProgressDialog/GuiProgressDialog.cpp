@@ -17,8 +17,9 @@ constexpr UINT kWakeMilliseconds = 100;
 } // namespace
 
 GuiProgressDialog::GuiProgressDialog(GuiProgressThreadControl* control)
-    : GuiWindowsDialog(IDD_PROGRESS_WINDOW, control->GetOwner(), nullptr), m_control(control) {
+    : GuiWindowsDialog(IDD_PROGRESS_WINDOW, nullptr, nullptr), m_control(control) {
     SetTopLevel(false);
+    SetOnOwnThread();
 }
 
 GuiProgressDialog::~GuiProgressDialog() = default;

@@ -12,7 +12,7 @@ class GuiProgressThreadControl;
 
 class GuiProgressDialog : public GuiWindowsDialog {
 public:
-    // Made only on the control's thread; no parent window and not top-level.
+    // Made only on the control's thread; no owner, no parent window and not top-level.
     explicit GuiProgressDialog(GuiProgressThreadControl* control);
     ~GuiProgressDialog() override;
 

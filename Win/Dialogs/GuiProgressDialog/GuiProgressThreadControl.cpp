@@ -5,8 +5,7 @@
 #include "GuiWindowsDialog.h"
 #include "MessageWaits.h"
 
-GuiProgressThreadControl::GuiProgressThreadControl(GuiWindowsDialog* owner)
-    : GuiWindowThread(owner) {}
+GuiProgressThreadControl::GuiProgressThreadControl() = default;
 
 GuiProgressThreadControl::~GuiProgressThreadControl() {
     StopThread();

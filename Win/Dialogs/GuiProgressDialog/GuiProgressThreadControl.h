@@ -11,13 +11,12 @@
 #include <cstdint>
 
 class GuiProgressDialog;
-class GuiWindowsDialog;
 
 class GuiProgressThreadControl : public GuiWindowThread, public ProgressWindowIntf {
 public:
     // The thread stays suspended until Resume. Throws CommonCpp::Exception when the ready event
     // cannot be made.
-    explicit GuiProgressThreadControl(GuiWindowsDialog* owner);
+    GuiProgressThreadControl();
     // Stops the thread and waits for it, dispatching the caller's messages.
     ~GuiProgressThreadControl() override;
 

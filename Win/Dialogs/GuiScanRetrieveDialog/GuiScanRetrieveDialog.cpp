@@ -20,6 +20,8 @@
 #include <commctrl.h>
 
 #include <cstdlib>
+#include <memory>
+#include <utility>
 
 namespace {
 
@@ -43,18 +45,24 @@ bool IsMailboxNumber(const std::string& text) {
 using CommonCpp::LongToString;
 using CommonTwain::Fix32ToDouble;
 
-// Enables "Refresh" again however the reload ends.
+// Enables "Refresh" again however the reload ends, unless the pane went meanwhile.
 class RefreshButtonHold {
 public:
-    explicit RefreshButtonHold(GuiWindowsDialog& pane) : m_pane(pane) {
+    RefreshButtonHold(GuiWindowsDialog& pane, std::shared_ptr<const bool> alive)
+        : m_pane(pane), m_alive(std::move(alive)) {
         m_pane.EnableItem(IDC_RETRIEVE_REFRESH_JOBS, false);
     }
-    ~RefreshButtonHold() { m_pane.EnableItem(IDC_RETRIEVE_REFRESH_JOBS, true); }
+    ~RefreshButtonHold() {
+        if (*m_alive) {
+            m_pane.EnableItem(IDC_RETRIEVE_REFRESH_JOBS, true);
+        }
+    }
     RefreshButtonHold(const RefreshButtonHold&) = delete;
     RefreshButtonHold& operator=(const RefreshButtonHold&) = delete;
 
 private:
     GuiWindowsDialog& m_pane;
+    std::shared_ptr<const bool> m_alive;
 };
 
 } // namespace
@@ -188,7 +196,14 @@ std::string GuiScanRetrieveDialog::NormalizeMailboxId(std::string& id) {
 void GuiScanRetrieveDialog::OpenMailboxDirectory() {
     const std::string number = NormalizeMailboxId(m_mailboxId);
     m_mailboxDirectory.reset();
-    m_mailboxDirectory.reset(m_scanner->OpenMailbox(number, m_mailboxPassword));
+    // Opening may reload the list under the wait window, whose loop may close the pane: the
+    // scanner gets a copy of the password, and the directory is kept only by a pane that lives.
+    const std::shared_ptr<const bool> alive = GetAliveFlag();
+    const std::string password = m_mailboxPassword;
+    std::unique_ptr<zylDirectory> directory(m_scanner->OpenMailbox(number, password));
+    if (*alive) {
+        m_mailboxDirectory = std::move(directory);
+    }
 }
 
 void GuiScanRetrieveDialog::FillJobList() {
@@ -227,6 +242,8 @@ void GuiScanRetrieveDialog::FillJobList() {
 }
 
 bool GuiScanRetrieveDialog::ReloadJobList(int32_t jobId) {
+    // The server's calls run under the wait window, whose loop may close the pane.
+    const std::shared_ptr<const bool> alive = GetAliveFlag();
     std::string number;
     if (jobId != -1) {
         number = NormalizeMailboxId(m_mailboxId);
@@ -234,7 +251,7 @@ bool GuiScanRetrieveDialog::ReloadJobList(int32_t jobId) {
             return false;
         }
     }
-    const RefreshButtonHold refresh(*this);
+    const RefreshButtonHold refresh(*this, alive);
     if (ArePagesHandedOver()) {
         // The pages still to come are read from the mailbox open now.
         return false;
@@ -244,8 +261,16 @@ bool GuiScanRetrieveDialog::ReloadJobList(int32_t jobId) {
     if (jobId == -1) {
         number = NormalizeMailboxId(m_mailboxId);
     }
-    const bool result = m_scanner->RefreshJobsInMailbox(number, m_mailboxPassword);
+    // A copy: the pane may be gone before the scanner is done with it.
+    const std::string password = m_mailboxPassword;
+    const bool result = m_scanner->RefreshJobsInMailbox(number, password);
+    if (!*alive) {
+        return false;
+    }
     OpenMailboxDirectory();
+    if (!*alive) {
+        return false;
+    }
     FillJobList();
     if (selected >= 0 && selected < m_jobList.GetItemCount()) {
         SelectRow(selected);
@@ -272,7 +297,11 @@ bool GuiScanRetrieveDialog::ChangeMailbox(const std::string& name, const std::st
     m_scanner->GetAuthID(m_mailboxName, m_mailboxId);
     // A reload skipped while pages are out opens nothing either: the list must not show
     // another mailbox's jobs under this name, nor take an unchecked password as good.
+    const std::shared_ptr<const bool> alive = GetAliveFlag();
     const bool result = ReloadJobList(-1);
+    if (!*alive) {
+        return false;
+    }
     if (!result) {
         m_mailboxDirectory.reset();
         m_mailboxName.clear();
@@ -295,7 +324,11 @@ void GuiScanRetrieveDialog::OnMailboxTextChanged() {
     m_scanner->GetAuthID(text, m_mailboxId);
     m_mailboxName = text;
     m_preferences->SetCurrentMailbox(m_mailboxName);
+    const std::shared_ptr<const bool> alive = GetAliveFlag();
     OpenMailboxDirectory();
+    if (!*alive) {
+        return;
+    }
     FillJobList();
     OnJobSelectionChanged();
     const int selected = m_jobList.GetSelectedItem();
@@ -506,7 +539,9 @@ void GuiScanRetrieveDialog::DeleteSelectedJob() {
     }
     const std::string question = CommonCpp::SubstituteArgs(LoadString(IDS_CONFIRM_DELETE_IMAGE),
                                                            job->GetName(), m_mailboxName);
-    if (!AskYesNo(question)) {
+    // The question's loop may close the pane.
+    const std::shared_ptr<const bool> alive = GetAliveFlag();
+    if (!AskYesNo(question) || !*alive) {
         return;
     }
     const int32_t jobId = static_cast<int32_t>(job->GetJobID());
@@ -542,7 +577,11 @@ void GuiScanRetrieveDialog::OnScanEvent(const ScanEventRecord* record) {
     if (record->type == 0) {
         ReloadJobList(record->jobId);
     } else if (record->type == 1) {
+        const std::shared_ptr<const bool> alive = GetAliveFlag();
         RefreshList();
+        if (!*alive) {
+            return;
+        }
         // -1 is "no deletion pending", never the id of the job that went.
         if (m_pendingDeletion != -1 && record->jobId == m_pendingDeletion) {
             m_pendingDeletion = -1;

@@ -16,6 +16,7 @@
 #include "zylImageFile.h"
 
 #include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -259,16 +260,24 @@ int GuilessAcquireJobManager::HandleScanEvent(int32_t type, int32_t jobId) {
         m_events.PushEvent(&record);
         return 0;
     }
+    // An event's handling may run a loop (the job list's reload, an error box) in which the
+    // application disables the source: the manager is then deleted, and nothing touches it.
+    const std::shared_ptr<const bool> alive = GetAliveFlag();
     m_events.SetBusy(true);
     ProcessScanEvent(type, jobId);
-    while (const std::unique_ptr<ScanEventRecord> next = m_events.PopEvent()) {
+    while (*alive) {
+        const std::unique_ptr<ScanEventRecord> next = m_events.PopEvent();
+        if (!next) {
+            m_events.SetBusy(false);
+            break;
+        }
         ProcessScanEvent(next->type, next->jobId);
     }
-    m_events.SetBusy(false);
     return 0;
 }
 
 void GuilessAcquireJobManager::ProcessScanEvent(int32_t type, int32_t jobId) {
+    const std::shared_ptr<const bool> alive = GetAliveFlag();
     try {
         if (type == kEventServerDown) {
             // Nothing can come of the scan any more; cancelling it would only fail.
@@ -286,6 +295,9 @@ void GuilessAcquireJobManager::ProcessScanEvent(int32_t type, int32_t jobId) {
                 m_followedJobId = jobId;
             }
             m_scanner->RefreshJobs();
+            if (!*alive) {
+                return;
+            }
             zylImageFile* const job = m_scanner->GetImageFileByJobID(jobId);
             if (job == nullptr) {
                 EndWithCloseRequest();
@@ -316,6 +328,7 @@ void GuilessAcquireJobManager::AcquireJob(zylImageFile* job) {
     if (ui == nullptr || job == nullptr) {
         return;
     }
+    const std::shared_ptr<const bool> alive = GetAliveFlag();
     try {
         ScanCommandIntf* const command = m_scanner->GetScanCommand();
         const ScanCommandIntf::JobPages pages = command->BeginJob(job);
@@ -342,12 +355,16 @@ void GuilessAcquireJobManager::AcquireJob(zylImageFile* job) {
         CommonCpp::NoteException(&e, __FILE__, __LINE__);
         ui->AbandonAcquire();
         ui->ReportServerError(e.GetResultCode());
-        ui->NotifyCloseRequest();
+        if (*alive) {
+            ui->NotifyCloseRequest();
+        }
     } catch (CommonCpp::Exception& e) {
         CommonCpp::NoteException(&e, __FILE__, __LINE__);
         ui->AbandonAcquire();
         ui->ShowErrorMessage(IDS_SCAN_FAILED);
-        ui->NotifyCloseRequest();
+        if (*alive) {
+            ui->NotifyCloseRequest();
+        }
     }
 }
 

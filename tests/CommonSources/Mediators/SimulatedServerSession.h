@@ -3,8 +3,10 @@
 // fixture folder of the stand-ins), as the data source holds them while a window is open.
 // One at a time: a wrapper that goes unloads the library and with it every other session.
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 class QuorvelWrapperIntf;
 class Scanner;
@@ -23,8 +25,11 @@ public:
 
     QuorvelWrapperIntf* Wrapper() const { return m_wrapper.get(); }
     Scanner* GetScanner() const { return m_scanner.get(); }
+    // Runs where the scanner would show its wait window, as that window's start runs a loop.
+    void SetWaitAction(std::function<void()> action) { m_waitAction = std::move(action); }
 
 private:
+    std::function<void()> m_waitAction;
     std::unique_ptr<ScannerUiIntf> m_ui;
     std::unique_ptr<QuorvelWrapperIntf> m_wrapper;
     std::unique_ptr<Scanner> m_scanner;

@@ -18,6 +18,7 @@
 #include "Scanner.h"
 #include "SendMediator.h"
 #include "GuiSourceFixture.h"
+#include "PoisonedWindow.h"
 #include "StringTable_rc.h"
 #include "ResourceLoader.h"
 #include "FileSpec.h"
@@ -48,8 +49,11 @@ public:
         if (selectedJob == 0) {
             return nullptr;
         }
-        m_scanner->RefreshJobs();
-        return m_scanner->GetImageFileByJobID(selectedJob);
+        // The reload's wait window may close the window, and this pane with it.
+        Scanner* const scanner = m_scanner;
+        const int32_t job = selectedJob;
+        scanner->RefreshJobs();
+        return scanner->GetImageFileByJobID(job);
     }
     void RememberSelectedJob() override { ++remembered; }
     zylImageFile* GetRememberedImageFile() override { return GetSelectedImageFile(); }
@@ -187,29 +191,7 @@ public:
     bool failCreate = false;
 };
 
-// Acquire windows whose memory, once deleted, is filled with a pattern no pointer can hold and
-// kept until the test ends: any use of a deleted window faults at once, instead of reading
-// what happens to be left there.
-class PoisonedAcquireWindow : public GuiAcquireJobsDialog {
-public:
-    using GuiAcquireJobsDialog::GuiAcquireJobsDialog;
-    static void operator delete(void* memory, std::size_t size) {
-        std::memset(memory, 0xCC, size);
-        Graveyard().push_back(memory);
-    }
-    static void FreeGraveyard() {
-        for (void* memory : Graveyard()) {
-            ::operator delete(memory);
-        }
-        Graveyard().clear();
-    }
-
-private:
-    static std::vector<void*>& Graveyard() {
-        static std::vector<void*> graveyard;
-        return graveyard;
-    }
-};
+using PoisonedAcquireWindow = Poisoned<GuiAcquireJobsDialog>;
 
 class PoisoningWindowFactory : public GuiWindowFactory {
 public:
@@ -713,11 +695,10 @@ TEST_F(AcquireWindowTest, ShowsHelpOnlyWhenItsPageIsBesideTheModule) {
     RemoveDirectoryA(folder.c_str());
 }
 
-// The application may disable the source from any message that a loop of the window itself
-// dispatches: the window goes at once, and whatever ran that loop touches it no more.
+// The application may disable the source from any message that a loop run while the window is
+// up dispatches (the window's own, the wait and progress windows' starts and ends): the window
+// goes at once, and whatever ran that loop touches it no more.
 TEST_F(AcquireWindowTest, AWindowClosedInsideItsOwnLoopIsNotTouchedAgain) {
-    // No wait window: it would run a loop of its own before the window's.
-    RegSetKeyValueA(HKEY_CURRENT_USER, ProductKeyPath().c_str(), "connectwarning", REG_SZ, "0", 2);
     struct Case {
         const char* name;
         int32_t selectedJob;
@@ -734,6 +715,7 @@ TEST_F(AcquireWindowTest, AWindowClosedInsideItsOwnLoopIsNotTouchedAgain) {
          },
          [] { Event(9, 101); }},
         {"a stored job's first page is fetched", 101, [] {}, [] { Click(IDOK); }},
+        {"a page's progress window opens", 0, [] {}, [] { Ui()->ShowProgress(10); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

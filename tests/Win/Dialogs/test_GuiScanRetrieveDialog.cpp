@@ -10,6 +10,7 @@
 #include "GuiTestSupport.h"
 #include "LocalDateFormats.h"
 #include "OrvexSimControl.h"
+#include "PoisonedWindow.h"
 #include "ResourceLoader.h"
 #include "RetrieveTestHost_rc.h"
 #include "RetrievePaneOwnerIntf.h"
@@ -25,6 +26,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -44,13 +46,15 @@ void RemoveProductKey() {
     RegDeleteKeyA(HKEY_CURRENT_USER, KeyPath().c_str());
 }
 
-// A pane whose questions and error messages the test answers and reads.
+// A pane whose questions and error messages the test answers and reads. A question dispatches
+// what waits, as the question box's loop would.
 class TestPane : public GuiScanRetrieveDialog {
 public:
     using GuiScanRetrieveDialog::GuiScanRetrieveDialog;
 
     bool AskYesNo(const std::string& text) override {
         questions.push_back(text);
+        guitest::PumpPending();
         return answerYes;
     }
     void ReportDeleteFailure(int resultCode) override { failures.push_back(resultCode); }
@@ -61,6 +65,9 @@ public:
     std::vector<std::string> questions;
     std::vector<int> failures;
 };
+
+// Once deleted, its memory faults at any use.
+using PoisonedPane = Poisoned<TestPane>;
 
 // Hosts the pane as its first tab, as the acquire window does, and records what the pane tells
 // its host.
@@ -75,7 +82,8 @@ public:
     bool OnInitDialog() override {
         GuiWindowsDialog::OnInitDialog();
         m_tabs.SetHandle(GetItem(IDC_RETRIEVE_TEST_FRAME));
-        pane = new TestPane(this, nullptr, m_mediator.GetPreferences(), m_mediator.GetScanner());
+        pane =
+            new PoisonedPane(this, nullptr, m_mediator.GetPreferences(), m_mediator.GetScanner());
         AddPane(pane);
         m_tabs.AddTab(LoadString(IDS_TAB_RETRIEVE));
         return GuiMultiPaneDialog::OnInitDialog();
@@ -110,6 +118,7 @@ protected:
     }
     void TearDown() override {
         CloseHost();
+        PoisonedPane::FreeGraveyard();
         m_session.reset();
         ResourceLoader::Instance()->SetLanguageIndex(m_savedLanguage);
         OrvexSim_Reset();
@@ -201,6 +210,7 @@ protected:
     }
     std::string StoredMailbox() { return m_preferences.GetCurrentMailbox(); }
     Scanner& TheScanner() { return *m_session->GetScanner(); }
+    SimulatedServerSession& Session() { return *m_session; }
 
 private:
     std::unique_ptr<CommonCpp::XGPreferences> m_store;
@@ -505,6 +515,59 @@ TEST_F(RetrievePaneTest, RefreshShowsNothingOnAFailureAndIsEnabledAgainAfterEver
     Click(IDC_RETRIEVE_REFRESH_JOBS);
     EXPECT_TRUE(Enabled(IDC_RETRIEVE_REFRESH_JOBS)) << "after the exception too";
     EXPECT_NE(nullptr, Pane().GetHwnd());
+}
+
+// The host may be closed from any message that a loop run by the pane dispatches (a server
+// call's wait window, the delete question): the pane goes with it, and touches nothing after.
+TEST_F(RetrievePaneTest, APaneClosedInsideItsOwnLoopIsNotTouchedAgain) {
+    struct Case {
+        const char* name;
+        const char* server;
+        // The wait window whose loop closes the host, counted from 1; 0: none of them.
+        int closingWait;
+        std::function<void(TestPane&)> act;
+    };
+    const std::vector<Case> cases = {
+        {"Refresh", "localhost", 1, [this](TestPane&) { Click(IDC_RETRIEVE_REFRESH_JOBS); }},
+        {"a job gone", "localhost", 1,
+         [](TestPane& pane) {
+             const ScanEventRecord gone = {1, 102, 0};
+             pane.OnScanEvent(&gone);
+         }},
+        {"a mailbox opened with its password", "mailboxes", 1,
+         [](TestPane& pane) { pane.ChangeMailbox("007", "1234"); }},
+        {"a refused password's second look", "mailboxes", 2,
+         [](TestPane& pane) { pane.ChangeMailbox("007", "wrong"); }},
+        {"a mailbox typed after a failed reload", "localhost", 3,
+         [this](TestPane&) {
+             OrvexSim_FailNext("SCAN_getJobList", QUORVEL_GENERAL_FAILURE);
+             OrvexSim_FailNext("SCAN_getJobList", QUORVEL_GENERAL_FAILURE);
+             Click(IDC_RETRIEVE_REFRESH_JOBS);
+             Type(IDC_RETRIEVE_MAILBOX_NAME, "7");
+         }},
+        {"the delete question", "localhost", 0,
+         [this](TestPane& pane) {
+             pane.answerYes = true;
+             Click(IDC_RETRIEVE_DELETE_JOB);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Open(c.server, "007");
+        guitest::PostedCall host;
+        host.Post([this] { CloseHost(); });
+        int waits = 0;
+        Session().SetWaitAction([&waits, &c] {
+            if (++waits == c.closingWait) {
+                guitest::PumpPending();
+            }
+        });
+        OrvexSim_ClearLog();
+        c.act(Pane());
+        EXPECT_EQ(1, host.Runs()) << "closed inside the pane's loop";
+        EXPECT_EQ(c.closingWait, waits) << "no server call after the close";
+        EXPECT_TRUE(LogLinesOf("SCAN_deleteJob").empty()) << "nothing deleted after the close";
+    }
 }
 
 TEST_F(RetrievePaneTest, MailboxesWithPasswordsOpenOnlyThroughTheMailboxDialog) {

@@ -14,12 +14,14 @@
 #include "ServerInfo.h"
 #include "ServerList.h"
 #include "GuiSourceFixture.h"
+#include "PoisonedWindow.h"
 #include "ResourceLoader.h"
 #include "StringTable_rc.h"
 #include "zylImageFile.h"
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -53,6 +55,22 @@ bool Logged(const std::string& call) {
     const std::vector<std::string> names = OrvexSimCalls();
     return std::find(names.begin(), names.end(), call) != names.end();
 }
+
+using PoisonedManager = Poisoned<GuilessAcquireJobManager>;
+
+// The Gui windows, with managers that fault at any use once deleted.
+class PoisoningWindowFactory : public GuiWindowFactory {
+public:
+    GuilessAcquireIntf* CreateGuilessAcquireJobManager(UiWindowIntf* owner,
+                                                       QuorvelWrapperIntf* wrapper,
+                                                       ScanPreferences& preferences,
+                                                       Scanner* scanner) override {
+        auto manager = std::make_unique<PoisonedManager>(dynamic_cast<GuiWindowsDialog*>(owner),
+                                                         wrapper, preferences, scanner);
+        manager->Create();
+        return manager.release();
+    }
+};
 
 class GuilessAcquireTest : public GuiSourceFixture {
 protected:
@@ -464,4 +482,59 @@ TEST_F(GuilessAcquireTest, FollowsOnlyTheJobTheServerNamed) {
     EXPECT_FALSE(manager->IsScanPending());
     EXPECT_TRUE(Ui()->IsCloseRequested());
     manager->Close();
+}
+
+// The application may disable the source from any message that a loop run while the manager
+// handles an event dispatches (the job list's reload under the wait window, the box that
+// reports a page that did not arrive): the manager goes at once, nothing touches it after,
+// and nothing is announced.
+TEST_F(GuilessAcquireTest, AManagerClosedInsideAnEventsLoopIsNotTouchedAgain) {
+    PoisoningWindowFactory windows;
+    DataArg_UserInterface::SetWindowFactory(&windows);
+    struct Case {
+        std::string name;
+        // Null: the page arrives, and the reload's loop disables; else the box's loop does.
+        const FirstPageFailure* failure;
+    };
+    std::vector<Case> cases = {{"the job list's reload", nullptr}};
+    for (const FirstPageFailure& failure : kFirstPageFailures) {
+        cases.push_back({std::string("the error box: ") + failure.name, &failure});
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Open();
+        StartScan();
+        const size_t notices = app.Notices().size();
+        guitest::PostedCall application;
+        const auto disable = [&] {
+            application.Post([this] { EXPECT_TWAIN(app, TWRC_SUCCESS, TWCC_SUCCESS, Disable()); });
+        };
+        const guitest::WindowAnswerer box(
+            [](HWND window) {
+                return guitest::HasControls(window, {IDC_MODAL_ERROR_TEXT, IDOK});
+            },
+            [&](HWND window) {
+                disable();
+                PostMessageA(window, WM_COMMAND, IDOK, 0);
+            });
+        if (c.failure != nullptr) {
+            OrvexSim_FailDataBlock(ORVEXSIM_FIRST_BLOCK, c.failure->dataAnswer);
+        }
+        ASSERT_GT(OrvexSim_DeliverEvent(0, 101, 0), 0); // colour JPEG
+        if (c.failure == nullptr) {
+            // Queued behind the event: the first loop of its handling takes it.
+            disable();
+        }
+        EXPECT_TRUE(app.PumpUntil([&] { return application.Runs() == 1; }, 10000));
+        app.PumpMessages(200);
+        EXPECT_EQ(nullptr, Ui()->GetGuilessAcquireJobManager());
+        EXPECT_EQ(4, Source()->GetState());
+        EXPECT_EQ(notices, app.Notices().size()) << "nothing announced after the close";
+        EXPECT_EQ(c.failure != nullptr ? 1 : 0, box.Answered());
+        Unload();
+        OrvexSim_Reset();
+        ShowSimulatedServers();
+    }
+    DataArg_UserInterface::SetWindowFactory(GuiWindowFactory::Instance());
+    PoisonedManager::FreeGraveyard();
 }

@@ -139,13 +139,13 @@ TEST_F(ThreadedWindowsTest, TheProgressWindowFollowsTheHostAndStopsPromptly) {
 
 TEST_F(ThreadedWindowsTest, AProgressControlWithoutItsWindowDoesNothingAndNeverHangsTheStarter) {
     {
-        GuiProgressThreadControl control(nullptr);
+        GuiProgressThreadControl control;
         control.SetPos(5);
         control.SetRange(0, 10);
         EXPECT_EQ(nullptr, control.GetDialog());
     }
     {
-        GuiProgressThreadControl control(nullptr);
+        GuiProgressThreadControl control;
         ASSERT_TRUE(control.StartAndWait());
         EXPECT_NE(nullptr, control.GetDialog());
         control.StopAndWait();
@@ -157,8 +157,8 @@ TEST_F(ThreadedWindowsTest, AProgressControlWithoutItsWindowDoesNothingAndNeverH
     ResourceLoader* const loader = ResourceLoader::Instance();
     const HMODULE module = loader->GetModule();
     loader->SetModule(GetModuleHandleA("kernel32.dll"));
-    EXPECT_EQ(nullptr, GuiWindowFactory::Instance()->StartProgressWindow(nullptr));
-    EXPECT_EQ(nullptr, GuiWindowFactory::Instance()->OpenWarningWindow(nullptr, "text"));
+    EXPECT_EQ(nullptr, GuiWindowFactory::Instance()->StartProgressWindow());
+    EXPECT_EQ(nullptr, GuiWindowFactory::Instance()->OpenWarningWindow("text"));
     loader->SetModule(module);
 }
 
@@ -374,7 +374,7 @@ TEST(MessagePumps, AQuitTakenWhileWaitingIsPostedAgain) {
     CloseHandle(event);
 
     // The stop of a window thread pumps too.
-    GuiProgressThreadControl control(nullptr);
+    GuiProgressThreadControl control;
     ASSERT_TRUE(control.StartAndWait());
     PostThreadMessageA(GetCurrentThreadId(), WM_QUIT, 9, 0);
     control.StopAndWait();
