@@ -379,7 +379,8 @@ void GuiScanRetrieveDialog::OnJobSelectionChanged() {
     }
     m_scanner->SetCurrentImageFileFromJobID(static_cast<int32_t>(m_jobList.GetItem(row)));
     std::string correction;
-    if (GetPageNumberText(&correction) == 1) {
+    const std::shared_ptr<const bool> alive = GetAliveFlag();
+    if (GetPageNumberText(&correction) == 1 && *alive) {
         if (!correction.empty()) {
             m_pageEdit.SetText(correction);
         }
@@ -416,7 +417,11 @@ int GuiScanRetrieveDialog::GetPageNumberText(std::string* correction) {
 
 void GuiScanRetrieveDialog::EnablePageControls() {
     EnableItem(IDC_RETRIEVE_ALL_PAGES, true);
+    const std::shared_ptr<const bool> alive = GetAliveFlag();
     zylImageFile* const job = GetSelectedImageFile();
+    if (!*alive) {
+        return;
+    }
     if (job != nullptr && job->GetNumPages() > 1) {
         EnableItem(IDC_RETRIEVE_ONE_PAGE, true);
         if (IsItemChecked(IDC_RETRIEVE_ONE_PAGE)) {
@@ -449,11 +454,14 @@ void GuiScanRetrieveDialog::ResetPageControls() {
 void GuiScanRetrieveDialog::OnAllPages() {
     EnableItem(IDC_RETRIEVE_PAGE_NUMBER, false);
     m_pageEdit.SetText(std::string());
+    const std::shared_ptr<const bool> alive = GetAliveFlag();
     if (zylImageFile* const job = GetSelectedImageFile()) {
         job->SetXferCount(0xFFFF);
         job->SetStartPage(-1);
     }
-    EnablePageControls();
+    if (*alive) {
+        EnablePageControls();
+    }
 }
 
 void GuiScanRetrieveDialog::OnPageRadio() {
@@ -463,7 +471,11 @@ void GuiScanRetrieveDialog::OnPageRadio() {
 
 void GuiScanRetrieveDialog::OnPageTextChanged() {
     std::string correction;
+    const std::shared_ptr<const bool> alive = GetAliveFlag();
     const int answer = GetPageNumberText(&correction);
+    if (!*alive) {
+        return;
+    }
     if (answer == 1) {
         if (!correction.empty()) {
             m_pageEdit.SetText(correction);
@@ -487,6 +499,8 @@ int32_t GuiScanRetrieveDialog::GetSelectedPage() {
     return static_cast<int32_t>(std::strtol(m_pageEdit.GetText().c_str(), nullptr, 10));
 }
 
+// A job the scanner no longer holds reloads the list under the wait window, whose loop may close
+// the pane: callers look at their alive flag after it.
 zylImageFile* GuiScanRetrieveDialog::GetSelectedImageFile() {
     const int row = m_jobList.GetSelectedItem();
     if (row < 0) {
@@ -533,14 +547,14 @@ void GuiScanRetrieveDialog::DeleteSelectedJob() {
         return;
     }
     m_deletionRow = row;
+    const std::shared_ptr<const bool> alive = GetAliveFlag();
     zylImageFile* const job = GetSelectedImageFile();
-    if (job == nullptr) {
+    if (job == nullptr || !*alive) {
         return;
     }
     const std::string question = CommonCpp::SubstituteArgs(LoadString(IDS_CONFIRM_DELETE_IMAGE),
                                                            job->GetName(), m_mailboxName);
     // The question's loop may close the pane.
-    const std::shared_ptr<const bool> alive = GetAliveFlag();
     if (!AskYesNo(question) || !*alive) {
         return;
     }

@@ -545,6 +545,20 @@ TEST_F(RetrievePaneTest, APaneClosedInsideItsOwnLoopIsNotTouchedAgain) {
              Click(IDC_RETRIEVE_REFRESH_JOBS);
              Type(IDC_RETRIEVE_MAILBOX_NAME, "7");
          }},
+        // Job 102 went from the server and the scanner's tree (a first wait), not from the
+        // list: finding it when it is selected reloads (the second).
+        {"a selected job the scanner no longer holds", "localhost", 2,
+         [this](TestPane&) {
+             ASSERT_EQ(QUORVEL_OK, TheScanner().DeleteJob(102));
+             OrvexSim_ClearLog();
+             ASSERT_TRUE(TheScanner().RefreshJobsInMailbox("007", ""));
+             // As a click on the row: the list tells the pane.
+             LVITEMA row = {};
+             row.stateMask = LVIS_SELECTED;
+             row.state = LVIS_SELECTED;
+             SendMessageA(Item(IDC_RETRIEVE_JOB_LIST), LVM_SETITEMSTATE, 1,
+                          reinterpret_cast<LPARAM>(&row));
+         }},
         {"the delete question", "localhost", 0,
          [this](TestPane& pane) {
              pane.answerYes = true;
