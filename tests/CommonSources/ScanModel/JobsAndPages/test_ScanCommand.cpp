@@ -12,8 +12,10 @@
 
 namespace {
 
-// The page files in the folder where the scan command makes them.
+// The page files of this process in the folder where the scan command makes them (their names
+// hold the process id; other test programs share the folder).
 std::set<std::string> PageFilesIn(const std::string& folder) {
+    const std::string ours = "_" + std::to_string(GetCurrentProcessId()) + "_";
     std::set<std::string> names;
     for (const char* pattern : {"*.raw", "*.jpg", "*.tif"}) {
         WIN32_FIND_DATAA found;
@@ -22,7 +24,9 @@ std::set<std::string> PageFilesIn(const std::string& folder) {
             continue;
         }
         do {
-            names.insert(found.cFileName);
+            if (std::string(found.cFileName).find(ours) != std::string::npos) {
+                names.insert(found.cFileName);
+            }
         } while (FindNextFileA(search, &found));
         FindClose(search);
     }
