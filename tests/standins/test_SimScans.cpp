@@ -28,6 +28,11 @@ std::vector<std::pair<int, int>> Received() {
     return g_events.received;
 }
 
+void ClearReceived() {
+    const std::lock_guard<std::mutex> lock(g_events.mutex);
+    g_events.received.clear();
+}
+
 // Waits until an event of this type arrived; false after ten seconds.
 bool WaitFor(int type) {
     for (int i = 0; i < 1000; ++i) {
@@ -54,7 +59,7 @@ class SimScanTest : public SimTest {
 protected:
     void SetUp() override {
         SimTest::SetUp();
-        g_events.received.clear();
+        ClearReceived();
         server = Connect();
         session = OpenScanSession(server);
         ASSERT_EQ(QUORVEL_OK, SCAN_getEventsEx(&server, OnEvent, &ticket));
@@ -148,7 +153,7 @@ TEST_F(SimScanTest, PagesAndStoredJobFollowTheRequest) {
     int expectedJob = 1001;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.colorMode + std::string(" ") + c.source);
-        g_events.received.clear();
+        ClearReceived();
         RequestList request({{"COLOR_MODE", c.colorMode},
                              {"SCAN_SOURCE", c.source},
                              {"SCAN_DOUBLE_SIDE", c.doubleSided}});

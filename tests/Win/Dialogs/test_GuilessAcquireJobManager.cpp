@@ -106,6 +106,13 @@ protected:
         const auto& notices = app.Notices();
         return static_cast<int>(std::count(notices.begin(), notices.end(), notice));
     }
+    void TearDown() override {
+        GuiSourceFixture::TearDown();
+        PoisonedManager::FreeGraveyard();
+    }
+
+    // Installed by a test that wants deleted managers to fault at any use.
+    PoisoningWindowFactory poisoning;
 };
 
 } // namespace
@@ -489,8 +496,7 @@ TEST_F(GuilessAcquireTest, FollowsOnlyTheJobTheServerNamed) {
 // reports a page that did not arrive): the manager goes at once, nothing touches it after,
 // and nothing is announced.
 TEST_F(GuilessAcquireTest, AManagerClosedInsideAnEventsLoopIsNotTouchedAgain) {
-    PoisoningWindowFactory windows;
-    DataArg_UserInterface::SetWindowFactory(&windows);
+    DataArg_UserInterface::SetWindowFactory(&poisoning);
     struct Case {
         std::string name;
         // Null: the page arrives, and the reload's loop disables; else the box's loop does.
@@ -535,6 +541,4 @@ TEST_F(GuilessAcquireTest, AManagerClosedInsideAnEventsLoopIsNotTouchedAgain) {
         OrvexSim_Reset();
         ShowSimulatedServers();
     }
-    DataArg_UserInterface::SetWindowFactory(GuiWindowFactory::Instance());
-    PoisonedManager::FreeGraveyard();
 }

@@ -160,7 +160,7 @@ inline EchoValues randomEcho(std::mt19937& rng) {
     x.i = static_cast<int8_t>(pick(-128, 127));
     x.r = static_cast<int16_t>(pick(-32768, 32767));
     x.n = static_cast<int32_t>(rng());
-    x.l = (static_cast<int64_t>(rng()) << 32) ^ rng();
+    x.l = static_cast<int64_t>((uint64_t{rng()} << 32) ^ rng());
     x.b = static_cast<unsigned char>(pick(0, 1));
     x.v = rng();
     x.s = text(300);

@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
     SetEnvironmentVariableA("KIVO_KEEPALIVE_SECONDS", std::to_string(t.keepaliveSeconds).c_str());
     _putenv(("KIVO_KEEPALIVE_SECONDS=" + std::to_string(t.keepaliveSeconds)).c_str());
     kivotest::networkStart();
-    const size_t threadsBefore = kivotest::threadsOfThisProcess();
+    const kivotest::ThreadIds threadsBefore = kivotest::threadsOfThisProcess();
     const int r = kivo_server_init_4((folder + "\\").c_str(), t.port, nullptr, -1, 4, -1,
                                      t.fake ? 1 : 0, "kivo_test", "kivo_test_services.txt");
     if (r != 0) {

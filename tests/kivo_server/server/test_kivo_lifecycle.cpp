@@ -15,7 +15,7 @@ namespace {
 const int kPort = kivotest::freeTcpPort();
 std::vector<std::string> hookRuns;
 int registrations = 0;
-size_t threadsBeforeStart = 0;
+kivotest::ThreadIds threadsBeforeStart;
 
 int ping(int, int, int, char*, int, char**, void*, kivo_worker*, int) {
     return 0;

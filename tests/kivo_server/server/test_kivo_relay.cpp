@@ -411,7 +411,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     const int port = automatic ? -1 : kivotest::kServerPort;
-    const size_t threadsBefore = kivotest::threadsOfThisProcess();
+    const kivotest::ThreadIds threadsBefore = kivotest::threadsOfThisProcess();
     const int r = kivo_server_init_6((folder + "\\").c_str(), port, nullptr, -1, 4, -1, 0,
                                      "kivo_relay_test", services.c_str(), 1, automatic ? 0 : 1);
     if (r != 0) {

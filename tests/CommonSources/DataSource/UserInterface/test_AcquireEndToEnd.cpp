@@ -161,15 +161,6 @@ void ExpectEachPageFetchedOnce(int jobId, int pages) {
     EXPECT_EQ(0, OrvexSim_BytesServed(jobId, 0)) << "nothing of the whole job";
 }
 
-// The user acknowledges every error the window reports.
-std::unique_ptr<guitest::WindowAnswerer> AcknowledgeErrors() {
-    return std::make_unique<guitest::WindowAnswerer>(
-        [](HWND window) {
-            return guitest::HasControls(window, {IDC_MODAL_ERROR_TEXT, IDOK});
-        },
-        [](HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); });
-}
-
 HWND g_pressAcquireIn = nullptr;
 
 void CALLBACK PressAcquire(HWND, UINT, UINT_PTR timer, DWORD) {
@@ -427,7 +418,8 @@ protected:
 } // namespace
 
 TEST_P(AcquireRoadTest, TwoStoredJobsOneAfterTheOtherInOneWindow) {
-    const std::unique_ptr<guitest::WindowAnswerer> errors = AcknowledgeErrors();
+    // The user acknowledges every error the window reports.
+    const guitest::BoxReader errors(IDC_MODAL_ERROR_TEXT);
     HWND window = nullptr;
     ASSERT_NO_FATAL_FAILURE(OpenAndEnable(&window));
 
@@ -469,7 +461,7 @@ TEST_P(AcquireRoadTest, TwoStoredJobsOneAfterTheOtherInOneWindow) {
     // The manager that loaded the source took each notice, whatever its file name; one that
     // refused left them to the source.
     EXPECT_EQ(GetParam() == Road::TestManager ? 3 : 0, QueuedByTestManager());
-    EXPECT_EQ(0, errors->Answered());
+    EXPECT_EQ(0, errors.Answered());
     DisableAndClose();
     EXPECT_EQ(0, app->CountForeignVisibleWindows());
 }
@@ -662,7 +654,8 @@ TEST_F(AcquireEndToEndTest, FileTransfersOfAStoredJobFetchEachPageOnce) {
 
 TEST_F(AcquireEndToEndTest, AScanStartedOnTheInitiatePaneDeliversItsPages) {
     // An error the window reports (a refused scan) is acknowledged, and counted.
-    const std::unique_ptr<guitest::WindowAnswerer> errors = AcknowledgeErrors();
+    // The user acknowledges every error the window reports.
+    const guitest::BoxReader errors(IDC_MODAL_ERROR_TEXT);
     HWND window = nullptr;
     ASSERT_NO_FATAL_FAILURE(OpenAndEnable(&window));
 
@@ -674,7 +667,7 @@ TEST_F(AcquireEndToEndTest, AScanStartedOnTheInitiatePaneDeliversItsPages) {
     EXPECT_EQ(0, TakeEveryPageNatively());
     ExpectNoTransfer();
     EXPECT_EQ(1, CountNotices(MSG_XFERREADY));
-    EXPECT_EQ(0, errors->Answered());
+    EXPECT_EQ(0, errors.Answered());
 
     DisableAndClose();
 }
