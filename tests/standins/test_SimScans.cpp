@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "ProcessThreads.h"
 #include "SimJobsTestSupport.h"
 
 namespace {
@@ -191,10 +192,12 @@ TEST_F(SimScanTest, ACancelDropsTheJobAndIsReported) {
 }
 
 TEST_F(SimScanTest, AResetEndsAScanSilently) {
+    const testsupport::ThreadIds before = testsupport::threadsOfThisProcess();
     RequestList request({{"COLOR_MODE", "BLACK_WHITE"}});
     int32_t job = 0;
     ASSERT_EQ(QUORVEL_OK, SCAN_initiateScan(&session, request.Get(), &job, 0));
     OrvexSim_Reset();
+    EXPECT_TRUE(testsupport::noThreadLeftSince(before)) << "the scan's thread outlived the reset";
     const size_t after = Received().size();
     Sleep(500);
     EXPECT_EQ(after, Received().size());

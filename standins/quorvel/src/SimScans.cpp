@@ -41,6 +41,8 @@ struct Runs {
     std::mutex mutex;
     std::condition_variable changed;
     std::vector<std::shared_ptr<Run>> active;
+    // Joined by StopScans, so that no scan's thread runs on in this library after it.
+    std::vector<std::thread> threads;
 };
 
 // Never destroyed: a scan's thread may still wait on it while the process ends.
@@ -318,14 +320,20 @@ int QUORVEL_CALL InitiateScan(QuorvelSessionHandle* session, ServerAttributeList
         run->jobId = scanner.nextScanJob++;
         scanner.scannedJobs.push_back(NewJob(storedJob, request, run->jobId));
     }
+    bool started = true;
     {
         Runs& runs = TheRuns();
         const std::lock_guard<std::mutex> lock(runs.mutex);
         runs.active.push_back(run);
+        runs.threads.emplace_back();
+        try {
+            runs.threads.back() = std::thread([run] { Scan(run); });
+        } catch (const std::system_error&) {
+            runs.threads.pop_back();
+            started = false;
+        }
     }
-    try {
-        std::thread([run] { Scan(run); }).detach();
-    } catch (const std::system_error&) {
+    if (!started) {
         // Without a thread there is no scan.
         Forget(run);
         DropScannedJob(server, run->jobId);
@@ -395,6 +403,12 @@ void StopScans() {
     }
     runs.changed.notify_all();
     runs.changed.wait(lock, [&] { return runs.active.empty(); });
+    std::vector<std::thread> threads = std::move(runs.threads);
+    runs.threads.clear();
+    lock.unlock();
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
 }
 
 } // namespace orvexsim

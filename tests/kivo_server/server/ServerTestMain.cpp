@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
     SetEnvironmentVariableA("KIVO_KEEPALIVE_SECONDS", std::to_string(t.keepaliveSeconds).c_str());
     _putenv(("KIVO_KEEPALIVE_SECONDS=" + std::to_string(t.keepaliveSeconds)).c_str());
     kivotest::networkStart();
-    const kivotest::ThreadIds threadsBefore = kivotest::threadsOfThisProcess();
+    const testsupport::ThreadIds threadsBefore = testsupport::threadsOfThisProcess();
     const int r = kivo_server_init_4((folder + "\\").c_str(), t.port, nullptr, -1, 4, -1,
                                      t.fake ? 1 : 0, "kivo_test", "kivo_test_services.txt");
     if (r != 0) {
@@ -44,5 +44,5 @@ int main(int argc, char** argv) {
     }
     const int result = RUN_ALL_TESTS();
     kivo_server_shutdown();
-    return kivotest::noServerTaskLeft(threadsBefore) ? result : 1;
+    return testsupport::noThreadLeftSince(threadsBefore) ? result : 1;
 }

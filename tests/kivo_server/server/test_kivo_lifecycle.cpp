@@ -15,7 +15,7 @@ namespace {
 const int kPort = kivotest::freeTcpPort();
 std::vector<std::string> hookRuns;
 int registrations = 0;
-kivotest::ThreadIds threadsBeforeStart;
+testsupport::ThreadIds threadsBeforeStart;
 
 int ping(int, int, int, char*, int, char**, void*, kivo_worker*, int) {
     return 0;
@@ -36,7 +36,7 @@ void hook(void* argument) {
 TEST(Lifecycle, StartWithCallbackAndControls) {
     EXPECT_EQ(0, kivo_server_is_initialized());
     EXPECT_EQ(KIVO_ERR_BAD_PROCESS_ID, kivo_init_ex(3)); // returns at once, starts nothing
-    threadsBeforeStart = kivotest::threadsOfThisProcess();
+    threadsBeforeStart = testsupport::threadsOfThisProcess();
     ASSERT_EQ(0, kivo_server_init_3(nullptr, kPort, registerServices, 2, 1, 2, 0));
     EXPECT_EQ(1, kivo_server_is_initialized());
     EXPECT_EQ(1, registrations);
@@ -85,7 +85,8 @@ TEST(Lifecycle, ShutdownRunsHooksByPass) {
     ASSERT_TRUE(open.connectTo(kPort));
     ASSERT_TRUE(open.handshake());
     EXPECT_EQ(0, kivo_server_shutdown());
-    EXPECT_TRUE(kivotest::noServerTaskLeft(threadsBeforeStart)) << "a task outlived the shutdown";
+    EXPECT_TRUE(testsupport::noThreadLeftSince(threadsBeforeStart))
+        << "a task outlived the shutdown";
     const std::vector<std::string> expected = {"plain", "p0-b", "p0-a", "p1", "p2-first"};
     EXPECT_EQ(expected, hookRuns);
     EXPECT_EQ(0, kivo_server_shutdown()); // once only

@@ -411,7 +411,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     const int port = automatic ? -1 : kivotest::kServerPort;
-    const kivotest::ThreadIds threadsBefore = kivotest::threadsOfThisProcess();
+    const testsupport::ThreadIds threadsBefore = testsupport::threadsOfThisProcess();
     const int r = kivo_server_init_6((folder + "\\").c_str(), port, nullptr, -1, 4, -1, 0,
                                      "kivo_relay_test", services.c_str(), 1, automatic ? 0 : 1);
     if (r != 0) {
@@ -420,5 +420,5 @@ int main(int argc, char** argv) {
     }
     const int result = RUN_ALL_TESTS();
     kivo_server_shutdown();
-    return kivotest::noServerTaskLeft(threadsBefore) ? result : 1;
+    return testsupport::noThreadLeftSince(threadsBefore) ? result : 1;
 }

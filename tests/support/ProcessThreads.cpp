@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-namespace kivotest {
+namespace testsupport {
 
 ThreadIds threadsOfThisProcess() {
     ThreadIds ids;
@@ -23,15 +23,15 @@ ThreadIds threadsOfThisProcess() {
     return ids;
 }
 
-bool noServerTaskLeft(const ThreadIds& beforeStart) {
+bool noThreadLeftSince(const ThreadIds& beforeStart) {
     unsigned left = 0;
     for (unsigned long id : threadsOfThisProcess())
         if (!beforeStart.count(id))
             ++left;
     if (left == 0)
         return true;
-    std::fprintf(stderr, "%u threads that started with the server outlived its shutdown\n", left);
+    std::fprintf(stderr, "%u threads started since outlived the shutdown\n", left);
     return false;
 }
 
-} // namespace kivotest
+} // namespace testsupport
